@@ -1,0 +1,628 @@
+#!/usr/bin/env python3
+"""Generates the game's sound effects as 8-bit mono 22050 Hz WAVE files.
+
+Voices come from espeak-ng, everything else is synthesised with numpy.
+Every random choice uses a fixed seed, so running this twice gives the
+same bytes.
+
+    python3 tools/sounds/gen_sounds.py [output_dir]
+"""
+
+import io
+import os
+import struct
+import subprocess
+import sys
+import wave
+
+import numpy as np
+
+SR = 22050
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+OUT_DIR = os.path.join(ROOT, "assets", "sounds")
+
+# Id -> target length in seconds. The game relies on these lengths for
+# its timing (count-down voices between steps, jingles over their scenes).
+LENGTHS = {
+    174: 2.63, 175: 0.55, 176: 0.19, 177: 11.13, 178: 0.48, 179: 2.53,
+    180: 0.06, 181: 0.49, 182: 0.49, 183: 0.51, 184: 1.82, 185: 0.55,
+    194: 0.97, 195: 1.01, 196: 1.07, 197: 0.90, 198: 0.56, 220: 0.25,
+    222: 0.68, 223: 1.50, 224: 1.66, 228: 8.97,
+}
+
+PEAK_DB = -3.0
+# Dense noisy sounds would sound far louder than voices at the same peak,
+# so their short-term loudness is capped as well.
+LOUDNESS_CAP_DB = -10.0
+
+
+def nsamples(sec):
+    return int(round(sec * SR))
+
+
+def tvec(sec):
+    return np.arange(nsamples(sec)) / SR
+
+
+def midi_hz(n):
+    return 440.0 * 2.0 ** ((n - 69) / 12.0)
+
+
+# ---------------------------------------------------------------- building blocks
+
+def osc_additive(freq, sec, partials, phase=0.0):
+    """Band-limited oscillator: `partials` maps harmonic -> amplitude.
+    `freq` may be an array (a sweep); harmonics above Nyquist are dropped
+    per sample so sweeps do not alias."""
+    n = nsamples(sec)
+    f = np.broadcast_to(np.asarray(freq, dtype=float), (n,))
+    ph = 2 * np.pi * np.cumsum(f) / SR + phase
+    out = np.zeros(n)
+    for h, a in partials.items():
+        ok = (f * h) < SR * 0.45
+        out += np.where(ok, a * np.sin(h * ph), 0.0)
+    return out
+
+
+def square_partials(k=15):
+    return {h: 1.0 / h for h in range(1, 2 * k, 2)}
+
+
+def saw_partials(k=20):
+    return {h: 1.0 / h for h in range(1, k + 1)}
+
+
+def tri_partials(k=7):
+    return {h: ((-1) ** ((h - 1) // 2)) / (h * h) for h in range(1, 2 * k, 2)}
+
+
+def env_adsr(sec, a, d, s, r, total=None):
+    """Attack/decay/sustain/release envelope; the release ends at `sec`."""
+    n = nsamples(sec)
+    e = np.full(n, s, dtype=float)
+    na, nd, nr = nsamples(a), nsamples(d), nsamples(r)
+    na = max(1, min(na, n))
+    e[:na] = np.linspace(0, 1, na)
+    nd = min(nd, n - na)
+    if nd > 0:
+        e[na:na + nd] = np.linspace(1, s, nd)
+    nr = min(nr, n)
+    if nr > 0:
+        e[n - nr:] *= np.linspace(1, 0, nr)
+    return e
+
+
+def env_exp(sec, tau, attack=0.002):
+    t = tvec(sec)
+    e = np.exp(-t / tau)
+    na = max(1, nsamples(attack))
+    e[:na] *= np.linspace(0, 1, na)
+    return e
+
+
+def fft_filter(x, lo=None, hi=None, slope=4):
+    """Zero-phase band filter with smooth (Butterworth-like) edges."""
+    n = len(x)
+    spec = np.fft.rfft(x)
+    f = np.fft.rfftfreq(n, 1.0 / SR)
+    g = np.ones_like(f)
+    if lo is not None:
+        g *= 1.0 / np.sqrt(1.0 + (lo / np.maximum(f, 1e-3)) ** (2 * slope))
+    if hi is not None:
+        g *= 1.0 / np.sqrt(1.0 + (f / hi) ** (2 * slope))
+    return np.fft.irfft(spec * g, n)
+
+
+def swept_noise(sec, centre, q, rng):
+    """Noise through a band-pass whose centre follows the array `centre`,
+    made by overlap-adding filtered Hann-windowed frames."""
+    n = nsamples(sec)
+    hop, size = 256, 1024
+    out = np.zeros(n + size)
+    win = np.hanning(size)
+    f = np.fft.rfftfreq(size, 1.0 / SR)
+    for start in range(0, n, hop):
+        c = centre[min(start, n - 1)]
+        bw = c / q
+        g = np.exp(-0.5 * ((f - c) / bw) ** 2)
+        frame = rng.standard_normal(size) * win
+        out[start:start + size] += np.fft.irfft(np.fft.rfft(frame) * g, size) * win
+    return out[:n]
+
+
+def place(buf, x, at):
+    """Mixes `x` into `buf` starting at second `at`, cutting what overhangs."""
+    i = nsamples(at)
+    if i >= len(buf):
+        return
+    m = min(len(x), len(buf) - i)
+    buf[i:i + m] += x[:m]
+
+
+def room(x, rng, mix=0.15, decay=0.25):
+    """A short diffuse tail so dry synth and speech sound less boxy."""
+    ir_len = nsamples(decay * 3)
+    ir = rng.standard_normal(ir_len) * np.exp(-np.arange(ir_len) / (decay * SR / 3))
+    ir = fft_filter(ir, lo=200, hi=5000)
+    ir /= np.sqrt(np.sum(ir ** 2)) + 1e-12
+    wet = np.fft.irfft(np.fft.rfft(x, len(x) + ir_len) * np.fft.rfft(ir, len(x) + ir_len))
+    wet = wet[:len(x)]
+    return x + mix * wet
+
+
+def fit(x, sec):
+    n = nsamples(sec)
+    if len(x) >= n:
+        return x[:n].copy()
+    return np.concatenate([x, np.zeros(n - len(x))])
+
+
+# ---------------------------------------------------------------- speech
+
+def espeak(text, voice, pitch, speed, amp=180, gap=0):
+    cmd = ["espeak-ng", "-v", voice, "-p", str(pitch), "-s", str(speed),
+           "-a", str(amp), "-g", str(gap), "--stdout", text]
+    data = subprocess.run(cmd, check=True, capture_output=True).stdout
+    with wave.open(io.BytesIO(data)) as w:
+        if w.getframerate() != SR or w.getsampwidth() != 2:
+            raise RuntimeError("unexpected espeak-ng output format")
+        raw = w.readframes(w.getnframes())
+    x = np.frombuffer(raw, dtype="<i2").astype(float) / 32768.0
+    return trim(x)
+
+
+def trim(x, thresh=0.01):
+    idx = np.nonzero(np.abs(x) > thresh * np.max(np.abs(x)))[0]
+    if len(idx) == 0:
+        return x
+    a = max(0, idx[0] - nsamples(0.005))
+    b = min(len(x), idx[-1] + nsamples(0.02))
+    return x[a:b]
+
+
+def say(text, voice, pitch, speed, max_sec, **kw):
+    """Speaks `text`, speeding up until it fits into max_sec."""
+    while True:
+        x = espeak(text, voice, pitch, speed, **kw)
+        if len(x) <= nsamples(max_sec) or speed > 450:
+            return x
+        speed += 10
+
+
+def liven(x, rng, drive=2.5, verb=0.12):
+    """Clears the low rumble, adds presence and evens the syllables out
+    with soft saturation, then a little room."""
+    x = fft_filter(x, lo=120, hi=8000)
+    pres = fft_filter(x, lo=2000, hi=5000, slope=2)
+    x = x + 0.6 * pres
+    x = x / (np.max(np.abs(x)) + 1e-12)
+    x = np.tanh(drive * x) / np.tanh(drive)
+    return room(x, rng, mix=verb, decay=0.15)
+
+
+def voice_fx(text, voice, pitch, speed, sec, seed, lead=0.01, **kw):
+    rng = np.random.default_rng(seed)
+    x = say(text, voice, pitch, speed, sec - lead - 0.04, **kw)
+    x = liven(x, rng)
+    buf = np.zeros(nsamples(sec))
+    place(buf, x, lead)
+    return buf
+
+
+# Count-down announcer: one voice for three, two, one and go.
+ANNOUNCER = dict(voice="en-us+m3", pitch=48)
+
+
+def fx_count(word, sec, seed):
+    return voice_fx(word, ANNOUNCER["voice"], ANNOUNCER["pitch"], 140, sec, seed)
+
+
+def fx_go(sec):
+    # Higher and punchier than the numbers: it is the start signal.
+    return voice_fx("Go!", ANNOUNCER["voice"], 70, 130, sec, 75)
+
+
+# Each player's winning voice; the team cheers reuse the same pairs.
+PLAYER_VOICES = {
+    1: dict(voice="en-us+m1", pitch=62, text="Yes!", speed=110),
+    2: dict(voice="en-us+f3", pitch=78, text="I win!", speed=130),
+    3: dict(voice="en-gb+f5", pitch=88, text="Hooray!", speed=120),
+    4: dict(voice="en-us+m7", pitch=55, text="Yeah!", speed=105),
+}
+
+
+def fx_cheer(player, sec):
+    v = PLAYER_VOICES[player]
+    return voice_fx(v["text"], v["voice"], v["pitch"], v["speed"], sec, 190 + player)
+
+
+def fx_team(a, b, sec, seed):
+    rng = np.random.default_rng(seed)
+    buf = np.zeros(nsamples(sec))
+    for k, p in enumerate((a, b)):
+        v = PLAYER_VOICES[p]
+        x = say("We win!", v["voice"], v["pitch"] + 5, 95, sec - 0.3)
+        x = liven(x, rng, verb=0.18)
+        # A slight offset keeps the two voices apart instead of phasing.
+        place(buf, x * (1.0 if k == 0 else 0.85), 0.01 + 0.035 * k)
+    return buf
+
+
+# ---------------------------------------------------------------- synthesised effects
+
+def fx_shimmer(sec):
+    """Magic sparkle: a rising bell glissando over twinkles."""
+    rng = np.random.default_rng(174)
+    n = nsamples(sec)
+    buf = np.zeros(n)
+    scale = [0, 2, 4, 7, 9]
+    notes = [72 + 12 * (i // 5) + scale[i % 5] for i in range(16)]
+    for i, note in enumerate(notes):
+        at = 0.05 * i
+        d = 0.9
+        bell = osc_additive(midi_hz(note), d, {1: 1.0, 2.76: 0.35, 5.4: 0.12})
+        place(buf, bell * env_exp(d, 0.25) * 0.5, at)
+    # twinkles scattered over the rest, thinning out towards the end
+    for k in range(40):
+        at = 0.3 + 2.0 * (k / 40) ** 1.3 + rng.uniform(0, 0.05)
+        note = 84 + scale[rng.integers(5)] + 12 * rng.integers(2)
+        d = 0.35
+        tw = osc_additive(midi_hz(note), d, {1: 1.0, 3.0: 0.2})
+        place(buf, tw * env_exp(d, 0.07) * 0.3 * (1 - k / 50), at)
+    t = np.arange(n) / SR
+    air = swept_noise(sec, 5000 + 3000 * np.sin(2 * np.pi * 1.3 * t), 4, rng)
+    buf += 0.25 * air / (np.max(np.abs(air)) + 1e-12) * np.exp(-t / 0.9)
+    shape = np.minimum(1, t / 0.03) * np.clip((sec - t) / 0.6, 0, 1)
+    return room(buf * shape, rng, mix=0.3, decay=0.4)
+
+
+def fx_blip(sec):
+    buf = np.zeros(nsamples(sec))
+    for at, note in ((0.0, 88), (0.06, 95)):
+        d = 0.12
+        x = osc_additive(midi_hz(note), d, square_partials(6))
+        place(buf, x * env_exp(d, 0.04), at)
+    return buf
+
+
+def fx_tick(sec):
+    d = sec
+    x = osc_additive(3200, d, {1: 1.0, 2.1: 0.4}) * env_exp(d, 0.008, attack=0.0005)
+    rng = np.random.default_rng(180)
+    x += 0.4 * fft_filter(rng.standard_normal(len(x)), lo=3000) * env_exp(d, 0.003, 0.0003)
+    return x
+
+
+def fx_count_tick(sec):
+    """Brighter and longer than the cursor tick, with a short ring."""
+    d = sec
+    x = osc_additive(midi_hz(93), d, {1: 1.0, 2: 0.3, 4.2: 0.15}) * env_exp(d, 0.05, 0.001)
+    rng = np.random.default_rng(220)
+    x += 0.3 * fft_filter(rng.standard_normal(len(x)), lo=4000) * env_exp(d, 0.004, 0.0003)
+    return x
+
+
+def fx_bump(sec):
+    """Cartoon bonk: a falling wobbly thud with a woody knock."""
+    rng = np.random.default_rng(178)
+    t = tvec(sec)
+    f = 60 + 240 * np.exp(-t / 0.05)
+    f = f * (1 + 0.12 * np.sin(2 * np.pi * 18 * t) * np.exp(-t / 0.2))
+    body = osc_additive(f, sec, {1: 1.0, 2: 0.4, 3: 0.15}) * env_exp(sec, 0.12, 0.002)
+    knock = osc_additive(700 * np.exp(-t / 0.02) + 300, sec, {1: 1.0}) * env_exp(sec, 0.015, 0.001)
+    thump = fft_filter(rng.standard_normal(len(t)), hi=900) * env_exp(sec, 0.02, 0.001)
+    return body + 0.5 * knock + 0.6 * thump / (np.max(np.abs(thump)) + 1e-12)
+
+
+def snare(sec, rng, tone=190):
+    n = fft_filter(rng.standard_normal(nsamples(sec)), lo=1200, hi=9000)
+    n /= np.max(np.abs(n)) + 1e-12
+    body = osc_additive(tone, sec, {1: 1.0, 1.6: 0.5})
+    return (0.8 * n + 0.5 * body * env_exp(sec, 0.03)) * env_exp(sec, 0.06, 0.001)
+
+
+def fx_scroll_roll(sec):
+    """A parchment unrolling (fluttering swish) over a swelling drum roll."""
+    rng = np.random.default_rng(179)
+    n = nsamples(sec)
+    t = np.arange(n) / SR
+    swish = swept_noise(sec, 800 + 2500 * np.clip(t / 1.4, 0, 1), 2.5, rng)
+    swish /= np.max(np.abs(swish)) + 1e-12
+    flutter = 0.55 + 0.45 * np.abs(np.sin(2 * np.pi * (6 + 10 * t) * t))
+    unroll = swish * flutter * np.clip(t / 0.1, 0, 1) * np.clip((1.6 - t) / 0.5, 0, 1)
+    roll = np.zeros(n)
+    k, at = 0, 0.15
+    while at < sec - 0.45:
+        g = 0.25 + 0.75 * (at / (sec - 0.45)) ** 1.5
+        place(roll, snare(0.12, rng) * g * (0.8 + 0.2 * (k % 2)), at)
+        at += 1.0 / 22.0
+        k += 1
+    # the final hit with a low drum under it
+    hit = snare(0.4, rng) * 1.3
+    t2 = tvec(0.4)
+    hit += 1.2 * osc_additive(55 + 60 * np.exp(-t2 / 0.03), 0.4, {1: 1.0}) * env_exp(0.4, 0.15)
+    place(roll, hit, sec - 0.42)
+    return 0.7 * unroll + roll
+
+
+def brass_note(note, sec, rng, bright=1.0, vib=True):
+    t = tvec(sec)
+    f = midi_hz(note) * np.ones(len(t))
+    if vib:
+        f = f * (1 + 0.006 * np.sin(2 * np.pi * 5.5 * t) * np.clip((t - 0.15) / 0.2, 0, 1))
+    x = osc_additive(f, sec, saw_partials(14))
+    # the tone brightens on the attack, like a horn
+    dark = fft_filter(x, hi=900)
+    mixv = np.clip(np.exp(-t / 0.12) * bright + 0.35, 0, 1)
+    return (mixv * x + (1 - mixv) * dark) * env_adsr(sec, 0.02, 0.1, 0.75, 0.08)
+
+
+def fx_tada(sec):
+    rng = np.random.default_rng(184)
+    buf = np.zeros(nsamples(sec))
+    chord1 = [60, 64, 67, 72]
+    chord2 = [60, 64, 67, 72, 76]
+    for nt in chord1:
+        place(buf, brass_note(nt + 5, 0.16, rng, vib=False) * 0.25, 0.0)
+    long = sec - 0.22
+    for nt in chord2:
+        x = brass_note(nt + 5, long, rng) * 0.25
+        x *= np.clip((long - tvec(long)) / 0.9, 0, 1) ** 0.7
+        place(buf, x, 0.2)
+    cym = fft_filter(rng.standard_normal(nsamples(1.2)), lo=4000) * env_exp(1.2, 0.35)
+    place(buf, 0.15 * cym, 0.2)
+    return room(buf, rng, mix=0.25, decay=0.3)
+
+
+def fx_splat(sec):
+    """Wet splash: a muffled burst, then a few falling droplets."""
+    rng = np.random.default_rng(185)
+    n = nsamples(sec)
+    t = np.arange(n) / SR
+    burst = fft_filter(rng.standard_normal(n), lo=150, hi=2500)
+    burst /= np.max(np.abs(burst)) + 1e-12
+    burst *= env_exp(sec, 0.06, 0.003)
+    thud = osc_additive(90 * np.exp(-t / 0.08) + 50, sec, {1: 1.0}) * env_exp(sec, 0.05, 0.002)
+    buf = burst + 0.7 * thud
+    for k in range(6):
+        at = 0.05 + 0.07 * k + rng.uniform(0, 0.03)
+        d = 0.06
+        td = tvec(d)
+        f0 = rng.uniform(500, 1100)
+        drop = osc_additive(f0 * np.exp(td / 0.04), d, {1: 1.0}) * env_exp(d, 0.015, 0.002)
+        place(buf, drop * 0.35 * (1 - k / 8), at)
+    return buf
+
+
+def fx_crash(sec):
+    rng = np.random.default_rng(198)
+    n = nsamples(sec)
+    t = np.arange(n) / SR
+    noise = fft_filter(rng.standard_normal(n), lo=3000, hi=10000)
+    noise /= np.max(np.abs(noise)) + 1e-12
+    metal = np.zeros(n)
+    for f in (587, 845, 1137, 1510, 2233, 3110, 4270):
+        metal += np.sign(np.sin(2 * np.pi * f * t + rng.uniform(0, 6.28)))
+    metal = fft_filter(metal, lo=2500, hi=9000)
+    metal /= np.max(np.abs(metal)) + 1e-12
+    e = np.exp(-t / 0.18) * np.minimum(1, t / 0.002)
+    return (noise + 0.5 * metal) * e
+
+
+def fx_powerup(sec):
+    """A stepped rising sweep: arpeggio notes climbing two octaves."""
+    t = tvec(sec)
+    steps = np.floor(t / 0.035)
+    arp = np.array([0, 4, 7, 12])
+    semis = 60 + (steps // 4) * 5 + arp[(steps % 4).astype(int)]
+    f = midi_hz(semis) * (1 + 0.02 * np.sin(2 * np.pi * 25 * t))
+    x = osc_additive(f, sec, square_partials(5)) * 0.7
+    x += 0.4 * osc_additive(f * 2, sec, {1: 1.0})
+    return x * np.minimum(1, t / 0.01) * np.clip((sec - t) / 0.2, 0, 1)
+
+
+# ---------------------------------------------------------------- jingles
+
+def pluck(note, sec, bright=8):
+    """Mallet-like tone (marimba/bell) decaying over `sec`."""
+    f = midi_hz(note)
+    parts = {1: 1.0, 4.0: 0.25 * bright / 8, 10.0: 0.06 * bright / 8}
+    return osc_additive(f, sec, parts) * env_exp(sec, min(sec, 0.35), 0.002)
+
+
+def pulse(note, sec, duty_partials=None, rel=0.05):
+    f = midi_hz(note)
+    x = osc_additive(f, sec, duty_partials or square_partials(8))
+    return x * env_adsr(sec, 0.005, 0.08, 0.6, min(rel, sec / 2))
+
+
+def bass(note, sec):
+    x = osc_additive(midi_hz(note), sec, tri_partials(5))
+    return x * env_adsr(sec, 0.005, 0.1, 0.7, min(0.04, sec / 2))
+
+
+def kick(rng, sec=0.25):
+    t = tvec(sec)
+    return osc_additive(45 + 110 * np.exp(-t / 0.025), sec, {1: 1.0}) * env_exp(sec, 0.1, 0.001)
+
+
+def hat(rng, sec=0.05):
+    n = fft_filter(rng.standard_normal(nsamples(sec)), lo=6000)
+    return n / (np.max(np.abs(n)) + 1e-12) * env_exp(sec, 0.012, 0.0005)
+
+
+def render_song(sec, bpm, melody, chords, bassline, lead, rng, drums=True, tail=1.2):
+    """Small sequencer: melody [(beat, beats, note)], chords [(beat, beats,
+    [notes])], bass [(beat, beats, note)]."""
+    beat = 60.0 / bpm
+    buf = np.zeros(nsamples(sec))
+    for b, d, nt in melody:
+        place(buf, lead(nt, d * beat) * 0.35, b * beat)
+    for b, d, notes in chords:
+        for nt in notes:
+            place(buf, pluck(nt, max(d * beat, 0.4), bright=4) * 0.12, b * beat)
+    for b, d, nt in bassline:
+        place(buf, bass(nt, d * beat * 0.9) * 0.4, b * beat)
+    if drums:
+        last = (len(buf) / SR - tail) / beat
+        b = 0.0
+        while b < last:
+            if b % 2 == 0:
+                place(buf, kick(rng) * 0.5, b * beat)
+            else:
+                place(buf, snare(0.15, rng) * 0.25, b * beat)
+            place(buf, hat(rng) * 0.12, b * beat)
+            place(buf, hat(rng) * 0.08, (b + 0.5) * beat)
+            b += 1
+    return buf
+
+
+def motif_line(motif, start, transpose=0):
+    return [(start + b, d, n + transpose) for b, d, n in motif]
+
+
+def fx_winner_jingle(sec):
+    """A happy closing tune in F: question, answer, cadence, final chord."""
+    rng = np.random.default_rng(177)
+    bpm = 132
+    # motif: up the triad and a skip back, used in sequence
+    m1 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 79), (3, 1, 76)]
+    m2 = [(0, 0.5, 77), (0.5, 0.5, 76), (1, 0.5, 74), (1.5, 0.5, 72), (2, 1.5, 74), (3.5, 0.5, 67)]
+    m3 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 81), (3, 1, 79)]
+    m4 = [(0, 0.5, 77), (0.5, 0.5, 79), (1, 0.5, 76), (1.5, 0.5, 74), (2, 2, 72)]
+    end = [(0, 0.5, 79), (0.5, 0.5, 81), (1, 1, 84), (2, 4, 84)]
+    mel = []
+    for i, m in enumerate((m1, m2, m3, m4, m1, m2, m3)):
+        mel += motif_line(m, 4 * i, 5)
+    mel += motif_line(end, 28, 5)
+    prog = [(65, [65, 69, 72]), (70, [70, 74, 77]), (65, [65, 69, 72]), (60, [67, 70, 72, 76]),
+            (65, [65, 69, 72]), (70, [70, 74, 77]), (62, [62, 65, 69]), (60, [67, 70, 72, 76])]
+    chords, bl = [], []
+    for i, (root, notes) in enumerate(prog):
+        for h in (0, 2):
+            chords.append((4 * i + h, 2, [x - 12 for x in notes]))
+        bl += [(4 * i, 1, root - 24), (4 * i + 1, 1, root - 17), (4 * i + 2, 1, root - 24),
+               (4 * i + 3, 1, root - 19)]
+    chords = [c for c in chords if c[0] < 28] + [(28, 6, [53, 57, 60, 65])]
+    bl = [b for b in bl if b[0] < 28] + [(28, 0.5, 41), (29, 5, 41)]
+    lead = lambda nt, d: pulse(nt, d) * 0.7 + pluck(nt + 12, d) * 0.4
+    buf = render_song(sec, bpm, mel, chords, bl, lead, rng, tail=sec - 28 * 60 / bpm)
+    t = np.arange(len(buf)) / SR
+    buf *= np.clip((sec - t) / 2.0, 0, 1)
+    return room(buf, rng, mix=0.2, decay=0.3)
+
+
+def fx_label_jingle(sec):
+    """The logo tune: a bright bell melody over C-Am-F-G, ending on C."""
+    rng = np.random.default_rng(228)
+    bpm = 112
+    a = [(0, 1, 76), (1, 0.5, 79), (1.5, 0.5, 84), (2, 1.5, 83), (3.5, 0.5, 79)]
+    b = [(0, 1, 81), (1, 0.5, 79), (1.5, 0.5, 77), (2, 2, 76)]
+    c = [(0, 1, 77), (1, 0.5, 76), (1.5, 0.5, 74), (2, 1, 72), (3, 1, 74)]
+    d = [(0, 1, 79), (1, 0.5, 83), (1.5, 0.5, 86), (2, 2, 84)]
+    mel = []
+    for i, m in enumerate((a, b, c, d)):
+        mel += motif_line(m, 4 * i)
+    prog = [(48, [60, 64, 67]), (45, [57, 60, 64]), (41, [57, 60, 65]), (43, [59, 62, 67])]
+    chords, bl = [], []
+    for i, (root, notes) in enumerate(prog):
+        chords += [(4 * i + h, 1, notes) for h in range(4)]
+        bl += [(4 * i, 1.5, root), (4 * i + 1.5, 0.5, root + 7), (4 * i + 2, 2, root + 12)]
+    chords += [(16, 4, [60, 64, 67, 72])]
+    bl += [(16, 4, 36)]
+    lead = lambda nt, dd: pluck(nt, max(dd, 0.6), bright=10)
+    buf = render_song(sec, bpm, mel, chords, bl, lead, rng, drums=False)
+    # sparkle on the last chord
+    for k, nt in enumerate([72, 76, 79, 84, 88, 91, 96]):
+        place(buf, pluck(nt, 0.8, bright=12) * 0.2, 16 * 60 / bpm + 0.06 * k)
+    t = np.arange(len(buf)) / SR
+    buf *= np.clip((sec - t) / 1.5, 0, 1)
+    return room(buf, rng, mix=0.25, decay=0.35)
+
+
+# ---------------------------------------------------------------- output
+
+def loudness_db(x):
+    """Loudest 50 ms stretch, in dB RMS: close to what the ear hears for
+    short effects."""
+    w = nsamples(0.05)
+    if len(x) <= w:
+        r = np.sqrt(np.mean(x ** 2))
+    else:
+        c = np.cumsum(np.concatenate([[0.0], x ** 2]))
+        r = np.sqrt(np.max(c[w:] - c[:-w]) / w)
+    return 20 * np.log10(r + 1e-12)
+
+
+def finish(x, sec):
+    x = fit(np.asarray(x, dtype=float), sec)
+    x = x - np.mean(x)
+    # fades against clicks at both ends
+    fi, fo = min(nsamples(0.003), len(x) // 4), min(nsamples(0.015), len(x) // 3)
+    x[:fi] *= np.linspace(0, 1, fi)
+    x[len(x) - fo:] *= np.linspace(1, 0, fo)
+    peak = np.max(np.abs(x)) + 1e-12
+    gain = 10 ** (PEAK_DB / 20) / peak
+    over = loudness_db(x * gain) - LOUDNESS_CAP_DB
+    if over > 0:
+        gain *= 10 ** (-over / 20)
+    return x * gain
+
+
+def to_u8(x):
+    return np.clip(np.round(x * 127.0 + 128.0), 0, 255).astype(np.uint8)
+
+
+def wav_bytes(samples_u8):
+    data = samples_u8.tobytes()
+    fmt = struct.pack("<HHIIHH", 1, 1, SR, SR, 1, 8)
+    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt
+    body += b"data" + struct.pack("<I", len(data)) + data
+    if len(data) % 2:
+        body += b"\x00"
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+MAKERS = {
+    174: fx_shimmer,
+    175: fx_go,
+    176: fx_blip,
+    177: fx_winner_jingle,
+    178: fx_bump,
+    179: fx_scroll_roll,
+    180: fx_tick,
+    181: lambda s: fx_count("One!", s, 181),
+    182: lambda s: fx_count("Three!", s, 182),
+    183: lambda s: fx_count("Two!", s, 183),
+    184: fx_tada,
+    185: fx_splat,
+    194: lambda s: fx_cheer(4, s),
+    195: lambda s: fx_cheer(2, s),
+    196: lambda s: fx_cheer(3, s),
+    197: lambda s: fx_cheer(1, s),
+    198: fx_crash,
+    220: fx_count_tick,
+    222: fx_powerup,
+    223: lambda s: fx_team(1, 2, s, 223),
+    224: lambda s: fx_team(3, 4, s, 224),
+    228: fx_label_jingle,
+}
+
+
+def main(argv):
+    out_dir = argv[1] if len(argv) > 1 else OUT_DIR
+    os.makedirs(out_dir, exist_ok=True)
+    only = {int(a) for a in argv[2:]}
+    for sid, sec in sorted(LENGTHS.items()):
+        if only and sid not in only:
+            continue
+        x = finish(MAKERS[sid](sec), sec)
+        with open(os.path.join(out_dir, "%03d.wav" % sid), "wb") as f:
+            f.write(wav_bytes(to_u8(x)))
+        print("%03d.wav  %.2f s  peak %.1f dBFS  loud %.1f dB" % (
+            sid, len(x) / SR, 20 * np.log10(np.max(np.abs(x)) + 1e-12), loudness_db(x)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
