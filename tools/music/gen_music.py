@@ -86,7 +86,14 @@ class Track:
         return b"MTrk" + struct.pack(">I", len(out)) + bytes(out)
 
 
-def midi_file(tracks, end):
+def midi_file(tracks, end, gain_db=0.0):
+    """`gain_db` shifts every channel volume so the pieces sit at a similar
+    loudness (General MIDI volume is 40 log10(cc / 127) dB)."""
+    scale = 10 ** (gain_db / 40)
+    for t in tracks:
+        t.events = [(tk, o, bytes([d[0], 7, min(127, int(round(d[2] * scale)))]))
+                    if len(d) == 3 and d[0] & 0xF0 == 0xB0 and d[1] == 7 else (tk, o, d)
+                    for tk, o, d in t.events]
     head = b"MThd" + struct.pack(">IHHH", 6, 1, len(tracks), PPQ)
     return head + b"".join(t.chunk(end) for t in tracks)
 
@@ -127,7 +134,6 @@ def voicing(name, centre, prev=None):
     root, iv = chord(name)
     best = None
     for inv in range(len(iv)):
-        notes = sorted(((root + i - inv * 0) % 12) for i in iv)
         for base in range(centre - 12, centre + 1):
             if base % 12 != (root + iv[inv]) % 12:
                 continue
@@ -173,10 +179,8 @@ def melody(key, chords_per_bar, plan, motifs, start_bar=0):
         bar = start_bar + i
         for beat, dur, off in motifs[name]:
             p = key.degree(anchor + off)
-            ch = chords_per_bar[bar][int(beat) // 2 if len(chords_per_bar[bar]) == 2 else 0] \
-                if isinstance(chords_per_bar[bar], list) else chords_per_bar[bar]
             if beat in (0, 2) or dur >= 1.5:
-                p = nearest_chord_tone(p, ch)
+                p = nearest_chord_tone(p, chord_at(chords_per_bar, bar, beat))
             notes.append((bar * BAR + int(beat * PPQ), int(dur * PPQ), p))
     return notes
 
@@ -226,8 +230,8 @@ def bass_line(track, prog, bars, style, low=36, vel=96):
                 p = root + iv[2]
             elif what == "3":
                 p = root + iv[1]
-            elif what == "a":  # approach the next bar's root from a step below
-                p = nroot - 1 if (nroot - 1) % 12 in chord_pcs(name) or True else nroot - 2
+            elif what == "a":  # lead into the next bar's root from a semitone below
+                p = nroot - 1
             else:
                 raise ValueError(what)
             track.note(t0 + int(beat * PPQ), int(dur * PPQ * 0.9), p,
@@ -337,7 +341,7 @@ def music01():
         fill(kit, b)
     for b in (4, 12, 20, 28, 36):
         crash(kit, b)
-    return midi_file([tempo, lead, flute, keys, strings, bass, kit], nbars * BAR)
+    return midi_file([tempo, lead, flute, keys, strings, bass, kit], nbars * BAR, 3.0)
 
 
 # ---------------------------------------------------------------- Music02
@@ -425,7 +429,7 @@ def music02():
                 drums(kit, [bar], pat)
     for bar in (4, 12, 20, 28, 36, 44, 52):
         crash(kit, bar)
-    return midi_file([tempo, lead, lead2, brass, gtr, bass, kit], nbars * BAR)
+    return midi_file([tempo, lead, lead2, brass, gtr, bass, kit], nbars * BAR, -5.0)
 
 
 # ---------------------------------------------------------------- Music03
@@ -519,7 +523,8 @@ def music03():
             drums(kit, [bar], ride if 16 <= rel < 24 else beat)
         if rel % 8 == 0:
             crash(kit, bar)
-    return midi_file([tempo, trumpet, horns, strings, timp, bass, glock, kit], nbars * BAR)
+    return midi_file([tempo, trumpet, horns, strings, timp, bass, glock, kit], nbars * BAR,
+                     2.0)
 
 
 PIECES = {"Music01.mid": music01, "Music02.mid": music02, "Music03.mid": music03}

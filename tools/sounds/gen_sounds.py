@@ -482,31 +482,33 @@ def motif_line(motif, start, transpose=0):
 
 
 def fx_winner_jingle(sec):
-    """A happy closing tune in F: question, answer, cadence, final chord."""
+    """A happy closing tune in F: a rising motif, its answer, the motif
+    higher, a half cadence, then the tonic held to the end."""
     rng = np.random.default_rng(177)
-    bpm = 132
-    # motif: up the triad and a skip back, used in sequence
+    bpm = 126
     m1 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 79), (3, 1, 76)]
     m2 = [(0, 0.5, 77), (0.5, 0.5, 76), (1, 0.5, 74), (1.5, 0.5, 72), (2, 1.5, 74), (3.5, 0.5, 67)]
     m3 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 81), (3, 1, 79)]
-    m4 = [(0, 0.5, 77), (0.5, 0.5, 79), (1, 0.5, 76), (1.5, 0.5, 74), (2, 2, 72)]
-    end = [(0, 0.5, 79), (0.5, 0.5, 81), (1, 1, 84), (2, 4, 84)]
+    m4 = [(0, 0.5, 77), (0.5, 0.5, 79), (1, 0.5, 76), (1.5, 0.5, 74), (2, 2, 74)]
+    end = [(0, 0.5, 79), (0.5, 0.5, 81), (1, 6, 84)]
     mel = []
-    for i, m in enumerate((m1, m2, m3, m4, m1, m2, m3)):
+    for i, m in enumerate((m1, m2, m3, m4)):
         mel += motif_line(m, 4 * i, 5)
-    mel += motif_line(end, 28, 5)
-    prog = [(65, [65, 69, 72]), (70, [70, 74, 77]), (65, [65, 69, 72]), (60, [67, 70, 72, 76]),
-            (65, [65, 69, 72]), (70, [70, 74, 77]), (62, [62, 65, 69]), (60, [67, 70, 72, 76])]
+    mel += motif_line(end, 16, 5)
+    prog = [(65, [65, 69, 72]), (70, [70, 74, 77]), (65, [65, 69, 72]), (60, [67, 70, 72, 76])]
     chords, bl = [], []
     for i, (root, notes) in enumerate(prog):
         for h in (0, 2):
             chords.append((4 * i + h, 2, [x - 12 for x in notes]))
         bl += [(4 * i, 1, root - 24), (4 * i + 1, 1, root - 17), (4 * i + 2, 1, root - 24),
                (4 * i + 3, 1, root - 19)]
-    chords = [c for c in chords if c[0] < 28] + [(28, 6, [53, 57, 60, 65])]
-    bl = [b for b in bl if b[0] < 28] + [(28, 0.5, 41), (29, 5, 41)]
+    chords += [(16, 7, [53, 57, 60, 65])]
+    bl += [(16, 0.5, 41), (17, 6, 41)]
     lead = lambda nt, d: pulse(nt, d) * 0.7 + pluck(nt + 12, d) * 0.4
-    buf = render_song(sec, bpm, mel, chords, bl, lead, rng, tail=sec - 28 * 60 / bpm)
+    buf = render_song(sec, bpm, mel, chords, bl, lead, rng, tail=sec - 17 * 60 / bpm)
+    # a last cymbal and drum hit under the final chord
+    place(buf, 0.25 * fx_crash(1.5) * np.exp(-tvec(1.5) / 0.6), 16 * 60 / bpm)
+    place(buf, 0.5 * kick(rng), 16 * 60 / bpm)
     t = np.arange(len(buf)) / SR
     buf *= np.clip((sec - t) / 2.0, 0, 1)
     return room(buf, rng, mix=0.2, decay=0.3)
@@ -515,7 +517,7 @@ def fx_winner_jingle(sec):
 def fx_label_jingle(sec):
     """The logo tune: a bright bell melody over C-Am-F-G, ending on C."""
     rng = np.random.default_rng(228)
-    bpm = 112
+    bpm = 136
     a = [(0, 1, 76), (1, 0.5, 79), (1.5, 0.5, 84), (2, 1.5, 83), (3.5, 0.5, 79)]
     b = [(0, 1, 81), (1, 0.5, 79), (1.5, 0.5, 77), (2, 2, 76)]
     c = [(0, 1, 77), (1, 0.5, 76), (1.5, 0.5, 74), (2, 1, 72), (3, 1, 74)]
@@ -536,7 +538,7 @@ def fx_label_jingle(sec):
     for k, nt in enumerate([72, 76, 79, 84, 88, 91, 96]):
         place(buf, pluck(nt, 0.8, bright=12) * 0.2, 16 * 60 / bpm + 0.06 * k)
     t = np.arange(len(buf)) / SR
-    buf *= np.clip((sec - t) / 1.5, 0, 1)
+    buf *= np.clip((sec - t) / 1.0, 0, 1)
     return room(buf, rng, mix=0.25, decay=0.35)
 
 
