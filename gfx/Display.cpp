@@ -1,0 +1,238 @@
+#include "gfx/Display.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gfx/ZDib256.h"
+
+namespace {
+
+std::unique_ptr<DisplayDevice> MakeHeadlessDevice(void*) { return std::make_unique<DisplayDevice>(); }
+
+DisplayDeviceFactory deviceFactory = MakeHeadlessDevice;
+
+struct Display {
+    void* window = nullptr;
+    std::unique_ptr<DisplayDevice> device;
+    std::unique_ptr<Surface> primary;
+    std::unique_ptr<Surface> back;
+    bool backClipper = false;
+    bool palette = false;
+    int width = 640;
+    int height = 480;
+    int bitsPerPixel = 8;
+    uint32_t modeFlags = kDisplayNormal;
+};
+
+Display* display = nullptr;
+PaletteEntry paletteEntries[256];
+bool paletteLoaded = false;
+
+}  // namespace
+
+bool DisplayDevice::SetMode(int, int, int, uint32_t) { return true; }
+
+bool DisplayDevice::Present(const Surface&, const PaletteEntry*) { return true; }
+
+void SetDisplayDeviceFactory(DisplayDeviceFactory factory) {
+    deviceFactory = factory ? factory : MakeHeadlessDevice;
+}
+
+DisplayDevice* CreateDisplay(void* window) {
+    if (display) {
+        ReleaseDisplay();
+    }
+    display = new Display();
+    display->device = deviceFactory(window);
+    if (!display->device) {
+        delete display;
+        display = nullptr;
+        return nullptr;
+    }
+    display->window = window;
+    return display->device.get();
+}
+
+void SetDisplayFlags(uint32_t flags) {
+    if (display) {
+        display->modeFlags = flags;
+    }
+}
+
+bool CreateDisplaySurfaces() {
+    if (!display) {
+        return false;
+    }
+    if (!display->device->SetMode(display->width, display->height, display->bitsPerPixel,
+                                  display->modeFlags)) {
+        return false;
+    }
+    display->primary = Surface::Create(display->width, display->height);
+    if (!display->primary) {
+        return false;
+    }
+    display->back = CreateOffscreenSurface(display->width, display->height, true);
+    if (!display->back) {
+        return false;
+    }
+    display->back->SetClipRect(Rect{0, 0, display->width, display->height});
+    display->backClipper = true;
+    return true;
+}
+
+bool InitPalette(uint16_t bitmapId) {
+    if (!display) {
+        return false;
+    }
+    ZDib256 bitmap(bitmapId);
+    if (!bitmap.IsLoaded()) {
+        return false;
+    }
+    bitmap.GetPaletteEntries(0, 256, paletteEntries);
+    for (PaletteEntry& entry : paletteEntries) {
+        entry.flags = 4;
+    }
+    paletteLoaded = true;
+    display->palette = true;
+    return true;
+}
+
+bool PresentBackBuffer() {
+    if (!display || !display->back || !display->primary) {
+        return false;
+    }
+    std::memcpy(display->primary->GetPixels(), display->back->GetPixels(),
+                static_cast<size_t>(display->back->GetPitch()) * display->back->GetHeight());
+    return display->device->Present(*display->back, paletteEntries);
+}
+
+bool SurfacesLost() {
+    if (!display || !display->primary || !display->back) {
+        return true;
+    }
+    return display->device->IsLost() || display->primary->IsLost() || display->back->IsLost();
+}
+
+bool RestoreSurfaces() {
+    if (!display || !display->primary) {
+        return false;
+    }
+    if ((display->primary->IsLost() || display->device->IsLost()) && !display->device->Restore()) {
+        return false;
+    }
+    display->primary->SetLost(false);
+    if (!display->back) {
+        return false;
+    }
+    display->back->SetLost(false);
+    return true;
+}
+
+void ReleaseDisplaySurfaces() {
+    if (!display) {
+        return;
+    }
+    display->palette = false;
+    display->backClipper = false;
+    display->back.reset();
+    display->primary.reset();
+    if (display->modeFlags & kDisplayExclusive) {
+        display->device->RestoreDesktopMode();
+    }
+}
+
+void ReleaseDisplay() {
+    if (!display) {
+        return;
+    }
+    delete display;
+    display = nullptr;
+}
+
+Surface* GetBackSurface() { return display ? display->back.get() : nullptr; }
+
+int GetScreenWidth() { return display ? display->width : 0; }
+
+int GetScreenHeight() { return display ? display->height : 0; }
+
+const PaletteEntry* GetPalette() { return paletteLoaded ? paletteEntries : nullptr; }
+
+DisplayDevice* GetDisplayDevice() { return display ? display->device.get() : nullptr; }
+
+std::unique_ptr<Surface> CreateOffscreenSurface(int width, int height, bool) {
+    return Surface::Create(width, height);
+}
+
+uint32_t MatchColor(Surface* surface, uint32_t rgb) {
+    if (!surface || !paletteLoaded) {
+        return 0xFFFFFFFFu;
+    }
+    int red = rgb & 0xFF;
+    int green = (rgb >> 8) & 0xFF;
+    int blue = (rgb >> 16) & 0xFF;
+    uint32_t best = 0;
+    int bestDistance = 1 << 30;
+    for (uint32_t i = 0; i < 256; ++i) {
+        int dr = paletteEntries[i].red - red;
+        int dg = paletteEntries[i].green - green;
+        int db = paletteEntries[i].blue - blue;
+        int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+bool FillSurfaceColor(Surface* surface, const Rect* rect, uint32_t rgb) {
+    if (!surface) {
+        return false;
+    }
+    return surface->ColourFill(rect, static_cast<uint8_t>(MatchColor(surface, rgb)));
+}
+
+bool WipeTopBottom(Surface* surface, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    if (!surface) {
+        return false;
+    }
+    int width = surface->GetWidth();
+    int height = surface->GetHeight();
+    if (percent == 100) {
+        return surface->ColourFill(nullptr, 0);
+    }
+    if (percent == 0) {
+        return true;
+    }
+    int band = static_cast<int>(static_cast<float>(height) / 2.0f * (static_cast<float>(percent) / 100.0f));
+    Rect top{0, 0, width, band};
+    if (!surface->ColourFill(&top, 0)) {
+        return false;
+    }
+    Rect bottom{0, height - band, width, height};
+    return surface->ColourFill(&bottom, 0);
+}
+
+bool WipeColumns(Surface* surface, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    if (!surface) {
+        return false;
+    }
+    int width = surface->GetWidth();
+    int height = surface->GetHeight();
+    if (percent == 100) {
+        return surface->ColourFill(nullptr, 0);
+    }
+    if (percent == 0) {
+        return true;
+    }
+    int stripe = (percent * 2) / 5;
+    int offset = (40 - stripe) / 2;
+    bool result = true;
+    for (int i = 0; i < width / 40; ++i) {
+        Rect column{i * 40 + offset, 0, i * 40 + offset + stripe, height};
+        result = surface->ColourFill(&column, 0);
+    }
+    return result;
+}

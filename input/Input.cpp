@@ -1,0 +1,296 @@
+#include "input/Input.h"
+
+#include <cstring>
+#include <deque>
+
+namespace {
+
+constexpr size_t kEventBufferSize = 160;
+constexpr int kTypedLimit = 10;
+
+struct KeyEvent {
+    uint8_t scanCode;
+    bool pressed;
+};
+
+InputPlatform platform;
+InputState current{};
+InputState previous{};
+int joystickId = -1;
+uint32_t leftThreshold = 0;
+uint32_t rightThreshold = 0;
+uint32_t upThreshold = 0;
+uint32_t downThreshold = 0;
+
+bool keyboardPresent = false;
+bool acquired = false;
+uint8_t liveKeys[256];
+std::deque<KeyEvent> eventBuffer;
+
+void SetUpJoystick() {
+    joystickId = -1;
+    if (!platform.joyNumDevs || platform.joyNumDevs() == 0) {
+        return;
+    }
+    JoystickReading reading{};
+    if (!platform.joyGetPos || !platform.joyGetPos(&reading)) {
+        return;
+    }
+    uint32_t xMin = 0;
+    uint32_t xMax = 0;
+    uint32_t yMin = 0;
+    uint32_t yMax = 0;
+    if (!platform.joyGetCaps || !platform.joyGetCaps(&xMin, &xMax, &yMin, &yMax)) {
+        return;
+    }
+    uint32_t dx = (xMax - xMin) / 10;
+    uint32_t dy = (yMax - yMin) / 10;
+    leftThreshold = xMin + dx;
+    rightThreshold = xMax - dx;
+    upThreshold = yMin + dy;
+    downThreshold = yMax - dy;
+    joystickId = 0;
+}
+
+int DirectionOf(const InputState& state) {
+    bool right = state.joyX > rightThreshold;
+    bool left = state.joyX < leftThreshold;
+    bool down = state.joyY > downThreshold;
+    bool up = state.joyY < upThreshold;
+    if (right) {
+        return down ? 28 : up ? 4 : 0;
+    }
+    if (left) {
+        return down ? 20 : up ? 12 : 16;
+    }
+    return down ? 24 : up ? 8 : -1;
+}
+
+}  // namespace
+
+void SetInputPlatform(const InputPlatform& newPlatform) { platform = newPlatform; }
+
+bool CreateInput(void*, void*) {
+    std::memset(&current, 0, sizeof current);
+    std::memset(&previous, 0, sizeof previous);
+    SetUpJoystick();
+    if (platform.createKeyboard && !platform.createKeyboard()) {
+        keyboardPresent = false;
+        return false;
+    }
+    keyboardPresent = true;
+    eventBuffer.clear();
+    std::memset(liveKeys, 0, sizeof liveKeys);
+    acquired = true;
+    return true;
+}
+
+void ReleaseInput() {
+    keyboardPresent = false;
+    acquired = false;
+    eventBuffer.clear();
+    std::memset(liveKeys, 0, sizeof liveKeys);
+}
+
+void AcquireKeyboard() {
+    if (keyboardPresent) {
+        acquired = true;
+    }
+}
+
+void UnacquireKeyboard() {
+    if (!keyboardPresent) {
+        return;
+    }
+    // Keys released while away are never reported: everything counts as up from here.
+    acquired = false;
+    std::memset(liveKeys, 0, sizeof liveKeys);
+    eventBuffer.clear();
+}
+
+bool IsKeyboardAcquired() { return acquired; }
+
+void KeyboardEvent(int scanCode, bool pressed) {
+    if (!keyboardPresent || !acquired || scanCode <= 0 || scanCode > 255) {
+        return;
+    }
+    liveKeys[scanCode] = pressed ? 0x80 : 0;
+    if (eventBuffer.size() < kEventBufferSize) {
+        eventBuffer.push_back(KeyEvent{static_cast<uint8_t>(scanCode), pressed});
+    }
+}
+
+void UpdateInput() {
+    std::memcpy(&previous, &current, sizeof current);
+    std::memset(&current, 0, sizeof current);
+    if (joystickId != -1 && platform.joyGetPos) {
+        JoystickReading reading{};
+        if (platform.joyGetPos(&reading)) {
+            current.joyX = reading.x;
+            current.joyY = reading.y;
+            current.joyZ = reading.z;
+            current.joyButtons = reading.buttons;
+        }
+    }
+    if (keyboardPresent) {
+        if (!acquired) {
+            AcquireKeyboard();  // this update reads all keys up
+        } else {
+            std::memcpy(current.keys, liveKeys, sizeof liveKeys);
+        }
+    }
+}
+
+int IsKeyDown(int scanCode) {
+    if (!keyboardPresent || scanCode < 0 || scanCode > 255) {
+        return 0;
+    }
+    return current.keys[scanCode] & 0x80;
+}
+
+bool IsKeyPressed(int scanCode) {
+    if (!keyboardPresent || scanCode < 0 || scanCode > 255) {
+        return false;
+    }
+    return (current.keys[scanCode] & 0x80) && !(previous.keys[scanCode] & 0x80);
+}
+
+bool IsJoyButtonPressed(int index) {
+    if (joystickId == -1 || index < 0 || index > 3) {
+        return false;
+    }
+    uint32_t bit = 1u << index;
+    return (current.joyButtons & bit) && !(previous.joyButtons & bit);
+}
+
+int GetJoyDirection(int which) {
+    if (joystickId == -1) {
+        return -1;
+    }
+    return DirectionOf(which ? current : previous);
+}
+
+bool IsJoyDirectionEntered(int code) {
+    if (joystickId == -1) {
+        return false;
+    }
+    return GetJoyDirection(0) != code && GetJoyDirection(1) == code;
+}
+
+int GetJoyHorizontal(int which) {
+    if (joystickId == -1) {
+        return -1;
+    }
+    const InputState& state = which ? current : previous;
+    if (state.joyX > rightThreshold) {
+        return 0;
+    }
+    if (state.joyX < leftThreshold) {
+        return 16;
+    }
+    return -1;
+}
+
+int GetKeyHorizontal() {
+    if (!keyboardPresent) {
+        return -1;
+    }
+    bool right = IsKeyDown(kKeyRight);
+    bool left = IsKeyDown(kKeyLeft);
+    if (right && !left) {
+        return 0;
+    }
+    if (left && !right) {
+        return 16;
+    }
+    return -1;
+}
+
+void ReadTypedKeys(ZString& text) {
+    if (!keyboardPresent) {
+        return;
+    }
+    if (!acquired) {
+        AcquireKeyboard();
+        return;
+    }
+    // Every waiting event is taken from the device, also those behind the tenth character.
+    std::deque<KeyEvent> events;
+    events.swap(eventBuffer);
+    for (const KeyEvent& event : events) {
+        if (!event.pressed) {
+            continue;
+        }
+        char c = ScanCodeToChar(event.scanCode);
+        if (c != 0) {
+            text.Append(c);
+            if (text.GetLength() >= kTypedLimit) {
+                break;
+            }
+        }
+    }
+}
+
+void FlushTypedKeys() {
+    for (int i = 0; i < 10; ++i) {
+        ZString scratch;
+        ReadTypedKeys(scratch);
+    }
+}
+
+char ScanCodeToChar(int code) {
+    static const char kTopRow[] = "1234567890";
+    static const char kQRow[] = "QWERTYUIOP";
+    static const char kARow[] = "ASDFGHJKL";
+    static const char kZRow[] = "ZXCVBNM";
+    if (code >= 2 && code <= 11) {
+        return kTopRow[code - 2];
+    }
+    if (code >= 16 && code <= 25) {
+        return kQRow[code - 16];
+    }
+    if (code >= 30 && code <= 38) {
+        return kARow[code - 30];
+    }
+    if (code >= 44 && code <= 50) {
+        return kZRow[code - 44];
+    }
+    switch (code) {
+        case 12: return '-';
+        case 14: return 8;
+        case 28: return 10;
+        case 52: return '.';
+        case 57: return ' ';
+        case 71: return '7';
+        case 72: return '8';
+        case 73: return '9';
+        case 74: return '-';
+        case 75: return '4';
+        case 76: return '5';
+        case 77: return '6';
+        case 79: return '1';
+        case 80: return '2';
+        case 81: return '3';
+        case 82: return '0';
+        case 83: return '.';
+        case 156: return 10;
+        case 203: return 8;
+        default: return 0;
+    }
+}
+
+bool IsConfirmPressed() {
+    return IsKeyPressed(kKeyPadEnter) || IsKeyPressed(kKeyReturn) || IsKeyPressed(kKeySpace) ||
+           IsJoyButtonPressed(0) || IsJoyButtonPressed(1);
+}
+
+const InputState& GetCurrentInputState() { return current; }
+
+const InputState& GetPreviousInputState() { return previous; }
+
+void GetJoyThresholds(uint32_t* left, uint32_t* right, uint32_t* up, uint32_t* down) {
+    *left = leftThreshold;
+    *right = rightThreshold;
+    *up = upThreshold;
+    *down = downThreshold;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/ZString.h"
+
+// DirectInput scan codes the game reads.
+constexpr int kKeyEscape = 1;
+constexpr int kKey4 = 5;
+constexpr int kKey6 = 7;
+constexpr int kKeyBackspace = 14;
+constexpr int kKeyP = 25;
+constexpr int kKeyReturn = 28;
+constexpr int kKeyZ = 44;
+constexpr int kKeyX = 45;
+constexpr int kKeyN = 49;
+constexpr int kKeyM = 50;
+constexpr int kKeySpace = 57;
+constexpr int kKeyPad4 = 75;
+constexpr int kKeyPad6 = 77;
+constexpr int kKeyPadEnter = 156;
+constexpr int kKeyUp = 200;
+constexpr int kKeyLeft = 203;
+constexpr int kKeyRight = 205;
+constexpr int kKeyDown = 208;
+
+// Joystick direction codes on a 32-step circle.
+constexpr int kJoyRight = 0;
+constexpr int kJoyUp = 8;
+constexpr int kJoyLeft = 16;
+constexpr int kJoyDown = 24;
+constexpr int kJoyNone = -1;
+
+// One snapshot: the joystick and the 256 key bytes (bit 0x80: down).
+struct InputState {
+    uint32_t joyX;
+    uint32_t joyY;
+    uint32_t joyZ;
+    uint32_t joyButtons;
+    uint8_t keys[256];
+};
+
+struct JoystickReading {
+    uint32_t x;
+    uint32_t y;
+    uint32_t z;
+    uint32_t buttons;
+};
+
+// What the platform provides beneath the input module. Every member may be null: no keyboard
+// device cannot be created without createKeyboard returning false, no joystick without numDevs.
+struct InputPlatform {
+    bool (*createKeyboard)() = nullptr;
+    int (*joyNumDevs)() = nullptr;
+    bool (*joyGetPos)(JoystickReading* reading) = nullptr;
+    bool (*joyGetCaps)(uint32_t* xMin, uint32_t* xMax, uint32_t* yMin, uint32_t* yMax) = nullptr;
+};
+void SetInputPlatform(const InputPlatform& platform);
+
+bool CreateInput(void* instance, void* window);
+void ReleaseInput();
+void AcquireKeyboard();
+void UnacquireKeyboard();
+bool IsKeyboardAcquired();
+
+void UpdateInput();
+int IsKeyDown(int scanCode);
+bool IsKeyPressed(int scanCode);
+bool IsJoyButtonPressed(int index);
+int GetJoyDirection(int current);
+bool IsJoyDirectionEntered(int code);
+int GetJoyHorizontal(int current);
+int GetKeyHorizontal();
+// Appends the characters of the buffered key presses; stops once the text holds 10 or more.
+void ReadTypedKeys(ZString& text);
+void FlushTypedKeys();
+char ScanCodeToChar(int scanCode);
+bool IsConfirmPressed();
+
+// The keyboard device: the platform reports every key press and release (never auto-repeats).
+// While the device is not acquired, events are dropped.
+void KeyboardEvent(int scanCode, bool pressed);
+
+// Test access to the snapshots and joystick thresholds.
+const InputState& GetCurrentInputState();
+const InputState& GetPreviousInputState();
+void GetJoyThresholds(uint32_t* left, uint32_t* right, uint32_t* up, uint32_t* down);

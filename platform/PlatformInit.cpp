@@ -1,0 +1,2 @@
+// Placeholder until the SDL layer lands.
+void InstallPlatform() {}

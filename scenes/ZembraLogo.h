@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "gfx/ZSprite256.h"
+
+class XAppData;
+
+// The label's logo on white, with its jingle, for a fixed time; it cannot be skipped.
+class ZembraLogo {
+public:
+    explicit ZembraLogo(XAppData* app);
+    ZembraLogo(const ZembraLogo&) = delete;
+    ZembraLogo& operator=(const ZembraLogo&) = delete;
+    virtual ~ZembraLogo();
+
+    void UpdateFrame();
+    uint32_t GetFrameCounter() const { return frameCounter; }
+
+private:
+    XAppData* app;
+    std::unique_ptr<ZSprite256> logo;
+    uint32_t frameCounter = 0;
+};

@@ -1,0 +1,140 @@
+#include "shell/XAppData.h"
+
+#include <new>
+
+#include "audio/Music.h"
+#include "audio/ZSoundList.h"
+#include "base/Paths.h"
+#include "base/ZRankList.h"
+#include "gfx/Display.h"
+#include "round/XGame.h"
+#include "scenes/XMenu.h"
+#include "scenes/XRanking.h"
+#include "scenes/XTitle.h"
+#include "scenes/XWinner.h"
+#include "scenes/ZembraLogo.h"
+#include "shell/XMenuData.h"
+
+namespace {
+
+// Load order fills slots 0 to 21.
+constexpr uint16_t kSoundIds[] = {228, 180, 176, 181, 183, 182, 175, 197, 195, 196, 194,
+                                  223, 224, 198, 174, 177, 179, 184, 178, 185, 220, 222};
+
+}  // namespace
+
+XAppData::XAppData() : menuSettings(std::make_unique<XMenuData>()), highScores(std::make_unique<ZRankList>(10)) {
+    highScores->FillDefaults(ZString("KOVRA GAMES"), 500, 50);
+    highScores->LoadFromRegistry(kRegistryKey);
+}
+
+XAppData::~XAppData() {
+    highScores->SaveToRegistry(kRegistryKey);
+    DestroyScenes();
+    soundList.reset();
+}
+
+template <typename Scene>
+void XAppData::CreateScene(std::unique_ptr<Scene>& slot, int32_t runState) {
+    WipeTopBottom(GetBackSurface(), 100);
+    DestroyScenes();
+    try {
+        slot = std::make_unique<Scene>(this);
+    } catch (const std::bad_alloc&) {
+        // A scene that cannot be built must never run.
+        slot.reset();
+        failureText = "Failed to create DirectDraw surfaces.";
+        sceneState = kQuit;
+        return;
+    }
+    sceneState = runState;
+}
+
+void XAppData::UpdateFrame() {
+    switch (sceneState) {
+        case kCreateLogo: CreateScene(logoScene, kRunLogo); break;
+        case kRunLogo: logoScene->UpdateFrame(); break;
+        case kCreateTitle: CreateScene(titleScene, kRunTitle); break;
+        case kRunTitle: titleScene->UpdateFrame(); break;
+        case kCreateMenu: CreateScene(menuScene, kRunMenu); break;
+        case kRunMenu: menuScene->UpdateFrame(); break;
+        case kCreateRound: CreateScene(roundScene, kRunRound); break;
+        case kRunRound: roundScene->UpdateFrame(); break;
+        case kCreateWinner: CreateScene(winnerScene, kRunWinner); break;
+        case kRunWinner: winnerScene->UpdateFrame(); break;
+        case kCreateRanking: CreateScene(rankingScene, kRunRanking); break;
+        case kRunRanking: rankingScene->UpdateFrame(); break;
+        default: break;
+    }
+}
+
+void XAppData::DestroyScenes() {
+    logoScene.reset();
+    roundScene.reset();
+    titleScene.reset();
+    menuScene.reset();
+    winnerScene.reset();
+    rankingScene.reset();
+}
+
+void XAppData::LoadSounds() {
+    soundList = std::make_unique<ZSoundList>(mainWindow);
+    for (uint16_t id : kSoundIds) {
+        soundList->AddFromResource(id, 1);
+    }
+}
+
+void XAppData::PlaySoundEffect(int32_t id, int32_t loop) {
+    if (soundList) {
+        soundList->Play(id, loop);
+    }
+}
+
+void XAppData::StopSoundEffect(int32_t id) {
+    if (!soundList) {
+        return;
+    }
+    if (id == 0) {
+        soundList->StopAll();
+    } else {
+        soundList->Stop(id);
+    }
+}
+
+void XAppData::SelectMusic(uint32_t number) {
+    if (number == currentMusic) {
+        return;
+    }
+    StopMusic();
+    const char* fileName = number == 1 ? "Music01.mid" : number == 2 ? "Music02.mid" : number == 3 ? "Music03.mid" : nullptr;
+    if (!fileName) {
+        return;
+    }
+    ZString path = QuotedExeFilePath(ZString(fileName));
+    if (MciPlayMusicFile(mainWindow, path.GetBuffer())) {
+        currentMusic = number;
+    }
+}
+
+void XAppData::StopMusic() {
+    currentMusic = 0;
+    MciCloseAll();
+}
+
+void XAppData::PauseMusic() {
+    if (currentMusic != 0) {
+        MciStopMusic();
+    }
+}
+
+void XAppData::ResumeMusic() {
+    if (currentMusic != 0) {
+        MciResumeMusic(mainWindow);
+    }
+}
+
+void XAppData::ReplayMusic() {
+    if (currentMusic != 0) {
+        MciReplayMusic(mainWindow);
+    }
+}
