@@ -422,14 +422,14 @@ def music02():
     for lo, hi, pat in ((4, 20, drive), (20, 28, busy), (28, 36, four), (36, 44, drive),
                         (44, 52, busy), (52, 56, drive)):
         for bar in range(lo, hi):
-            if bar % 8 == 3 and bar == hi - 1 or (bar == hi - 1 and hi - lo == 8):
+            if (bar - lo) % 8 == 7 or bar == hi - 1:
                 drums(kit, [bar], {KICK: [0, 1], HAT: [0, .5, 1, 1.5]})
                 fill(kit, bar)
             else:
                 drums(kit, [bar], pat)
     for bar in (4, 12, 20, 28, 36, 44, 52):
         crash(kit, bar)
-    return midi_file([tempo, lead, lead2, brass, gtr, bass, kit], nbars * BAR, -5.0)
+    return midi_file([tempo, lead, lead2, brass, gtr, bass, kit], nbars * BAR, -3.0)
 
 
 # ---------------------------------------------------------------- Music03
