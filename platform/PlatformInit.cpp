@@ -1,2 +1,4 @@
+#include "platform/Platform.h"
+
 // Placeholder until the SDL layer lands.
 void InstallPlatform() {}
