@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+#include "gfx/ZSprite256.h"
+#include "round/XEffectBase.h"
+
+// One animation cycle of a sprite centred on a point, then gone.
+class XEffectSpeed : public XEffectBase {
+public:
+    XEffectSpeed(XAppData* app, int x, int y);
+    ~XEffectSpeed() override;
+
+    void Update() override;
+    void Draw(Surface* target) override;
+
+    const ZSprite256* GetSprite() const { return sprite.get(); }
+
+private:
+    std::unique_ptr<ZSprite256> sprite;
+};

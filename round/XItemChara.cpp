@@ -1,0 +1,47 @@
+#include "round/XItemChara.h"
+
+#include "gfx/Maths.h"
+#include "round/XCanvasPlane.h"
+
+XItemChara::XItemChara(XAppData* app)
+    : ZSprite256(158, 6),
+      app(app),
+      footprint(std::make_unique<ZSprite256>(157, 1)),
+      shadow(std::make_unique<ZSprite256>(164, 1)) {}
+
+XItemChara::~XItemChara() = default;
+
+void XItemChara::Draw(Surface* target) {
+    if (kind == kNone) {
+        return;
+    }
+    SetFrame(kind >= kClock && kind <= kBrushes ? kind - 1 : 0);
+    ZSprite256::Draw(target);
+}
+
+void XItemChara::DrawShadow(Surface* target) {
+    if (kind == kNone) {
+        return;
+    }
+    shadow->SetCentre(GetCentreX(), GetCentreY() + 16);
+    shadow->Draw(target);
+}
+
+void XItemChara::SetBounds(const XCanvasPlane* canvas) {
+    XCanvasPlane::Margins margins = canvas->GetMargins();
+    minX = margins.left;
+    maxX = canvas->GetWidth() - margins.right - GetWidth();
+    minY = margins.top;
+    maxY = canvas->GetHeight() - margins.bottom - GetHeight();
+}
+
+void XItemChara::PlaceRandomly() {
+    int x = Random(maxX - minX) + minX;
+    int y = Random(maxY - minY) + minY;
+    PlaceAt(x, y);
+}
+
+void XItemChara::PlaceAt(int x, int y) {
+    SetPosition(x, y);
+    footprint->SetPosition(x, y);
+}
