@@ -1,9 +1,26 @@
 #pragma once
 
-class XAppData;
+#include <cstdint>
+#include <memory>
 
+#include "gfx/ZSprite256.h"
+#include "scenes/XFrontEnd.h"
+
+class XAppData;
+class XMenuData;
+
+// The match settings screen: portraits of the four painters, wins needed, single or team battle,
+// each player's control type, START and BACK.
 class XMenu {
 public:
+    static constexpr int32_t kItemWins = 0;
+    static constexpr int32_t kItemBattleType = 1;
+    static constexpr int32_t kItemFirstPlayer = 2;
+    static constexpr int32_t kItemStart = 6;
+    static constexpr int32_t kItemBack = 7;
+    static constexpr int32_t kItemCount = 8;
+    static constexpr int kPlayerCount = 4;
+
     explicit XMenu(XAppData* app);
     XMenu(const XMenu&) = delete;
     XMenu& operator=(const XMenu&) = delete;
@@ -11,6 +28,28 @@ public:
 
     void UpdateFrame();
 
+    int32_t GetCursor() const { return cursor; }
+    const XFrontEnd& GetFrame() const { return *frontEnd; }
+    const ZSprite256& GetItem(int i) const { return *items[i]; }
+
 private:
+    void DrawFrame();
+    void DrawPlayers(Surface* back);
+    void DrawSettings(Surface* back);
+    void RunExitAction();
+
     XAppData* app;
+    std::unique_ptr<XFrontEnd> frontEnd;
+    std::unique_ptr<ZSprite256> versusSign;
+    std::unique_ptr<ZSprite256> winsLabel;
+    std::unique_ptr<ZSprite256> battleTypeLabel;
+    std::unique_ptr<ZSprite256> playerLabels;
+    std::unique_ptr<ZSprite256> playerIcons;
+    std::unique_ptr<ZSprite256> portraits;
+    std::unique_ptr<ZSprite256> humanBadge;
+    std::unique_ptr<ZSprite256> nonHumanBadge;
+    std::unique_ptr<ZSprite256> cross;
+    std::unique_ptr<ZSprite256> items[kItemCount];
+    XMenuData* settings;
+    int32_t cursor = kItemStart;
 };
