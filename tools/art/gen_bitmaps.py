@@ -507,10 +507,16 @@ def text_pic(w, h, text, colours, ow=2, shadow=1, key=KEY, **kw):
 
 
 def text_cells(w, h, texts, colours, ow=2, shadow=1, **kw):
+    """One text per cell, all with the same letter height so they match."""
+    path = kw.get("path", BOLD)
+    hs = [text_mask(t, w - 2 * ow - shadow, h - 2 * ow - shadow, path).shape[0] for t in texts]
+    th = min(hs) + 2 * ow + shadow
     cells = []
     for i, t in enumerate(texts):
         c = colours[i] if isinstance(colours[0], list) else colours
-        cells.append(text_pic(w, h, t, c, ow, shadow, **kw))
+        p = Pic(w, h)
+        lettering(p, t, c, box=(0, (h - th) // 2, w, th), ow=ow, shadow=shadow, **kw)
+        cells.append(p)
     return sheet(cells)
 
 
@@ -923,12 +929,12 @@ def brush_icons(n):
     for i in range(4):
         p = Pic(38, 41)
         rn = PLAYER_RAMP[i]
-        p.shade(p.cap(7, 36, 22, 17, 2.4), "wood")
-        p.shade(p.cap(22, 17, 25, 13.5, 3.6), "metal")
-        m = p.ell(29.5, 8.5, 9.5, 6.3, -0.9)
+        p.shade(p.cap(6, 37, 19, 21, 2.4), "wood")
+        p.shade(p.cap(19, 21, 22.5, 16.5, 3.6), "metal")
+        m = p.ell(27, 11, 9.0, 6.2, -0.9)
         p.shade(m, rn)
-        p.a[p.ell(32, 5, 2.5, 2.0) & m] = R(rn, 4)
-        drip = p.cap(34, 12, 34, 17, 1.6) | p.ell(34, 17.5, 2, 2)
+        p.a[p.ell(29, 7.5, 2.5, 2.0) & m] = R(rn, 4)
+        drip = p.cap(32.5, 15, 32.5, 21, 1.6) | p.ell(32.5, 21.5, 2, 2)
         p.shade(drip & ~m, rn, tones=(0, 0, 2))
         cells.append(p)
     return sheet(cells)
@@ -1172,12 +1178,10 @@ def field_right(n):
 @gen(239)
 def text_cursor(n):
     on = Pic(11, 18)
-    on.a[14:17, 1:10] = OUT
-    on.a[15, 2:9] = R("sky", 4)
-    on.a[1:17, 1] = OUT
-    on.a[2:16, 1] = KEY
-    on.a[1:14, 1:10] = KEY
-    on.a[15, 2:9] = WHITE
+    # an underscore as tall as the glyphs' outline allows
+    on.a[12:17, 1:10] = OUT
+    on.a[13:16, 2:9] = R("sky", 2)
+    on.a[13, 2:9] = WHITE
     return sheet([on, Pic(11, 18)])
 
 # ------------------------------------------------------------ title painters
@@ -1203,7 +1207,7 @@ def tall_painter(w, h, player, pose):
         d.hand(31.5, 27.5)
         d.hand(31.5, 22.0)
     else:
-        k = min(w / 40.0, h / 42.0)
+        k = min(w / 40.0, h / 47.0)
         oy = h - 41 * k
         d = Painter(p, w / 2 - 19 * k, oy, k, player)
         d.feet()
@@ -1290,7 +1294,7 @@ def victory(n):
         for cx, cy, sz, c, ph in conf:
             # confetti sways and tumbles through a 4-frame loop
             x = cx + 6 * math.sin(ph + f * math.pi / 2)
-            y = (cy + f * 8) % H
+            y = cy + 5 * math.cos(ph + f * math.pi / 2)
             rot2 = ph + f * math.pi / 4
             colr = [R("yellow", 2), R("pink", 1), R("blue", 2), R("orange", 1), R("green", 2), WHITE][c]
             m = p.ell(x, y, sz, sz * abs(math.cos(rot2 * 2)) * 0.6 + 0.6, rot2)

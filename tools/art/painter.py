@@ -74,15 +74,16 @@ class Painter:
 
     def eyes(self, dy=0.0, style="open", look=(0.4, 0.7)):
         o = self.ow
-        for ex in (15, 23):
+        eo = max(1, o * 2 // 3)
+        for ex in (14.8, 23.2):
             if style == "open":
-                w = self.E(ex, 16.2 + dy, 2.6, 3.4)
-                self.p.a[dilate(w, o) & ~w] = OUT
+                w = self.E(ex, 16.2 + dy, 2.45, 3.4)
+                self.p.a[dilate(w, eo) & ~w] = OUT
                 self.dot(w, WHITE)
                 self.dot(self.E(ex + look[0], 16.2 + dy + look[1], 1.45, 2.2), OUT)
                 self.dot(self.E(ex - 0.3, 15.3 + dy, 0.55, 0.7) | self.E(ex - 0.3, 15.3 + dy, 0.5, 0.5), WHITE)
             elif style == "happy":
-                arc = self.C(ex - 2.2, 17 + dy, ex, 15 + dy, 0.55) | self.C(ex, 15 + dy, ex + 2.2, 17 + dy, 0.55)
+                arc = self.C(ex - 2.2, 17.2 + dy, ex - 1, 15.4 + dy, 0.5) | self.C(ex - 1, 15.4 + dy, ex + 1, 15.4 + dy, 0.5) | self.C(ex + 1, 15.4 + dy, ex + 2.2, 17.2 + dy, 0.5)
                 self.dot(arc, OUT)
             elif style == "tired":
                 w = self.E(ex, 17 + dy, 2.6, 2.2) & self.p.rect(0, self.oy + (17 + dy) * self.k, 9999, 9999)
@@ -91,20 +92,10 @@ class Painter:
                 self.dot(self.E(ex, 18 + dy, 1.2, 1.0) & w, OUT)
                 self.dot(self.C(ex - 2.8, 16.8 + dy, ex + 2.8, 16.8 + dy, 0.5), OUT)
             elif style == "dizzy":
-                k = self.k
-                cx, cy = ex, 16.2 + dy
-                pts = []
-                for i in range(40):
-                    a = i * 0.45
-                    r = 0.2 + i * 0.07
-                    pts.append((cx + r * math.cos(a), cy + r * math.sin(a) * 1.15))
-                m = np.zeros_like(self.p.a, bool)
-                for (x1, y1), (x2, y2) in zip(pts, pts[1:]):
-                    m |= self.C(x1, y1, x2, y2, 0.5)
-                w = self.E(ex, cy, 2.8, 3.4)
-                self.p.a[dilate(w, o) & ~w] = OUT
-                self.dot(w, WHITE)
-                self.dot(m & w, OUT)
+                # knocked silly: crossed-out eyes read at any size
+                cy = 16.4 + dy
+                m = self.C(ex - 2, cy - 2, ex + 2, cy + 2, 0.55) | self.C(ex - 2, cy + 2, ex + 2, cy - 2, 0.55)
+                self.dot(m, OUT)
 
     def cheeks(self, dy=0.0):
         blush = R("skin", 4) if not self.pale else R("ice", 1)
