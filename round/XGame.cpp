@@ -1,10 +1,497 @@
 #include "round/XGame.h"
 
+#include "base/ZRankItem.h"
+#include "base/ZRankList.h"
+#include "base/ZString.h"
+#include "gfx/Display.h"
+#include "gfx/Maths.h"
+#include "gfx/ZSprite256.h"
+#include "input/Input.h"
+#include "round/XCanvasPlane.h"
+#include "round/XEffectManager.h"
+#include "round/XItemChara.h"
+#include "round/XPlayerChara.h"
+#include "round/XResultBoard.h"
+#include "round/XTimerPlane.h"
+#include "scenes/XInputText.h"
 #include "shell/XAppData.h"
+#include "shell/XMenuData.h"
 
-// Placeholder scene: shows black until its screen lands.
-XGame::XGame(XAppData* app) : app(app) {}
+namespace {
 
+constexpr uint16_t kCountDownBitmap = 156;
+constexpr uint16_t kStartSignalBitmap = 155;
+constexpr uint16_t kItemBannerBitmap = 221;
+constexpr uint16_t kPortraitsBitmap = 211;
+
+// Body, brush, wide brush, blot and bounce image of players 1 to 4.
+constexpr uint16_t kPlayerBitmaps[4][5] = {
+    {109, 110, 246, 160, 126},
+    {114, 116, 247, 161, 127},
+    {115, 112, 248, 162, 128},
+    {111, 113, 249, 163, 129},
+};
+
+// Battle start: each painter faces away from the middle along a diagonal.
+constexpr int kStartDirections[4] = {96, 32, 160, 224};
+constexpr int kBattleCentreX = 320;
+constexpr int kBattleCentreY = 212;
+constexpr float kStartStep = 40.0f;
+constexpr int kRankingCentreX = 320;
+constexpr int kRankingCentreY = 224;
+constexpr int kRankingDirection = 64;
+
+// Random value -> item kind: shoe, brushes, missile, three missiles, potion, clock. The clock and the
+// potion sit at the end so that a smaller range leaves them out.
+constexpr int32_t kKindByDraw[6] = {XItemChara::kShoe,           XItemChara::kBrushes, XItemChara::kMissile,
+                                    XItemChara::kThreeMissiles, XItemChara::kPotion,  XItemChara::kClock};
+
+constexpr int32_t kSoundCountDown3 = 182;
+constexpr int32_t kSoundCountDown2 = 183;
+constexpr int32_t kSoundCountDown1 = 181;
+constexpr int32_t kSoundStart = 175;
+constexpr int32_t kSoundCancel = 176;
+constexpr int32_t kSoundItemTaken = 222;
+
+constexpr uint32_t kFadeFrames = 20;
+constexpr uint32_t kCountDownFrames = 80;
+constexpr uint32_t kItemTakenFrames = 20;
+constexpr uint32_t kTimeUpFrames = 30;
+
+constexpr const char* kDefaultRankName = "KOVRA GAMES";
+
+}  // namespace
+
+XGame::XGame(XAppData* app) : app(app) {
+    const XMenuData* settings = app->GetMenuSettings();
+    battleMode = settings->IsBattleMode() != 0;
+
+    item = std::make_unique<XItemChara>(app);
+    canvas = std::make_unique<XCanvasPlane>(app);
+    timer = std::make_unique<XTimerPlane>(app);
+    resultBoard = std::make_unique<XResultBoard>(app);
+    effects = std::make_unique<XEffectManager>(app);
+    nameEntry = std::make_unique<XInputText>(app);
+    countDownDigits = std::make_unique<ZSprite256>(kCountDownBitmap, 3);
+    startSignal = std::make_unique<ZSprite256>(kStartSignalBitmap, 1);
+    itemBanner = std::make_unique<ZSprite256>(kItemBannerBitmap, 1);
+    portraits = std::make_unique<ZSprite256>(kPortraitsBitmap, 4);
+
+    app->StopMusic();
+    app->SelectMusic(2);
+
+    nameEntry->SetSurface(GetBackSurface());
+    nameEntry->SetPrompt(ZString("Enter Your Name  "));
+    nameEntry->SetText(ZString(""), 15);
+    nameEntry->CentreOnScreen();
+
+    countDownDigits->SetCentre(320, 224);
+    startSignal->SetCentre(320, 224);
+    portraits->SetCentre(320, 188);
+    portraits->SetTransparent(false);
+    itemBanner->SetCentre(320, battleMode ? 274 : 224);
+
+    item->SetBounds(canvas.get());
+
+    for (int i = 0; i < 4; ++i) {
+        const uint16_t* ids = kPlayerBitmaps[i];
+        players[i] = std::make_unique<XPlayerChara>(app, ids[0], ids[1], ids[2], ids[3], ids[4]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        XPlayerChara* others[3];
+        int n = 0;
+        for (int j = 0; j < 4; ++j) {
+            if (j != i) {
+                others[n++] = players[j].get();
+            }
+        }
+        players[i]->SetOpponents(others[0], others[1], others[2]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        players[i]->SetItem(item.get());
+        players[i]->SetEffectManager(effects.get());
+        players[i]->SetCanvas(canvas.get());
+        resultBoard->SetPlayer(i, players[i].get());
+    }
+    for (int i = 0; i < 4; ++i) {
+        int32_t type = settings->GetControlType(i);
+        if (!battleMode) {
+            type = i == 0 ? XPlayerChara::kHuman : XPlayerChara::kAbsent;
+        }
+        players[i]->SetControlType(type);
+    }
+
+    phaseCounter = 0;
+    phase = kFadeIn;
+}
+
+// Members go in reverse order: the objects the players point at first, the players last.
 XGame::~XGame() = default;
 
-void XGame::UpdateFrame() { (void)app; }
+void XGame::StartRound() {
+    ++roundNumber;
+    itemTaker = -1;
+    if (battleMode) {
+        for (int i = 0; i < 4; ++i) {
+            XPlayerChara* player = players[i].get();
+            player->SetDirection(kStartDirections[i]);
+            player->SetCentre(kBattleCentreX, kBattleCentreY);
+            player->SetSpeed(kStartStep);
+            player->Move();
+            player->ResetForRound();
+        }
+    } else {
+        XPlayerChara* player = players[0].get();
+        player->SetDirection(kRankingDirection);
+        player->SetCentre(kRankingCentreX, kRankingCentreY);
+        player->ResetForRound();
+    }
+    item->SetKind(XItemChara::kNone);
+    canvas->Reset();
+    effects->ClearAll();
+    timer->Reset();
+    timer->SetRoundNumber(roundNumber);
+}
+
+void XGame::SpawnItem() {
+    int range = 4;
+    if (battleMode) {
+        range = timer->GetItemTimes() < 3 ? 6 : 5;
+    }
+    item->SetKind(kKindByDraw[Random(range)]);
+
+    // A good place always exists with four painters on the field; the bound only guards against a
+    // field too small for the clearance, and then the last place tried stands.
+    for (int attempt = 0; attempt < kMaxPlacementTries; ++attempt) {
+        item->PlaceRandomly();
+        bool clear = true;
+        for (const auto& player : players) {
+            if (player->GetControlType() == XPlayerChara::kAbsent) {
+                continue;
+            }
+            double distance = Distance(item->GetCentreX(), item->GetCentreY(), player->GetCentreX(),
+                                       player->GetCentreY());
+            if (distance < kItemClearance) {
+                clear = false;
+                break;
+            }
+        }
+        if (clear) {
+            break;
+        }
+    }
+    effects->AddEffect(XEffectManager::kItemRings, item->GetCentreX(), item->GetCentreY());
+
+    for (auto& player : players) {
+        player->SetComputerDelay(Random(25) + 5);
+    }
+}
+
+void XGame::CountArea() {
+    std::array<uint8_t, 4> colours{};
+    for (int i = 0; i < 4; ++i) {
+        colours[i] = players[i]->GetColour();
+    }
+    XCanvasPlane::AreaCount area = canvas->CountArea(colours);
+    // Without a field nothing was counted; a total of 0 must not be divided by.
+    auto share = [&](int i, double scale) {
+        return area.total > 0 ? RoundToInt(static_cast<double>(area.counts[i]) / area.total * scale) : 0;
+    };
+    if (battleMode) {
+        for (int i = 0; i < 4; ++i) {
+            players[i]->SetScore(share(i, 100.0));
+        }
+    } else {
+        players[0]->SetScore(share(0, 1000.0));
+    }
+}
+
+bool XGame::IsMatchWon() {
+    if (!battleMode) {
+        return true;
+    }
+    int32_t winsNeeded = app->GetMenuSettings()->GetWinsNeeded();
+    for (int i = 0; i < 4; ++i) {
+        if (players[i]->GetWins() >= winsNeeded) {
+            app->matchWinner = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+void XGame::SteerHumans() {
+    for (int i = 0; i < 4; ++i) {
+        XPlayerChara* player = players[i].get();
+        if (player->GetControlType() != XPlayerChara::kHuman) {
+            continue;
+        }
+        bool left = false;
+        bool right = false;
+        if (i == 0) {
+            int horizontal = GetKeyHorizontal();
+            if (horizontal == -1) {
+                horizontal = GetJoyHorizontal(1);
+            }
+            left = horizontal == kJoyLeft;
+            right = horizontal == kJoyRight;
+        } else if (i == 1) {
+            left = IsKeyDown(kKeyZ);
+            right = IsKeyDown(kKeyX);
+        } else if (i == 2) {
+            left = IsKeyDown(kKeyN);
+            right = IsKeyDown(kKeyM);
+        } else {
+            left = IsKeyDown(kKeyPad4) || IsKeyDown(kKey4);
+            right = IsKeyDown(kKeyPad6) || IsKeyDown(kKey6);
+        }
+        if (left && !right) {
+            player->TurnLeft();
+        } else if (right && !left) {
+            player->TurnRight();
+        }
+    }
+}
+
+void XGame::PlayFrame() {
+    for (auto& player : players) {
+        player->UpdateAnimation(phaseCounter);
+    }
+    UpdateInput();
+    SteerHumans();
+    for (auto& player : players) {
+        player->Think(phaseCounter);
+        player->Move();
+        player->UpdateState();
+        player->ClampToField();
+        player->CheckCharacterCollisions();
+    }
+    if (timer->IsItemDue()) {
+        SpawnItem();
+    }
+    // The last in player order keeps a contested item.
+    for (int i = 0; i < 4; ++i) {
+        if (players[i]->CanPickUpItem()) {
+            itemTaker = i;
+        }
+    }
+}
+
+void XGame::UpdateFrame() {
+    switch (phase) {
+        case kPlay: PlayFrame(); break;
+        case kItemTaken:
+            if (phaseCounter == 0) {
+                portraits->SetFrame(itemTaker >= 0 ? itemTaker : 0);
+                app->PlaySoundEffect(kSoundItemTaken, 0);
+            } else if (phaseCounter == kItemTakenFrames - 1) {
+                if (itemTaker >= 0 && itemTaker < 4) {
+                    players[itemTaker]->ApplyItem();
+                }
+                itemTaker = -1;
+            }
+            break;
+        case kCountDown:
+            if (phaseCounter == 0) {
+                app->PlaySoundEffect(kSoundCountDown3, 0);
+            } else if (phaseCounter == 20) {
+                app->PlaySoundEffect(kSoundCountDown2, 0);
+            } else if (phaseCounter == 40) {
+                app->PlaySoundEffect(kSoundCountDown1, 0);
+            } else if (phaseCounter == 60) {
+                app->PlaySoundEffect(kSoundStart, 0);
+            }
+            break;
+        case kResult:
+            if (phaseCounter == 0) {
+                CountArea();
+                resultBoard->Start();
+            }
+            break;
+        case kFadeIn:
+            if (phaseCounter == 0) {
+                StartRound();
+            }
+            break;
+        case kNameEntry: nameEntry->Update(); break;
+        default: break;
+    }
+    DrawScene();
+    ++phaseCounter;
+    AdvancePhase();
+}
+
+void XGame::ChangePhase(uint32_t newPhase) {
+    phaseCounter = 0;
+    phase = newPhase;
+}
+
+void XGame::AdvancePhase() {
+    switch (phase) {
+        case kPlay:
+            if (IsKeyPressed(kKeyEscape)) {
+                app->PlaySoundEffect(kSoundCancel, 0);
+                aborted = true;
+                ChangePhase(kFadeOut);
+            } else if (itemTaker >= 0 && itemTaker < 4) {
+                // The announcement is not taken from the round's time.
+                ChangePhase(kItemTaken);
+            } else {
+                effects->Update();
+                timer->Tick();
+                if (timer->GetRemaining() == 0) {
+                    ChangePhase(kTimeUp);
+                }
+            }
+            break;
+        case kItemTaken:
+            if (phaseCounter >= kItemTakenFrames) {
+                ChangePhase(kPlay);
+            }
+            break;
+        case kCountDown:
+            if (phaseCounter >= kCountDownFrames) {
+                ChangePhase(kPlay);
+            }
+            break;
+        case kTimeUp:
+            if (phaseCounter >= kTimeUpFrames) {
+                ChangePhase(kResult);
+            }
+            break;
+        case kResult:
+            resultBoard->Update();
+            if (resultBoard->GetState() == XResultBoard::kFinished) {
+                ChangePhase(kFadeOut);
+            }
+            break;
+        case kFadeIn:
+            if (phaseCounter > kFadeFrames) {
+                ChangePhase(kCountDown);
+            }
+            break;
+        case kFadeOut:
+            if (phaseCounter > kFadeFrames) {
+                EndRound();
+            }
+            break;
+        case kNameEntry:
+            if (nameEntry->IsDone()) {
+                StoreRankEntry();
+            }
+            break;
+        default: break;
+    }
+}
+
+void XGame::EndRound() {
+    resultBoard->SetState(XResultBoard::kHidden);
+    phaseCounter = 0;
+    if (aborted) {
+        phase = kFinished;
+        app->sceneState = battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
+        return;
+    }
+    if (battleMode) {
+        if (IsMatchWon()) {
+            phase = kFinished;
+            app->sceneState = XAppData::kCreateWinner;
+        } else {
+            phase = kFadeIn;
+        }
+        return;
+    }
+    ZRankItem probe(ZString("Dummy"), static_cast<uint32_t>(players[0]->GetScore()));
+    if (app->GetHighScores()->FindRank(probe) >= 0) {
+        nameEntry->Begin();
+        phase = kNameEntry;
+    } else {
+        phase = kFinished;
+        app->sceneState = XAppData::kCreateRanking;
+    }
+}
+
+void XGame::StoreRankEntry() {
+    ZString name = nameEntry->GetText();
+    name.Trim(2, ' ');
+    if (name.GetLength() == 0) {
+        name = ZString(kDefaultRankName);
+    }
+    app->GetHighScores()->Insert(ZRankItem(name, static_cast<uint32_t>(players[0]->GetScore())));
+    ChangePhase(kFinished);
+    app->sceneState = XAppData::kCreateRanking;
+}
+
+void XGame::DrawScene() {
+    Surface* back = GetBackSurface();
+    if (!back) {
+        return;
+    }
+    WipeTopBottom(back, 100);
+    if (phase == kFinished) {
+        return;
+    }
+    if (phase == kNameEntry) {
+        nameEntry->Draw();
+        return;
+    }
+    if (phase == kResult || phase == kFadeOut) {
+        canvas->Draw(0, 0, back);
+        timer->Draw(back);
+        resultBoard->Draw(back);
+    } else {
+        for (auto& player : players) {
+            player->Paint();
+        }
+        canvas->Draw(0, 0, back);
+        for (auto& player : players) {
+            player->DrawShadow(back);
+        }
+        item->DrawShadow(back);
+        for (auto& player : players) {
+            player->SetArrowVisible(phase != kTimeUp);
+        }
+        DrawSorted();
+        effects->Draw(back);
+        timer->Draw(back);
+        if (phase == kCountDown) {
+            if (phaseCounter < 60) {
+                // Cells 2, 1, 0 hold the digits 3, 2, 1.
+                countDownDigits->SetFrame(2 - static_cast<int>(phaseCounter / 20));
+                countDownDigits->Draw(back);
+            } else {
+                startSignal->Draw(back);
+            }
+        } else if (phase == kItemTaken) {
+            if (battleMode) {
+                portraits->Draw(back);
+            }
+            itemBanner->Draw(back);
+        }
+    }
+    if (phase == kFadeIn) {
+        WipeColumns(back, static_cast<int>(100 - 5 * phaseCounter));
+    } else if (phase == kFadeOut) {
+        WipeColumns(back, static_cast<int>(5 * phaseCounter));
+    }
+}
+
+void XGame::DrawSorted() {
+    ZSprite256* order[5] = {players[0].get(), players[1].get(), players[2].get(), players[3].get(), item.get()};
+    // Lower sprites cover higher ones. The sort is stable, so equal bottoms always keep the list order
+    // (players before the item, lower numbers first); a plain exchange sort can reverse two equal ones.
+    for (int i = 1; i < 5; ++i) {
+        ZSprite256* sprite = order[i];
+        int bottom = sprite->GetY() + sprite->GetHeight();
+        int j = i;
+        while (j > 0 && order[j - 1]->GetY() + order[j - 1]->GetHeight() > bottom) {
+            order[j] = order[j - 1];
+            --j;
+        }
+        order[j] = sprite;
+    }
+    Surface* back = GetBackSurface();
+    for (ZSprite256* sprite : order) {
+        sprite->Draw(back);
+    }
+}

@@ -1,16 +1,89 @@
 #pragma once
 
-class XAppData;
+#include <array>
+#include <cstdint>
+#include <memory>
 
+class XAppData;
+class XCanvasPlane;
+class XEffectManager;
+class XInputText;
+class XItemChara;
+class XPlayerChara;
+class XResultBoard;
+class XTimerPlane;
+class ZSprite256;
+
+// The scene that plays the rounds of a match (or the one round of a ranking attempt) through a phase
+// machine, and draws the whole screen every frame.
 class XGame {
 public:
+    static constexpr uint32_t kFinished = 0;
+    static constexpr uint32_t kFadeIn = 1;
+    static constexpr uint32_t kFadeOut = 2;
+    static constexpr uint32_t kCountDown = 3;
+    static constexpr uint32_t kTimeUp = 4;
+    static constexpr uint32_t kResult = 5;
+    static constexpr uint32_t kPlay = 6;
+    static constexpr uint32_t kItemTaken = 7;
+    static constexpr uint32_t kNameEntry = 8;
+
+    // A new item keeps this far from the centre of every painter that takes part.
+    static constexpr double kItemClearance = 140.0;
+    // Placement gives up after this many tries and keeps the last place.
+    static constexpr int kMaxPlacementTries = 10000;
+
     explicit XGame(XAppData* app);
     XGame(const XGame&) = delete;
     XGame& operator=(const XGame&) = delete;
     virtual ~XGame();
 
     void UpdateFrame();
+    void StartRound();
+    void SpawnItem();
+    void CountArea();
+    bool IsMatchWon();
+    void DrawScene();
+    void DrawSorted();
+
+    uint32_t GetPhase() const { return phase; }
+    uint32_t GetPhaseCounter() const { return phaseCounter; }
+    uint32_t GetRoundNumber() const { return roundNumber; }
+    int32_t GetItemTaker() const { return itemTaker; }
+    bool IsAborted() const { return aborted; }
+    bool IsBattleMode() const { return battleMode; }
+    XPlayerChara* GetPlayer(int index) const { return players[index].get(); }
+    XItemChara* GetItem() const { return item.get(); }
+    XCanvasPlane* GetCanvas() const { return canvas.get(); }
+    XTimerPlane* GetTimer() const { return timer.get(); }
+    XResultBoard* GetResultBoard() const { return resultBoard.get(); }
+    XEffectManager* GetEffects() const { return effects.get(); }
+    XInputText* GetNameEntry() const { return nameEntry.get(); }
 
 private:
+    void PlayFrame();
+    void SteerHumans();
+    void ChangePhase(uint32_t newPhase);
+    void AdvancePhase();
+    void EndRound();
+    void StoreRankEntry();
+
     XAppData* app;
+    uint32_t roundNumber = 0;
+    int32_t itemTaker = -1;
+    uint32_t phaseCounter = 0;
+    uint32_t phase = kFinished;
+    bool battleMode = true;
+    std::array<std::unique_ptr<XPlayerChara>, 4> players;
+    std::unique_ptr<XItemChara> item;
+    std::unique_ptr<XCanvasPlane> canvas;
+    std::unique_ptr<XTimerPlane> timer;
+    std::unique_ptr<XResultBoard> resultBoard;
+    std::unique_ptr<XEffectManager> effects;
+    std::unique_ptr<XInputText> nameEntry;
+    std::unique_ptr<ZSprite256> countDownDigits;
+    std::unique_ptr<ZSprite256> startSignal;
+    std::unique_ptr<ZSprite256> itemBanner;
+    std::unique_ptr<ZSprite256> portraits;
+    bool aborted = false;
 };

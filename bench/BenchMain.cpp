@@ -1,0 +1,290 @@
+// tintorix-bench: plays whole matches of computer painters headless, as fast as the machine allows,
+// through the real round scene, and reports the results, the frame times and a checksum that must be
+// the same on every run with the same arguments.
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gfx/Display.h"
+#include "gfx/Maths.h"
+#include "input/Input.h"
+#include "round/XCanvasPlane.h"
+#include "round/XGame.h"
+#include "round/XPlayerChara.h"
+#include "round/XResultBoard.h"
+#include "shell/XAppData.h"
+#include "shell/XMenuData.h"
+
+namespace {
+
+enum class Mode { Single, Team, Ranking };
+
+struct Options {
+    uint32_t seed = 1;
+    uint32_t matches = 1;
+    Mode mode = Mode::Single;
+    int32_t wins = 2;
+};
+
+void PrintUsage() {
+    std::fprintf(stderr,
+                 "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
+                 "  --seed N     random seed, 0 to 4294967295 (default 1)\n"
+                 "  --matches N  matches to play, 1 to 100000 (default 1)\n"
+                 "  --mode M     single, team or ranking (default single)\n"
+                 "  --wins N     round wins needed, 1 to 3 (default 2)\n");
+}
+
+// A whole decimal number within [low, high]; anything else is refused.
+bool ParseNumber(const char* text, uint64_t low, uint64_t high, uint64_t* value) {
+    if (!text || !*text || std::strlen(text) > 10) {
+        return false;
+    }
+    uint64_t result = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9') {
+            return false;
+        }
+        result = result * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    if (result < low || result > high) {
+        return false;
+    }
+    *value = result;
+    return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (i + 1 >= argc) {
+            return false;
+        }
+        const char* value = argv[++i];
+        uint64_t number = 0;
+        if (name == "--seed") {
+            if (!ParseNumber(value, 0, UINT32_MAX, &number)) {
+                return false;
+            }
+            options->seed = static_cast<uint32_t>(number);
+        } else if (name == "--matches") {
+            if (!ParseNumber(value, 1, 100000, &number)) {
+                return false;
+            }
+            options->matches = static_cast<uint32_t>(number);
+        } else if (name == "--wins") {
+            if (!ParseNumber(value, 1, 3, &number)) {
+                return false;
+            }
+            options->wins = static_cast<int32_t>(number);
+        } else if (name == "--mode") {
+            std::string mode = value;
+            if (mode == "single") {
+                options->mode = Mode::Single;
+            } else if (mode == "team") {
+                options->mode = Mode::Team;
+            } else if (mode == "ranking") {
+                options->mode = Mode::Ranking;
+            } else {
+                return false;
+            }
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+class Fnv1a {
+public:
+    void Add(const uint8_t* bytes, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            hash = (hash ^ bytes[i]) * 0x100000001b3ULL;
+        }
+    }
+    void AddInt(int32_t value) {
+        uint8_t bytes[4];
+        for (int i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+        }
+        Add(bytes, 4);
+    }
+    uint64_t Get() const { return hash; }
+
+private:
+    uint64_t hash = 0xcbf29ce484222325ULL;
+};
+
+// The high-score table of the bench's application object lives in a directory of its own, so the
+// user's table is never read or written.
+class TempConfigHome {
+public:
+    TempConfigHome() {
+        char pattern[] = "/tmp/tintorix-bench-XXXXXX";
+        if (mkdtemp(pattern)) {
+            path = pattern;
+            setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+        }
+    }
+    ~TempConfigHome() {
+        if (!path.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+    bool IsReady() const { return !path.empty(); }
+
+private:
+    std::string path;
+};
+
+void SetUpMatch(XAppData& app, const Options& options) {
+    XMenuData* settings = app.GetMenuSettings();
+    settings->SetDefaults();
+    settings->SetBattleMode(options.mode == Mode::Ranking ? 0 : 1);
+    if (options.mode == Mode::Team) {
+        settings->ToggleBattleType();
+    }
+    while (settings->GetWinsNeeded() != options.wins) {
+        settings->CycleWinsNeeded();
+    }
+    for (int i = 0; i < 4; ++i) {
+        while (settings->GetControlType(i) != XPlayerChara::kComputer) {
+            settings->CycleControlType(i);
+        }
+    }
+}
+
+class Bench {
+public:
+    explicit Bench(const Options& options) : options(options) {}
+
+    void Run(XAppData& app) {
+        frameTimes.reserve(static_cast<size_t>(options.matches) * 8000);
+        auto start = std::chrono::steady_clock::now();
+        for (uint32_t match = 1; match <= options.matches; ++match) {
+            PlayMatch(app, match);
+        }
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        Report(seconds);
+    }
+
+private:
+    void PlayMatch(XAppData& app, uint32_t match) {
+        SetUpMatch(app, options);
+        app.sceneState = XAppData::kCreateRound;
+        app.UpdateFrame();
+        XGame* game = app.GetRoundScene();
+        if (!game) {
+            return;
+        }
+        // A ranking round seats a person on player 1; the computer takes that seat here.
+        game->GetPlayer(0)->SetControlType(XPlayerChara::kComputer);
+        while (app.sceneState == XAppData::kRunRound) {
+            uint32_t phaseBefore = game->GetPhase();
+            auto frameStart = std::chrono::steady_clock::now();
+            app.UpdateFrame();
+            auto frameEnd = std::chrono::steady_clock::now();
+            frameTimes.push_back(
+                static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(frameEnd - frameStart).count()));
+            if (phaseBefore == XGame::kFadeOut && game->GetPhase() != XGame::kFadeOut) {
+                FinishRound(*game, match);
+            }
+            if (game->GetPhase() == XGame::kNameEntry && !nameRequested) {
+                // Confirm the name at once: an empty name is stored under the house name.
+                nameRequested = true;
+                KeyboardEvent(kKeyReturn, true);
+                KeyboardEvent(kKeyReturn, false);
+            }
+        }
+        nameRequested = false;
+    }
+
+    void FinishRound(XGame& game, uint32_t match) {
+        int32_t scores[4];
+        for (int i = 0; i < 4; ++i) {
+            scores[i] = game.GetPlayer(i)->GetScore();
+            checksum.AddInt(scores[i]);
+        }
+        if (Surface* field = game.GetCanvas()->GetFieldSurface()) {
+            for (int y = 0; y < field->GetHeight(); ++y) {
+                checksum.Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
+            }
+        }
+        std::printf("match=%u round=%u scores=%d,%d,%d,%d winner=%d\n", match, game.GetRoundNumber(), scores[0],
+                    scores[1], scores[2], scores[3], game.GetResultBoard()->GetWinner());
+    }
+
+    void Report(double seconds) {
+        std::vector<uint32_t> sorted = frameTimes;
+        std::sort(sorted.begin(), sorted.end());
+        auto percentile = [&](double p) -> double {
+            if (sorted.empty()) {
+                return 0.0;
+            }
+            size_t index = static_cast<size_t>(p * static_cast<double>(sorted.size() - 1) + 0.5);
+            return sorted[index] / 1000.0;
+        };
+        double fps = seconds > 0.0 ? static_cast<double>(frameTimes.size()) / seconds : 0.0;
+        std::printf("frames=%zu seconds=%.3f fps=%.0f p50_us=%.1f p99_us=%.1f checksum=%016" PRIx64 "\n",
+                    frameTimes.size(), seconds, fps, percentile(0.50), percentile(0.99), checksum.Get());
+    }
+
+    Options options;
+    std::vector<uint32_t> frameTimes;
+    Fnv1a checksum;
+    bool nameRequested = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) {
+        PrintUsage();
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    TempConfigHome configHome;
+    if (!configHome.IsReady()) {
+        std::fprintf(stderr, "tintorix-bench: cannot create a temporary configuration directory\n");
+        return 1;
+    }
+    SetDisplayDeviceFactory(nullptr);
+    if (!CreateDisplay(nullptr) || !CreateDisplaySurfaces() || !InitPalette(102)) {
+        std::fprintf(stderr, "tintorix-bench: cannot set up the headless display\n");
+        return 1;
+    }
+    SetInputPlatform(InputPlatform{});
+    if (!CreateInput(nullptr, nullptr)) {
+        std::fprintf(stderr, "tintorix-bench: cannot set up the input\n");
+        return 1;
+    }
+    BuildDirectionTables();
+    SeedRandomWith(options.seed);
+
+    int result = 0;
+    {
+        XAppData app;
+        Bench bench(options);
+        bench.Run(app);
+        app.DestroyScenes();
+        if (app.failureText) {
+            std::fprintf(stderr, "tintorix-bench: %s\n", app.failureText);
+            result = 1;
+        }
+    }
+    ReleaseInput();
+    ReleaseDisplaySurfaces();
+    ReleaseDisplay();
+    return result;
+}
