@@ -155,8 +155,8 @@ int DirectionTo32(int d) {
 }
 
 double Distance(int x1, int y1, int x2, int y2) {
-    // Squares in 64 bits: far-apart points must not overflow.
-    int64_t dx = static_cast<int64_t>(x1) - x2;
-    int64_t dy = static_cast<int64_t>(y1) - y2;
-    return std::sqrt(static_cast<double>(dx * dx + dy * dy));
+    // Squares in doubles: far-apart points must not overflow.
+    double dx = static_cast<double>(x1) - x2;
+    double dy = static_cast<double>(y1) - y2;
+    return std::sqrt(dx * dx + dy * dy);
 }
