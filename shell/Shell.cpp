@@ -1,0 +1,203 @@
+#include "shell/Shell.h"
+
+#include "gfx/Display.h"
+#include "gfx/Maths.h"
+#include "input/Input.h"
+#include "shell/XAppData.h"
+
+namespace {
+
+constexpr uint32_t kFullScreenExclusive = kDisplayFullScreen | kDisplayExclusive;
+constexpr uint16_t kPaletteBitmap = 102;
+
+ShellPlatform platform;
+bool quitPosted = false;
+int quitCode = 0;
+
+uint32_t Now() { return platform.frameClock ? platform.frameClock() : 0; }
+
+void PostQuitMessage(int code) {
+    quitPosted = true;
+    quitCode = code;
+}
+
+}  // namespace
+
+void SetShellPlatform(const ShellPlatform& newPlatform) { platform = newPlatform; }
+
+bool IsQuitPosted() { return quitPosted; }
+
+int WinMain(XAppData& app, void* instance) {
+    quitPosted = false;
+    if (platform.claimSingleInstance && !platform.claimSingleInstance()) {
+        return 0;
+    }
+    app.instance = instance;
+    app.sceneState = XAppData::kCreateLogo;
+    SeedRandomWith(platform.seedClock ? platform.seedClock() : 0);
+    BuildDirectionTables();
+    if (platform.showCursor) {
+        platform.showCursor(false);
+    }
+    if (!CreateMainWindow(app)) {
+        quitPosted = false;
+        return 0;
+    }
+    // A failure here has already shut the game down; the loop below ends at its first turn.
+    StartDisplay(app);
+    app.LoadSounds();
+    if (!CreateInput(app.instance, app.mainWindow)) {
+        ShutdownGame(app, "Failed to create DirectInput object.");
+    }
+
+    for (;;) {
+        if (quitPosted) {
+            quitPosted = false;
+            return quitCode;
+        }
+        ShellMessage message;
+        if (platform.peekMessage && platform.peekMessage(&message)) {
+            WindowProc(app, message.message, message.wParam);
+            continue;
+        }
+        if (app.paused) {
+            if (platform.waitMessage) {
+                platform.waitMessage();
+            }
+            continue;
+        }
+        RunFrame(app);
+        // Sleep rather than spin until the next frame is due.
+        if (!quitPosted && !app.paused && platform.sleep) {
+            uint32_t wait = TimeUntilNextFrame(app, Now());
+            if (wait > 0) {
+                platform.sleep(wait);
+            }
+        }
+    }
+}
+
+bool CreateMainWindow(XAppData& app) {
+    if (platform.registerWindowClass && !platform.registerWindowClass()) {
+        ShutdownGame(app, "Failed to register Window class.");
+        return false;
+    }
+    void* window = platform.createWindow ? platform.createWindow() : &app;
+    if (!window) {
+        ShutdownGame(app, "Failed to create application window.");
+        return false;
+    }
+    app.mainWindow = window;
+    return true;
+}
+
+bool StartDisplay(XAppData& app) {
+    app.displayDevice = CreateDisplay(app.mainWindow);
+    if (!app.displayDevice) {
+        ShutdownGame(app, "Failed to create DirectDraw object.");
+        return false;
+    }
+    SetDisplayFlags(kFullScreenExclusive);
+    if (!CreateDisplaySurfaces()) {
+        ShutdownGame(app, "Failed to create DirectDraw surfaces.");
+        return false;
+    }
+    if (!InitPalette(kPaletteBitmap)) {
+        ShutdownGame(app, "Failed to initialise palette.");
+        return false;
+    }
+    return true;
+}
+
+uint32_t TimeUntilNextFrame(const XAppData& app, uint32_t now) {
+    uint32_t last = now < app.lastFrameTime ? 0 : app.lastFrameTime;
+    uint32_t elapsed = now - last;
+    return elapsed >= app.frameInterval ? 0 : app.frameInterval - elapsed;
+}
+
+void RunFrame(XAppData& app) {
+    uint32_t now = Now();
+    if (now < app.lastFrameTime) {
+        app.lastFrameTime = 0;  // the clock wrapped
+    }
+    if (now - app.lastFrameTime < app.frameInterval) {
+        return;
+    }
+    // Measured from this frame's start: a slow frame delays the next one, nothing is skipped.
+    app.lastFrameTime = now;
+    if (SurfacesLost() && !RestoreSurfaces()) {
+        ShutdownGame(app, "Failed to restore surfaces.");
+        return;
+    }
+    app.UpdateFrame();
+    if (app.sceneState == XAppData::kQuit) {
+        // Quitting from the title carries no text; a scene that could not be built does.
+        ShutdownGame(app, app.failureText);
+        return;
+    }
+    PresentBackBuffer();
+}
+
+intptr_t WindowProc(XAppData& app, uint32_t message, uintptr_t wParam) {
+    switch (message) {
+        case kWmDestroy:
+            ShutdownGame(app, nullptr);
+            return 0;
+        case kWmPaint:
+            PresentBackBuffer();
+            return 1;
+        case kWmActivateApp:
+            // Coming back always resumes, even after a pause with the pause key.
+            app.paused = wParam == 0;
+            ApplyPauseState(app);
+            return 0;
+        case kWmNcHitTest:
+            return app.paused ? 0 : 1;
+        case kWmKeyDown:
+            if (wParam == kVirtualKeyP && app.hotKeysEnabled) {
+                app.paused = !app.paused;
+                ApplyPauseState(app);
+            }
+            return 0;
+        case kWmSysCommand:
+            return 0;
+        case kMmMciNotify:
+            if (wParam == kMciNotifySuccessful) {
+                app.ReplayMusic();
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void ApplyPauseState(XAppData& app) {
+    if (app.paused) {
+        app.PauseMusic();
+        UnacquireKeyboard();
+    } else {
+        app.ResumeMusic();
+        AcquireKeyboard();
+    }
+}
+
+void ShutdownGame(XAppData& app, const char* text) {
+    app.paused = true;
+    app.StopSoundEffect(0);
+    app.StopMusic();
+    app.DestroyScenes();
+    ReleaseInput();
+    ReleaseDisplaySurfaces();
+    ReleaseDisplay();
+    app.displayDevice = nullptr;
+    if (app.mainWindow && platform.hideWindow) {
+        platform.hideWindow(app.mainWindow);
+    }
+    if (platform.showCursor) {
+        platform.showCursor(true);
+    }
+    if (text && platform.showMessage) {
+        platform.showMessage(kMessageBoxTitle, text);
+    }
+    PostQuitMessage(0);
+}
