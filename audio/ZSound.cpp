@@ -1,5 +1,8 @@
 #include "audio/ZSound.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "base/Resources.h"
 
 ZSound::ZSound(AudioDevice* device, uint16_t resourceId, uint32_t copies)
@@ -12,6 +15,9 @@ ZSound::ZSound(AudioDevice* device, uint16_t resourceId, uint32_t copies)
         return;
     }
     data.assign(samples, samples + length);
+    if (data.empty()) {
+        return;
+    }
     for (uint32_t i = 0; i < this->copies; ++i) {
         channels.push_back(device ? device->CreateChannel(data.data(), data.size()) : -1);
     }
@@ -25,7 +31,42 @@ ZSound::~ZSound() {
     }
 }
 
-bool ZSound::FindWaveData(const uint8_t*, size_t, const uint8_t**, uint32_t*) { return false; }
+namespace {
+
+uint32_t ReadLittle32(const uint8_t* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+}  // namespace
+
+bool ZSound::FindWaveData(const uint8_t* bytes, size_t size, const uint8_t** samples, uint32_t* length) {
+    constexpr size_t kRiffHeader = 12;
+    constexpr size_t kChunkHeader = 8;
+    if (!bytes || size < kRiffHeader) {
+        return false;
+    }
+    // The stored RIFF size is trusted only as far as the resource really reaches.
+    const uint64_t areaEnd = std::min<uint64_t>(uint64_t{8} + ReadLittle32(bytes + 4), size);
+    bool haveFormat = false;
+    bool haveData = false;
+    uint64_t position = kRiffHeader;
+    while (position + kChunkHeader <= areaEnd && !(haveFormat && haveData)) {
+        const uint8_t* header = bytes + position;
+        const uint64_t chunkSize = ReadLittle32(header + 4);
+        position += kChunkHeader;
+        if (std::memcmp(header, "fmt ", 4) == 0) {
+            haveFormat = true;
+        } else if (std::memcmp(header, "data", 4) == 0 && !haveData) {
+            haveData = true;
+            // A size running past the end keeps the samples that are there.
+            *samples = bytes + position;
+            *length = static_cast<uint32_t>(std::min(chunkSize, areaEnd - position));
+        }
+        position += chunkSize + (chunkSize & 1);
+    }
+    return haveData;
+}
 
 void ZSound::Play(int32_t loop) {
     if (nextCopy < channels.size() && channels[nextCopy] >= 0 && device) {
