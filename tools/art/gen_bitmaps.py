@@ -645,36 +645,40 @@ def start_signal(n):
 def logo(n):
     p = Pic(374, 174)
     text = "Tintorix"
-    xs = [8]
     masks = []
     total = np.zeros((174, 374), bool)
     # letters laid out one by one so each can take its own colour
-    widths = []
-    lh = 118
-    while True:
-        masks = [text_mask(ch, 400, lh, BOLD, 0.2) for ch in text]
-        widths = [m.shape[1] for m in masks]
-        gap = -2
-        if sum(widths) + gap * (len(text) - 1) <= 352:
-            break
-        lh -= 2
+    # capital taller than the rest; strokes fattened afterwards for
+    # round, chunky letters, so the squeeze that fits the word stays legible
+    dil = 3
+    heights = [104] + [86] * 7
+    masks = [text_mask(ch, 400, hh, BOLD, 0.2) for ch, hh in zip(text, heights)]
+    gap = 2 * dil - 1
+    natural = sum(m.shape[1] for m in masks)
+    squeeze = min(1.0, (354 - 2 * dil - gap * (len(text) - 1)) / natural)
+    from PIL import Image as _I
+    masks = [dilate(np.pad(np.array(_I.fromarray(m.astype(np.uint8) * 255).resize(
+        (max(1, int(m.shape[1] * squeeze)), m.shape[0]), _I.LANCZOS)) >= 128, dil), dil)
+        for m in masks]
+    widths = [m.shape[1] for m in masks]
+    gap = -1
     tot = sum(widths) + gap * (len(text) - 1)
     x = (374 - tot) // 2
     colour_of = [0, 1, 2, 3, 0, 1, 2, 3]
     letter_masks = []
     for i, m in enumerate(masks):
         full = np.zeros((174, 374), bool)
-        y = 132 - m.shape[0]
+        y = 124 + dil - m.shape[0]
         full[y:y + m.shape[0], x:x + m.shape[1]] = m
         # paint drips from the lower edge of each letter
         rng = np.random.default_rng(199 + i)
-        cols = np.nonzero(full[124:132].any(axis=0))[0]
+        cols = np.nonzero(full[116:124].any(axis=0))[0]
         if len(cols):
             for j in range(2):
                 cxp = int(rng.choice(cols))
-                ln = rng.uniform(10, 32)
-                full |= cap(174, 374, cxp + 0.5, 128, cxp + 0.5, 128 + ln, 3.2)
-                full |= ell(174, 374, cxp + 0.5, 128 + ln + 1, 4.2, 4.6)
+                ln = rng.uniform(12, 36)
+                full |= cap(174, 374, cxp + 0.5, 120, cxp + 0.5, 120 + ln, 3.6)
+                full |= ell(174, 374, cxp + 0.5, 120 + ln + 1, 4.8, 5.2)
         letter_masks.append(full)
         total |= full
         x += m.shape[1] + gap
@@ -687,7 +691,7 @@ def logo(n):
     for i, m in enumerate(letter_masks):
         rn = PLAYER_RAMP[colour_of[i]]
         p.a[dilate(m, 2) & ~m] = WHITE
-        grad_fill(p, m, [R(rn, 4), R(rn, 2), R(rn, 1), R(rn, 0), R(rn, 0), R(rn, -1), R(rn, -2)])
+        grad_fill(p, m, [R(rn, 3), R(rn, 1), R(rn, 0), R(rn, 0), R(rn, -1), R(rn, -2)], 12, 124)
         top = m & ~shift(m, 0, 3)
         p.a[top & m & ~shift(m, 0, 1)] = R(rn, 5)
         hl = m & erode(m, 4) & ~shift(erode(m, 4), 3, 3)
@@ -747,8 +751,6 @@ def clock(p, ox, oy):
     p.a[p.cap(ox + 22, oy + 25, ox + 22, oy + 18, 0.9)] = OUT
     p.a[p.cap(ox + 22, oy + 25, ox + 27, oy + 27, 0.9)] = OUT
     p.a[p.ell(ox + 22, oy + 25, 1.4, 1.4)] = R("red", 0)
-    # ZZ: it freezes everyone else
-    p.a[p.rect(ox + 34, oy + 0, ox + 38, oy + 1)] = R("ice", -2)
 
 
 def shoe(p, ox, oy):
@@ -769,21 +771,33 @@ def shoe(p, ox, oy):
 
 
 def missile(p, x1, y1, x2, y2, r, ramp="red"):
+    """A cartoon rocket from its tail (x1, y1) to its nose (x2, y2)."""
     dx, dy = x2 - x1, y2 - y1
     n = math.hypot(dx, dy)
     ux, uy = dx / n, dy / n
     px, py = -uy, ux
-    # fins
-    fin = p.poly([(x1 + px * r * 2.1, y1 + py * r * 2.1), (x1 + ux * r * 2.5 + px * r, y1 + uy * r * 2.5 + py * r),
-                  (x1 - px * r, y1 - py * r), (x1 + ux * r * 2.5 - px * r, y1 + uy * r * 2.5 - py * r),
-                  (x1 - px * r * 2.1, y1 - py * r * 2.1), (x1 - ux * r * 0.5, y1 - uy * r * 0.5)])
-    p.shade(fin, ramp, tones=(-2, -1, 0))
-    p.shade(p.cap(x1, y1, x2, y2, r), "metal")
-    p.shade(p.ell(x2 - ux * r * 0.3, y2 - uy * r * 0.3, r * 1.05, r * 1.05), ramp)
-    p.a[p.cap(x1 + ux * r * 1.5, y1 + uy * r * 1.5, x1 + ux * r * 2.2, y1 + uy * r * 2.2, r * 0.9)] = R(ramp, 0)
-    # flame
-    fl = p.ell(x1 - ux * r * 1.2, y1 - uy * r * 1.2, r * 0.9, r * 0.9)
-    p.shade(fl, "yellow", tones=(0, 2, 4))
+    ang = math.atan2(uy, ux)
+    cx, cy = (x1 + x2) / 2, (y1 + y2) / 2
+
+    def at(t, s):          # t along the body from the tail, s across it
+        return (x1 + ux * t + px * s, y1 + uy * t + py * s)
+    # flame first, it sits behind the tail
+    fl = p.ell(*at(-r * 0.9, 0), r * 1.1, r * 0.7, ang)
+    p.shade(fl, "orange", tones=(0, 2, 4))
+    p.a[p.ell(*at(-r * 0.7, 0), r * 0.55, r * 0.35, ang)] = R("yellow", 4)
+    fins = p.poly([at(r * 2.2, r * 0.8), at(0, r * 2.0), at(-r * 0.2, r * 0.6),
+                   at(-r * 0.2, -r * 0.6), at(0, -r * 2.0), at(r * 2.2, -r * 0.8)])
+    p.shade(fins, ramp, tones=(-2, 0, 1))
+    body = p.ell(cx, cy, n / 2, r, ang)
+    p.shade(body, "neutral", tones=(2, 4, 5))
+    nose = body & p.poly([at(n * 0.68, -r * 3), at(n * 1.2, -r * 3), at(n * 1.2, r * 3), at(n * 0.68, r * 3)])
+    p.shade(nose, ramp, tones=(-1, 0, 2), ow=0)
+    p.a[dilate(nose, 1) & body & ~nose] = OUT
+    band = body & p.poly([at(n * 0.25, -r * 3), at(n * 0.34, -r * 3), at(n * 0.34, r * 3), at(n * 0.25, r * 3)])
+    p.a[band] = R(ramp, -1)
+    if r >= 5:
+        win = p.ell(*at(n * 0.5, 0), r * 0.45, r * 0.45)
+        p.shade(win, "sky", tones=(0, 2, 4))
 
 
 def potion(p, ox, oy):
@@ -824,11 +838,11 @@ def items(n):
         elif kind == 1:
             shoe(p, 0, 2)
         elif kind == 2:
-            missile(p, 8, 38, 34, 10, 5.5)
+            missile(p, 12, 36, 34, 12, 6.2)
         elif kind == 3:
-            missile(p, 5, 40, 16, 16, 3.6, "red")
-            missile(p, 19, 40, 25, 9, 3.6, "orange")
-            missile(p, 33, 40, 38, 17, 3.6, "purple")
+            missile(p, 8, 38, 11, 17, 4.0, "red")
+            missile(p, 33, 38, 31, 17, 4.0, "red")
+            missile(p, 21, 33, 21, 6, 4.2, "red")
         elif kind == 4:
             potion(p, 0, 1)
         else:
@@ -863,33 +877,44 @@ def rings(n):
 
 @gen(172)
 def explosion(n):
+    """A burst that flashes, puffs into a cloud ring and blows away."""
     cells = []
     rng = np.random.default_rng(172)
-    blobs = [(rng.uniform(0, 6.28), rng.uniform(0.4, 1.0), rng.uniform(0.5, 1.0)) for _ in range(9)]
+    puffs = [(i * 2 * math.pi / 7 + rng.uniform(-0.2, 0.2), rng.uniform(0.8, 1.1)) for i in range(7)]
+    drops = [(rng.uniform(0, 6.28), rng.uniform(0.7, 1.0)) for _ in range(6)]
     for f in range(8):
         p = Pic(46, 46)
-        t = (f + 1) / 8
-        grow = min(1.0, t * 2.2)
-        fade = max(0.0, (t - 0.5) * 2)
-        m = np.zeros((46, 46), bool)
-        for a, d, s in blobs:
-            rr = 14 * grow * d
+        inner = p.rect(1, 1, 45, 45)
+        if f < 3:
+            ro = [9, 15, 19][f]
+            m = np.zeros((46, 46), bool)
+            pts = []
+            for i in range(16):
+                a = i * math.pi / 8 + f * 0.2
+                r = ro if i % 2 == 0 else ro * 0.55
+                pts.append((23 + r * math.cos(a), 23 + r * math.sin(a)))
+            m = p.poly(pts) & inner
+            p.shade(m, "orange", tones=(-1, 0, 2))
+            core = erode(m, 2 if f == 0 else 3)
+            p.a[core] = R("yellow", 3)
+            p.a[erode(core, 2)] = R("yellow", 5)
+        else:
+            t = (f - 3) / 4
+            m = np.zeros((46, 46), bool)
+            for a, d in puffs:
+                rr = (12 + 8 * t) * d
+                r = 7.5 - 4.5 * t
+                m |= p.ell(23 + rr * math.cos(a), 23 + rr * math.sin(a), r, r)
+            m &= inner
+            if f >= 6:
+                yy, xx = np.mgrid[0:46, 0:46]
+                m &= bayer(46, 46) > (0.25 if f == 6 else 0.5)
+            p.shade(m, "neutral", tones=(2, 4, 5) if f < 6 else (1, 3, 4),
+                    ow=1 if f < 6 else 0)
+        for a, d in drops:
+            rr = (8 + 18 * (f + 1) / 8) * d
             x, y = 23 + rr * math.cos(a), 23 + rr * math.sin(a)
-            r = (4 + 7 * s) * grow * (1 - fade * 0.55)
-            m |= p.ell(x, y, r, r)
-        m &= p.rect(1, 1, 45, 45)
-        if fade > 0.5:
-            yy, xx = np.mgrid[0:46, 0:46]
-            m &= ((xx + yy) % 2 == 0) | (bayer(46, 46) > fade)
-        ramp = "yellow" if f < 3 else ("orange" if f < 6 else "neutral")
-        p.shade(m, ramp, tones=(-1, 1, 4) if f < 6 else (1, 3, 4))
-        if f < 5:
-            p.a[erode(m, 4 - min(f, 2))] = R("yellow", 5)
-        # flying droplets
-        for a, d, s in blobs[:6]:
-            rr = 20 * t
-            x, y = 23 + rr * math.cos(a + 0.4), 23 + rr * math.sin(a + 0.4)
-            if 2 < x < 44 and 2 < y < 44:
+            if 3 < x < 43 and 3 < y < 43 and f < 7:
                 p.shade(p.ell(x, y, 1.8, 1.8), "orange", tones=(0, 1, 3))
         cells.append(p)
     return sheet(cells)
@@ -1322,6 +1347,31 @@ def label_logo(n):
     lettering(p, "GAMES", G["grey"], box=(100, 76, 214, 32), ow=2, shadow=1)
     return p.a
 
+# ------------------------------------------------------------ window icon
+
+
+def window_icon():
+    """64x64 RGBA: the pink painter in front of a splash of all four colours."""
+    p = Pic(64, 64)
+    for j, rn in enumerate(PLAYER_RAMP):
+        a = j * math.pi / 2 + math.pi / 4
+        m = p.ell(32 + 19 * math.cos(a), 31 + 19 * math.sin(a), 11, 11)
+        p.shade(m, rn, ow=1, tones=(0, 1, 2))
+    Painter(p, 32 - 19 * 1.35, 62 - 40 * 1.35, 1.35, 0, ow=1).walk(0)
+    rgba = np.zeros((64, 64, 4), np.uint8)
+    rgba[..., :3] = np.array(__import__("artlib").PAL, np.uint8)[p.a]
+    rgba[..., 3] = np.where(p.a == KEY, 0, 255)
+    return rgba
+
+
+def write_icon():
+    from PIL import Image
+    d = os.path.join(ROOT, "assets", "icon")
+    os.makedirs(d, exist_ok=True)
+    im = Image.fromarray(window_icon(), "RGBA")
+    im.save(os.path.join(d, "tintorix.png"), optimize=False)
+    im.save(os.path.join(d, "tintorix.bmp"))
+
 # ------------------------------------------------------------ writing
 
 
@@ -1344,6 +1394,8 @@ def main(argv):
         arr = build(n)
         with open(os.path.join(OUTDIR, "%03d.bmp" % n), "wb") as fh:
             fh.write(bmp_bytes(arr))
+    if not only:
+        write_icon()
     return 0
 
 
