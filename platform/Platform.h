@@ -1,4 +1,6 @@
 #pragma once
 
-// Installs the SDL-backed devices (display, input, audio) before the shell starts.
+// Installs the SDL-backed machine (shell, display, input, audio) before the shell starts.
 void InstallPlatform();
+// Closes the window and the joystick after the shell has returned.
+void ShutdownPlatform();

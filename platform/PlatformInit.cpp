@@ -1,4 +1,22 @@
 #include "platform/Platform.h"
 
-// Placeholder until the SDL layer lands.
-void InstallPlatform() {}
+#include <SDL.h>
+
+#include "gfx/Display.h"
+#include "input/Input.h"
+#include "platform/SdlDisplayDevice.h"
+#include "platform/SdlJoystick.h"
+#include "platform/SdlShell.h"
+#include "shell/Shell.h"
+
+void InstallPlatform() {
+    SetShellPlatform(MakeSdlShellPlatform());
+    SetDisplayDeviceFactory(SdlDisplayDevice::Create);
+    SetInputPlatform(MakeSdlInputPlatform());
+}
+
+void ShutdownPlatform() {
+    CloseJoystick();
+    DestroyMainWindow();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+}
