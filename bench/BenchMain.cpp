@@ -275,6 +275,8 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         XAppData app;
+        // The canvas makes its clipper through the display device, as in the game.
+        app.displayDevice = GetDisplayDevice();
         Bench bench(options);
         bench.Run(app);
         app.DestroyScenes();
