@@ -59,7 +59,7 @@ class Checker:
             self.fault(n, "header %r is not 8 bpp uncompressed with pixels at 1078"
                        % ((hs, planes, bpp, comp, off),))
         if (w, h) != SIZES[n]:
-            self.fault(n, "size %dx%d, wanted %dx%d" % (w, h) + SIZES[n])
+            self.fault(n, "size %dx%d, wanted %dx%d" % ((w, h) + SIZES[n]))
         if h <= 0:
             self.fault(n, "height must be positive (bottom-up)")
             return None

@@ -84,18 +84,13 @@ def palette_swatch(n):
 def glyph_cell(ch, cw, chh, colours, key, ow=1, shadow=0, path=BOLD, pad_top=0,
                ref="0123456789ABCDEFGHIJKLMNOPRSTUVWXYZ"):
     """One character in a cell, on the cell's common baseline."""
-    from artlib import _render
     p = Pic(cw, chh, key)
     if ch is None:
         return p
     avail_w = cw - 2 * ow - shadow
     avail_h = chh - 2 * ow - shadow - pad_top
-    big_ref = _render(ref, path)
-    rb = big_ref.getbbox()
-    ref_h = rb[3] - rb[1]
-    im = _render(ch + "|", path)          # the bar pins the vertical frame
-    bar = _render("|", path)
-    # render the glyph alone but positioned like the reference line
+    # the glyph alone, placed on the baseline of the reference line so
+    # all cells of a sheet share one baseline and one height
     from PIL import Image, ImageDraw
     from artlib import font
     f = font(path, 160)
@@ -571,7 +566,7 @@ def result_titles(n):
 
 @gen(226)
 def caption(n):
-    return text_pic(288, 17, "PAINT THE FLOOR IN YOUR COLOUR!", G["white_blue"],
+    return text_pic(288, 17, "PAINT IT ALL YOUR COLOUR!", G["white_blue"],
                     ow=1, shadow=0).a
 
 

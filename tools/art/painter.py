@@ -93,8 +93,11 @@ class Painter:
                 self.dot(self.C(ex - 2.8, 16.8 + dy, ex + 2.8, 16.8 + dy, 0.5), OUT)
             elif style == "dizzy":
                 # knocked silly: crossed-out eyes read at any size
-                cy = 16.4 + dy
-                m = self.C(ex - 2, cy - 2, ex + 2, cy + 2, 0.55) | self.C(ex - 2, cy + 2, ex + 2, cy - 2, 0.55)
+                cy = 16.6 + dy
+                w = self.E(ex, cy, 2.45, 3.0)
+                self.p.a[dilate(w, eo) & ~w] = OUT
+                self.dot(w, WHITE)
+                m = self.C(ex - 1.6, cy - 1.6, ex + 1.6, cy + 1.6, 0.5) | self.C(ex - 1.6, cy + 1.6, ex + 1.6, cy - 1.6, 0.5)
                 self.dot(m, OUT)
 
     def cheeks(self, dy=0.0):
@@ -186,10 +189,10 @@ class Painter:
         self.feet(1.5, 3.0, -1, 1)
         self.body(0.5)
         self.arm(10, 26, 5.5, 22)
-        self.brush(28.5, 33, 34.5, 17, 3.0)
+        self.brush(28.5, 33, 32.5, 18.5, 2.8)
         self.hand(29.5, 29)
-        self.head(1.0, 0.12)
-        self.cap(1.0, 0.12)
+        self.head(1.0, 0.05)
+        self.cap(0.5, 0.05)
         self.eyes(1.0, "dizzy")
         self.mouth(1.0, "o")
 
