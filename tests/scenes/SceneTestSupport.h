@@ -20,9 +20,12 @@ public:
         return log;
     }
     void Clear() {
+        ClearEvents();
+        channelIds.clear();
+    }
+    void ClearEvents() {
         played.clear();
         stopped.clear();
-        channelIds.clear();
     }
     int CountPlayed(int32_t id) const { return static_cast<int>(std::count(played.begin(), played.end(), id)); }
     bool HasChannels() const { return !channelIds.empty(); }
