@@ -137,6 +137,13 @@ class Checker:
                     self.fault(n, "cell %d must be solid black" % c)
             if key == 0:
                 self.fault(n, "key must not be black: cells 10 and 11 would vanish")
+        if n == 200:
+            # the title band is drawn three times one above the other
+            diffs = [(a[y] != a[(y + 1) % a.shape[0]]).sum() for y in range(a.shape[0])]
+            usual = float(np.median(diffs))
+            if diffs[-1] > 2 * usual + 8:
+                self.fault(n, "does not tile: the wrap row differs in %d pixels (usually %d)"
+                           % (diffs[-1], usual))
         if n == 119:
             self.check_mask(n, a, 4, 33, 16, 37)
         if n == 157:

@@ -712,15 +712,14 @@ def background(n):
         y = rng.uniform(0, H)
         r = rng.uniform(8, 20)
         ramp = PLAYER_RAMP[i % 4]
+        arms = [rng.uniform(0, 6.28) for j in range(5)]
+        # drawn a band above and below too, so splats crossing the edge wrap
         for oy in (-H, 0, H):
             m = p.ell(x, y + oy, r, r * 0.9)
-            for j in range(5):
-                a2 = rng.uniform(0, 6.28)
+            for a2 in arms:
                 m |= p.ell(x + math.cos(a2) * r * 1.3, y + oy + math.sin(a2) * r * 1.2, r * 0.3, r * 0.3)
-            rng2 = np.random.default_rng(1000 + i)
             p.a[m] = R(ramp, 4)
             p.a[m & p.ell(x - r * 0.3, y + oy - r * 0.3, r * 0.35, r * 0.3)] = R(ramp, 5)
-        # keep random sequence aligned between the three copies
     for i in range(40):
         x, y = rng.uniform(0, W), rng.uniform(0, H)
         for oy in (-H, 0, H):

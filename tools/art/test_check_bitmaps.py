@@ -90,6 +90,14 @@ class CheckerCatchesFaults(unittest.TestCase):
         self.edit(234, lambda d: d.__setitem__(pixel_offset(d, 20, 84 * 10 + 40), 7))
         self.assertTrue(self.faults_about(234))
 
+    def test_background_seam(self):
+        def paint_top_rows(d):
+            for y in range(0, 3):
+                for x in range(0, 640, 2):
+                    d[pixel_offset(d, x, y)] = 10
+        self.edit(200, paint_top_rows)
+        self.assertTrue(self.faults_about(200))
+
     def test_missing_file(self):
         os.remove(os.path.join(self.dir, "250.bmp"))
         self.assertTrue(self.faults_about(250))
