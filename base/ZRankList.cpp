@@ -96,6 +96,16 @@ void ZRankList::SaveToRegistry(const char* keyPath) {
         std::snprintf(name, sizeof name, "Rank%02lu", static_cast<unsigned long>(i + 1));
         key.SetString(name, lines.GetAt(i));
     }
+    // Values past the table would make every later load refuse the set, and the table could never
+    // be kept again: they go.
+    for (unsigned long i = lines.GetCount() + 1;; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Rank%02lu", i);
+        if (!key.DeleteValue(name)) {
+            break;
+        }
+    }
+    key.Close();
 }
 
 void ZRankList::LoadFromRegistry(const char* keyPath) {

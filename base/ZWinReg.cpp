@@ -1,9 +1,367 @@
 #include "base/ZWinReg.h"
 
-// Placeholder until the per-user registry file lands: no key can be opened.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
+// Windows refuses string values of this many bytes or more, terminator included.
+constexpr size_t kMaxStringBytes = 256;
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted, escaped text starting at text[pos] == '"'; pos ends after the closing quote.
+bool ReadQuoted(std::string_view text, size_t& pos, std::string& out) {
+    if (pos >= text.size() || text[pos] != '"') {
+        return false;
+    }
+    out.clear();
+    for (++pos; pos < text.size(); ++pos) {
+        char c = text[pos];
+        if (c == '"') {
+            ++pos;
+            return true;
+        }
+        if (c != '\\') {
+            out.push_back(c);
+            continue;
+        }
+        if (++pos >= text.size()) {
+            return false;
+        }
+        char e = text[pos];
+        if (e == '\\' || e == '"') {
+            out.push_back(e);
+        } else if (e == 'x' && pos + 2 < text.size() && HexDigit(text[pos + 1]) >= 0 && HexDigit(text[pos + 2]) >= 0) {
+            out.push_back(static_cast<char>(HexDigit(text[pos + 1]) * 16 + HexDigit(text[pos + 2])));
+            pos += 2;
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+void WriteQuoted(std::string& out, std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    out.push_back('"');
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"') {
+            out.push_back('\\');
+            out.push_back(c);
+        } else if (u < 0x20 || u > 0x7E) {
+            out += "\\x";
+            out.push_back(kHex[u >> 4]);
+            out.push_back(kHex[u & 15]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    out.push_back('"');
+}
+
+std::string SectionName(std::string_view keyPath) {
+    std::string section(kRootName);
+    section.push_back('\\');
+    section.append(keyPath);
+    return section;
+}
+
+bool MakeDirectories(const std::string& path) {
+    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+        std::string prefix = path.substr(0, slash);
+        if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+    }
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return false;
+    }
+    char block[4096];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        out.append(block, got);
+    }
+    std::fclose(file);
+    return true;
+}
+
+// A temporary file in the same directory, flushed to disk and renamed over the old one: a crash at
+// any moment leaves either the old file or the new one.
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    std::string directory = path.substr(0, path.rfind('/'));
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = fchmod(fd, 0600) == 0;
+    for (size_t done = 0; ok && done < text.size();) {
+        ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = wrote > 0;
+        done += ok ? static_cast<size_t>(wrote) : 0;
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(temp.c_str());
+        return false;
+    }
+    int dir = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
+}
+
+}  // namespace
+
 ZWinReg::ZWinReg() = default;
+
 ZWinReg::~ZWinReg() { Close(); }
-bool ZWinReg::Create(RegistryRoot, const char*) { return false; }
-bool ZWinReg::Close() { return false; }
-bool ZWinReg::SetString(const char*, const ZString&) { return false; }
-bool ZWinReg::GetString(const char*, ZString&) { return false; }
+
+std::string ZWinReg::RegistryFilePath(std::string_view keyPath) {
+    std::string base;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] != '/') {
+            const passwd* entry = getpwuid(getuid());
+            home = entry ? entry->pw_dir : nullptr;
+        }
+        if (!home || home[0] != '/') {
+            return {};
+        }
+        base = std::string(home) + "/.config";
+    }
+    std::vector<std::string_view> parts;
+    for (size_t start = 0; start <= keyPath.size();) {
+        size_t end = keyPath.find('\\', start);
+        if (end == std::string_view::npos) {
+            end = keyPath.size();
+        }
+        std::string_view part = keyPath.substr(start, end - start);
+        if (part == "." || part == ".." || part.find('/') != std::string_view::npos) {
+            return {};
+        }
+        if (!part.empty() && !(parts.empty() && EqualNoCase(part, "Software") && end < keyPath.size())) {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    if (parts.empty()) {
+        return {};
+    }
+    std::string path = base;
+    for (std::string_view part : parts) {
+        path.push_back('/');
+        path.append(part);
+    }
+    return path + "/registry.reg";
+}
+
+std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std::string_view keyPath) {
+    const std::string section = SectionName(keyPath);
+    std::vector<RegistryValue> values;
+    bool header = false;
+    bool inKey = false;
+    bool seenKey = false;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (!header) {
+            if (line != kHeader) {
+                return {};
+            }
+            header = true;
+            continue;
+        }
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == '[') {
+            if (line.back() != ']') {
+                return {};
+            }
+            inKey = EqualNoCase(line.substr(1, line.size() - 2), section);
+            seenKey = seenKey || inKey;
+            continue;
+        }
+        RegistryValue value;
+        size_t at = 0;
+        if (!ReadQuoted(line, at, value.name) || at >= line.size() || line[at] != '=') {
+            return {};
+        }
+        ++at;
+        std::string data;
+        size_t after = at;
+        value.isString = ReadQuoted(line, after, data) && after == line.size();
+        value.data = value.isString ? data : std::string(line.substr(at));
+        if (!inKey) {
+            continue;
+        }
+        // A name given twice: the later line wins, as an import would leave it.
+        bool replaced = false;
+        for (RegistryValue& old : values) {
+            if (EqualNoCase(old.name, value.name)) {
+                old = value;
+                replaced = true;
+            }
+        }
+        if (!replaced) {
+            values.push_back(std::move(value));
+        }
+    }
+    return seenKey ? values : std::vector<RegistryValue>{};
+}
+
+std::string ZWinReg::FormatRegistryText(const std::vector<RegistryValue>& values, std::string_view keyPath) {
+    std::string text(kHeader);
+    text += "\n\n[";
+    text += SectionName(keyPath);
+    text += "]\n";
+    for (const RegistryValue& value : values) {
+        WriteQuoted(text, value.name);
+        text.push_back('=');
+        if (value.isString) {
+            WriteQuoted(text, value.data);
+        } else {
+            text += value.data;
+        }
+        text.push_back('\n');
+    }
+    return text;
+}
+
+bool ZWinReg::Create(RegistryRoot, const char* path) {
+    Close();
+    if (!path) {
+        return false;
+    }
+    std::string file = RegistryFilePath(path);
+    if (file.empty() || !MakeDirectories(file.substr(0, file.rfind('/')))) {
+        return false;
+    }
+    std::string text;
+    values.clear();
+    if (ReadWholeFile(file, text)) {
+        values = ParseRegistryText(text, path);
+    }
+    keyPath = path;
+    filePath = file;
+    open = true;
+    dirty = false;
+    return true;
+}
+
+bool ZWinReg::Close() {
+    if (!open) {
+        return false;
+    }
+    bool ok = !dirty || ReplaceFile(filePath, FormatRegistryText(values, keyPath));
+    open = false;
+    dirty = false;
+    values.clear();
+    return ok;
+}
+
+RegistryValue* ZWinReg::FindValue(const char* name) {
+    for (RegistryValue& value : values) {
+        if (EqualNoCase(value.name, name)) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+bool ZWinReg::SetString(const char* name, const ZString& text) {
+    if (!open || !name) {
+        return false;
+    }
+    RegistryValue* value = FindValue(name);
+    if (!value) {
+        values.push_back(RegistryValue{name, true, {}});
+        value = &values.back();
+    }
+    value->isString = true;
+    value->data = text.GetBuffer();
+    dirty = true;
+    return true;
+}
+
+bool ZWinReg::GetString(const char* name, ZString& text) {
+    if (!open || !name) {
+        return false;
+    }
+    const RegistryValue* value = FindValue(name);
+    if (!value || !value->isString || value->data.size() + 1 >= kMaxStringBytes) {
+        return false;
+    }
+    // An embedded zero ends the text, as reading it into a C buffer would.
+    text = ZString(value->data.c_str());
+    return true;
+}
+
+bool ZWinReg::DeleteValue(const char* name) {
+    if (!open || !name) {
+        return false;
+    }
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (EqualNoCase(it->name, name)) {
+            values.erase(it);
+            dirty = true;
+            return true;
+        }
+    }
+    return false;
+}
