@@ -1,9 +1,8 @@
 """The painter character, drawn at any scale from one 38 x 40 design."""
 import math
 
-import numpy as np
 
-from artlib import (Pic, R, OUT, WHITE, PLAYER_RAMP, KEY, dilate, shift)
+from artlib import R, OUT, WHITE, PLAYER_RAMP, dilate
 
 
 class Painter:
@@ -35,7 +34,7 @@ class Painter:
         self.p.shade(m, ramp, **kw)
 
     def skin(self):
-        return "ice" if self.pale else "skin"
+        return "paper" if self.pale else "skin"
 
     def dot(self, m, idx):
         self.p.fill(m, idx)
@@ -58,7 +57,8 @@ class Painter:
         return m
 
     def head(self, dy=0.0, tilt=0.0):
-        self.part(self.E(19, 14.5 + dy, 11, 9.6, tilt), self.skin(), tones=(-2, 0, 2))
+        tones = (-3, -1, 1) if self.pale else (-2, 0, 2)
+        self.part(self.E(19, 14.5 + dy, 11, 9.6, tilt), self.skin(), tones=tones)
 
     def cap(self, dy=0.0, tilt=0.0, droop=False):
         ramp = "neutral" if self.pale else self.ramp
@@ -68,8 +68,8 @@ class Painter:
                            (self.ox + 45 * k, self.oy + (12.4 + dy + 9 * tilt) * k),
                            (self.ox + 45 * k, self.oy - 30 * k), (self.ox - 5 * k, self.oy - 30 * k)])
         self.part(dome & cut, ramp)
-        by = 12.6 + dy + (1.5 if droop else 0)
-        self.part(self.E(21.5, by, 12.2, 2.0, tilt), ramp, tones=(-2, -1, 1))
+        by = 12.1 + dy + (1.5 if droop else 0)
+        self.part(self.E(21.5, by, 12.2, 1.8, tilt), ramp, tones=(-2, -1, 1))
         self.part(self.E(19 - 3 * tilt * 10, 3.7 + dy, 1.7, 1.3), ramp, tones=(0, 2, 4))
 
     def eyes(self, dy=0.0, style="open", look=(0.4, 0.7)):
@@ -77,20 +77,22 @@ class Painter:
         eo = max(1, o * 2 // 3)
         for ex in (14.8, 23.2):
             if style == "open":
-                w = self.E(ex, 16.2 + dy, 2.45, 3.4)
+                w = self.E(ex, 17.0 + dy, 2.45, 3.1)
                 self.p.a[dilate(w, eo) & ~w] = OUT
                 self.dot(w, WHITE)
-                self.dot(self.E(ex + look[0], 16.2 + dy + look[1], 1.45, 2.2), OUT)
-                self.dot(self.E(ex - 0.3, 15.3 + dy, 0.55, 0.7) | self.E(ex - 0.3, 15.3 + dy, 0.5, 0.5), WHITE)
+                self.dot(self.E(ex + look[0], 17.0 + dy + look[1], 1.45, 2.1) & w, OUT)
+                self.dot(self.E(ex - 0.3, 16.1 + dy, 0.55, 0.7) | self.E(ex - 0.3, 16.1 + dy, 0.5, 0.5), WHITE)
             elif style == "happy":
                 arc = self.C(ex - 2.2, 17.2 + dy, ex - 1, 15.4 + dy, 0.5) | self.C(ex - 1, 15.4 + dy, ex + 1, 15.4 + dy, 0.5) | self.C(ex + 1, 15.4 + dy, ex + 2.2, 17.2 + dy, 0.5)
                 self.dot(arc, OUT)
             elif style == "tired":
-                w = self.E(ex, 17 + dy, 2.6, 2.2) & self.p.rect(0, self.oy + (17 + dy) * self.k, 9999, 9999)
-                self.p.a[dilate(w, o) & ~w] = OUT
-                self.dot(w, WHITE)
-                self.dot(self.E(ex, 18 + dy, 1.2, 1.0) & w, OUT)
-                self.dot(self.C(ex - 2.8, 16.8 + dy, ex + 2.8, 16.8 + dy, 0.5), OUT)
+                # half-shut eyes: a lid drooping at the outer corner over a small pupil
+                cy = 17.4 + dy
+                side = -1 if ex < 19 else 1
+                lid = (self.C(ex + side * 2.3, cy + 0.8, ex, cy - 0.3, 0.5)
+                       | self.C(ex, cy - 0.3, ex - side * 2.3, cy - 0.3, 0.5))
+                self.dot(lid, OUT)
+                self.dot(self.E(ex, cy + 1.0, 1.0, 0.8), OUT)
             elif style == "dizzy":
                 # knocked silly: crossed-out eyes read at any size
                 cy = 16.6 + dy
@@ -102,12 +104,12 @@ class Painter:
 
     def cheeks(self, dy=0.0):
         blush = R("skin", 4) if not self.pale else R("ice", 1)
-        self.dot(self.E(11.0, 19.8 + dy, 1.7, 1.0), blush)
-        self.dot(self.E(27.0, 19.8 + dy, 1.7, 1.0), blush)
+        self.dot(self.E(11.0, 20.4 + dy, 1.7, 1.0), blush)
+        self.dot(self.E(27.0, 20.4 + dy, 1.7, 1.0), blush)
 
     def mouth(self, dy=0.0, style="smile"):
         if style == "smile":
-            m = self.C(17.6, 21.3 + dy, 19, 22 + dy, 0.5) | self.C(19, 22 + dy, 20.4, 21.3 + dy, 0.5)
+            m = self.C(17.6, 21.8 + dy, 19, 22.5 + dy, 0.5) | self.C(19, 22.5 + dy, 20.4, 21.8 + dy, 0.5)
             self.dot(m, OUT)
         elif style == "open":
             m = self.E(19, 21.6 + dy, 2.4, 1.9) & self.p.rect(0, self.oy + (21.0 + dy) * self.k, 9999, 9999)
@@ -118,11 +120,8 @@ class Painter:
             m = self.E(19, 22 + dy, 1.2, 1.4)
             self.p.a[dilate(m, 1) & ~m] = OUT
             self.dot(m, R("red", -3))
-        elif style == "wavy":
-            pts = [(16.5, 22.3), (17.7, 21.5), (19, 22.3), (20.3, 21.5), (21.5, 22.3)]
-            m = np.zeros_like(self.p.a, bool)
-            for (x1, y1), (x2, y2) in zip(pts, pts[1:]):
-                m |= self.C(x1, y1 + dy, x2, y2 + dy, 0.45)
+        elif style == "frown":
+            m = self.C(17.4, 23.0 + dy, 19, 22.2 + dy, 0.5) | self.C(19, 22.2 + dy, 20.6, 23.0 + dy, 0.5)
             self.dot(m, OUT)
 
     def arm(self, x1, y1, x2, y2):
@@ -169,7 +168,7 @@ class Painter:
         self.hand(30.2, 28.0 + bob)
 
     def drained(self, f):
-        bob = [0, 0.6, 0, 0.6][f % 4]
+        bob = [0, 1, 0, 1][f % 4]
         ll = [0, 1.0, 0, 0][f % 4]
         lr = [0, 0, 0, 1.0][f % 4]
         self.feet(ll, lr)
@@ -178,9 +177,9 @@ class Painter:
         self.head(2.0 + bob)
         self.cap(2.0 + bob, droop=True)
         self.eyes(2.0 + bob, "tired")
-        self.mouth(2.0 + bob, "wavy")
+        self.mouth(2.0 + bob, "frown")
         # a drooping brush, bristles to the floor
-        self.brush(29.0, 28 + bob, 32.5, 33.5, 2.6)
+        self.brush(29.0, 27 + bob, 30.2, 31.0, 2.3)
         self.hand(29.0, 29.5 + bob)
         # sweat drop
         self.part(self.E(30.5, 9 + bob, 1.4, 2.0), "ice", tones=(0, 2, 4))
