@@ -130,6 +130,10 @@ void UpdateInput() {
             current.joyY = reading.y;
             current.joyZ = reading.z;
             current.joyButtons = reading.buttons;
+        } else {
+            // A stick unplugged during play reads as centred: a zero position would steer up-left.
+            current.joyX = leftThreshold + (rightThreshold - leftThreshold) / 2;
+            current.joyY = upThreshold + (downThreshold - upThreshold) / 2;
         }
     }
     if (keyboardPresent) {
