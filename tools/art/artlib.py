@@ -369,12 +369,8 @@ def lettering(pic, text, colours, box=None, ow=2, out=OUT, shadow=1,
         pic.a[top & full] = colours[0]
     return full
 
-# a few gradients used throughout (top to bottom)
-G_GOLD = None
-G_BLUE = None
-
-
 def gradients():
+    """The lettering gradients, listed top to bottom."""
     g = {}
     g["gold"] = [R("yellow", 5), R("yellow", 3), R("yellow", 1), R("yellow", 0),
                  R("gold", 0), R("orange", 0), R("orange", -1)]

@@ -12,7 +12,7 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from artlib import read_bmp, PAL, font, BOLD  # noqa: E402
+from artlib import read_bmp, font, BOLD  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 BMPDIR = os.path.join(ROOT, "assets", "bitmaps")

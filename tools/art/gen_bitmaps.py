@@ -12,7 +12,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from artlib import (Pic, R, G, KEY, FONT_KEY, OUT, WHITE, BLACK, PAINT,  # noqa: E402
-                    PLAYER_RAMP, COND, BOLD, bmp_bytes, dilate, erode, shift,
+                    PLAYER_RAMP, BOLD, bmp_bytes, dilate, erode, shift,
                     lettering, text_mask, place, grad_fill, bayer, ell, cap)
 from painter import Painter  # noqa: E402
 

@@ -1,7 +1,6 @@
 """The painter character, drawn at any scale from one 38 x 40 design."""
 import math
 
-
 from artlib import R, OUT, WHITE, PLAYER_RAMP, dilate
 
 

@@ -254,7 +254,7 @@ def board(out, mode):
         for i, off in enumerate((0, 44, 100, 144)):
             ry = by + off
             s.draw(141, bx, ry, 4, i)
-            sx = s.number(217, bx + 140 + 6, ry + 9, scores[i], 2, False)
+            s.number(217, bx + 140 + 6, ry + 9, scores[i], 2, False)
             s.draw(218, bx + 140 + 6 + 2 * 11 + 1, ry + 9)
         for t, off in enumerate((22, 122)):
             ty = by + off
