@@ -6,7 +6,9 @@ XCanvasPlane::XCanvasPlane(XAppData* app) : app(app) {}
 
 XCanvasPlane::~XCanvasPlane() = default;
 
-Surface* XCanvasPlane::GetFieldSurface() const { return fieldSprite ? fieldSprite->GetSurface() : nullptr; }
+Surface* XCanvasPlane::GetFieldSurface() const {
+    return fieldSprite ? fieldSprite->GetSurface() : nullptr;
+}
 
 Rect XCanvasPlane::GetPaintRect() const {
     int width = fieldSprite ? fieldSprite->GetWidth() : kFieldWidth;

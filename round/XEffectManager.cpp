@@ -26,24 +26,24 @@ void XEffectManager::AddEffect(int32_t kind, int x, int y) {
             continue;
         }
         switch (kind) {
-        case kItemRings:
-            slot = std::make_unique<XEffectItem>(app, x, y);
-            break;
-        case kBomb:
-            slot = std::make_unique<XEffectBomb>(app, x, y);
-            break;
-        case kBigBomb:
-            slot = std::make_unique<XEffectBigBomb>(app, x, y);
-            break;
-        case kSpeed:
-            slot = std::make_unique<XEffectSpeed>(app, x, y);
-            break;
-        case kMagic:
-            slot = std::make_unique<XEffectMagic>(app, x, y);
-            break;
-        default:
-            slot = std::make_unique<XEffectExtend>(app, x, y);
-            break;
+            case kItemRings:
+                slot = std::make_unique<XEffectItem>(app, x, y);
+                break;
+            case kBomb:
+                slot = std::make_unique<XEffectBomb>(app, x, y);
+                break;
+            case kBigBomb:
+                slot = std::make_unique<XEffectBigBomb>(app, x, y);
+                break;
+            case kSpeed:
+                slot = std::make_unique<XEffectSpeed>(app, x, y);
+                break;
+            case kMagic:
+                slot = std::make_unique<XEffectMagic>(app, x, y);
+                break;
+            default:
+                slot = std::make_unique<XEffectExtend>(app, x, y);
+                break;
         }
         return;
     }

@@ -98,36 +98,36 @@ void XPlayerChara::SetState(int32_t newState) {
     state = newState;
     stateTimer = 0;
     switch (newState) {
-    case kNormal:
-        SetAnimationWait(3);
-        SetSpeed(4.0f);
-        break;
-    case kFast:
-        SetAnimationWait(2);
-        SetSpeed(6.0f);
-        break;
-    case kSlowed:
-        SetAnimationWait(4);
-        SetSpeed(2.0f);
-        break;
-    case kFrozen:
-        SetSpeed(0.0f);
-        AddEffect(XEffectManager::kMagic);
-        break;
-    case kDrained:
-        SetAnimationWait(3);
-        SetSpeed(3.0f);
-        AddEffect(XEffectManager::kMagic);
-        break;
-    case kWide:
-        SetAnimationWait(3);
-        SetSpeed(4.0f);
-        break;
-    case kBounced:
-        SetSpeed(4.0f);
-        break;
-    default:
-        break;
+        case kNormal:
+            SetAnimationWait(3);
+            SetSpeed(4.0f);
+            break;
+        case kFast:
+            SetAnimationWait(2);
+            SetSpeed(6.0f);
+            break;
+        case kSlowed:
+            SetAnimationWait(4);
+            SetSpeed(2.0f);
+            break;
+        case kFrozen:
+            SetSpeed(0.0f);
+            AddEffect(XEffectManager::kMagic);
+            break;
+        case kDrained:
+            SetAnimationWait(3);
+            SetSpeed(3.0f);
+            AddEffect(XEffectManager::kMagic);
+            break;
+        case kWide:
+            SetAnimationWait(3);
+            SetSpeed(4.0f);
+            break;
+        case kBounced:
+            SetSpeed(4.0f);
+            break;
+        default:
+            break;
     }
 }
 
@@ -149,42 +149,42 @@ void XPlayerChara::UpdateState() {
         return;
     }
     switch (state) {
-    case kBounced:
-        if (stateTimer < 17) {
-            hop += kHopRise[stateTimer];
-        } else if (stateTimer < kBounceFrames) {
-            hop -= kHopRise[33 - stateTimer];
-        }
-        ++stateTimer;
-        if (stateTimer >= kBounceFrames) {
-            SetState(kSlowed);
-        }
-        break;
-    case kSlowed:
-        if (++stateTimer >= kSlowedFrames) {
-            SetState(kNormal);
-        }
-        break;
-    case kFrozen:
-        if (++stateTimer >= kFrozenFrames) {
-            SetState(kNormal);
-        }
-        break;
-    case kFast:
-        if (++stateTimer % 4 == 0) {
-            AddEffect(XEffectManager::kSpeed);
-        }
-        break;
-    case kDrained:
-        ++stateTimer;
-        break;
-    case kWide:
-        if (++stateTimer % 6 == 0) {
-            AddEffect(XEffectManager::kExtend);
-        }
-        break;
-    default:
-        break;
+        case kBounced:
+            if (stateTimer < 17) {
+                hop += kHopRise[stateTimer];
+            } else if (stateTimer < kBounceFrames) {
+                hop -= kHopRise[33 - stateTimer];
+            }
+            ++stateTimer;
+            if (stateTimer >= kBounceFrames) {
+                SetState(kSlowed);
+            }
+            break;
+        case kSlowed:
+            if (++stateTimer >= kSlowedFrames) {
+                SetState(kNormal);
+            }
+            break;
+        case kFrozen:
+            if (++stateTimer >= kFrozenFrames) {
+                SetState(kNormal);
+            }
+            break;
+        case kFast:
+            if (++stateTimer % 4 == 0) {
+                AddEffect(XEffectManager::kSpeed);
+            }
+            break;
+        case kDrained:
+            ++stateTimer;
+            break;
+        case kWide:
+            if (++stateTimer % 6 == 0) {
+                AddEffect(XEffectManager::kExtend);
+            }
+            break;
+        default:
+            break;
     }
     if (splashCounter > 0) {
         if (splashCounter % 4 == 0 && app) {
@@ -247,7 +247,8 @@ void XPlayerChara::CheckCharacterCollisions() {
 }
 
 bool XPlayerChara::CanPickUpItem() const {
-    if (!TakesPart() || state == kBounced || state == kFrozen || !item || item->GetKind() == XItemChara::kNone) {
+    if (!TakesPart() || state == kBounced || state == kFrozen || !item ||
+        item->GetKind() == XItemChara::kNone) {
         return false;
     }
     return footprint->CollidesWith(*item->GetFootprint()) && CollidesWith(*item);
@@ -258,37 +259,37 @@ void XPlayerChara::ApplyItem() {
         return;
     }
     switch (item->GetKind()) {
-    case XItemChara::kClock:
-    case XItemChara::kPotion: {
-        bool clock = item->GetKind() == XItemChara::kClock;
-        for (XPlayerChara* other : opponents) {
-            if (!other || !other->TakesPart() || other->state == kBounced) {
-                continue;
+        case XItemChara::kClock:
+        case XItemChara::kPotion: {
+            bool clock = item->GetKind() == XItemChara::kClock;
+            for (XPlayerChara* other : opponents) {
+                if (!other || !other->TakesPart() || other->state == kBounced) {
+                    continue;
+                }
+                other->SetState(clock ? kFrozen : kDrained);
+                if (!clock) {
+                    other->computerDelay = Random(80);
+                }
             }
-            other->SetState(clock ? kFrozen : kDrained);
-            if (!clock) {
-                other->computerDelay = Random(80);
+            break;
+        }
+        case XItemChara::kShoe:
+            SetState(kFast);
+            break;
+        case XItemChara::kMissile:
+            Stamp(blot.get(), item->GetCentreX(), item->GetCentreY());
+            if (effects) {
+                effects->AddEffect(XEffectManager::kBigBomb, item->GetCentreX(), item->GetCentreY());
             }
-        }
-        break;
-    }
-    case XItemChara::kShoe:
-        SetState(kFast);
-        break;
-    case XItemChara::kMissile:
-        Stamp(blot.get(), item->GetCentreX(), item->GetCentreY());
-        if (effects) {
-            effects->AddEffect(XEffectManager::kBigBomb, item->GetCentreX(), item->GetCentreY());
-        }
-        break;
-    case XItemChara::kThreeMissiles:
-        splashCounter = kSplashCount;
-        break;
-    case XItemChara::kBrushes:
-        SetState(kWide);
-        break;
-    default:
-        break;
+            break;
+        case XItemChara::kThreeMissiles:
+            splashCounter = kSplashCount;
+            break;
+        case XItemChara::kBrushes:
+            SetState(kWide);
+            break;
+        default:
+            break;
     }
     item->SetKind(XItemChara::kNone);
 }
@@ -330,24 +331,24 @@ void XPlayerChara::Draw(Surface* target) {
     int x = GetX();
     int y = GetY() - hop;
     switch (state) {
-    case kSlowed:
-        DrawAt(x, y, target);
-        bandage->SetCentre(GetCentreX() - 1, GetCentreY() + 2);
-        bandage->Draw(target);
-        break;
-    case kFrozen:
-        frozenImage->DrawAt(x, y, target);
-        break;
-    case kDrained:
-        drainedImage->SetFrame(GetFrame());
-        drainedImage->DrawAt(x, y, target);
-        break;
-    case kBounced:
-        bounceImage->DrawAt(x, y, target);
-        break;
-    default:
-        DrawAt(x, y, target);
-        break;
+        case kSlowed:
+            DrawAt(x, y, target);
+            bandage->SetCentre(GetCentreX() - 1, GetCentreY() + 2);
+            bandage->Draw(target);
+            break;
+        case kFrozen:
+            frozenImage->DrawAt(x, y, target);
+            break;
+        case kDrained:
+            drainedImage->SetFrame(GetFrame());
+            drainedImage->DrawAt(x, y, target);
+            break;
+        case kBounced:
+            bounceImage->DrawAt(x, y, target);
+            break;
+        default:
+            DrawAt(x, y, target);
+            break;
     }
     if (!arrowVisible) {
         return;
@@ -388,7 +389,8 @@ void XPlayerChara::Think(uint32_t counter) {
         int nearest = NearestOpponent();
         if (nearest != -1) {
             const XPlayerChara* other = opponents[nearest];
-            SteerToward(DirectionBetween(GetCentreX(), GetCentreY(), other->GetCentreX(), other->GetCentreY()));
+            SteerToward(
+                DirectionBetween(GetCentreX(), GetCentreY(), other->GetCentreX(), other->GetCentreY()));
         }
         return;
     }

@@ -92,8 +92,10 @@ void FieldTest::MakeRound() {
     effects = std::make_unique<XEffectManager>(app.get());
     item = std::make_unique<XItemChara>(app.get());
     item->SetBounds(canvas.get());
-    const uint16_t bitmaps[4][5] = {
-        {109, 110, 246, 160, 126}, {114, 116, 247, 161, 127}, {115, 112, 248, 162, 128}, {111, 113, 249, 163, 129}};
+    const uint16_t bitmaps[4][5] = {{109, 110, 246, 160, 126},
+                                    {114, 116, 247, 161, 127},
+                                    {115, 112, 248, 162, 128},
+                                    {111, 113, 249, 163, 129}};
     for (int p = 0; p < 4; ++p) {
         players[p] = std::make_unique<XPlayerChara>(app.get(), bitmaps[p][0], bitmaps[p][1], bitmaps[p][2],
                                                     bitmaps[p][3], bitmaps[p][4]);

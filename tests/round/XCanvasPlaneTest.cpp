@@ -1,7 +1,6 @@
-#include "round/FieldTestArt.h"
-
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
+#include "round/FieldTestArt.h"
 
 namespace {
 
@@ -38,7 +37,8 @@ TEST_F(XCanvasPlaneTest, FullPaintOfOneColourIsNinetySevenPerCentAndTheRimIsNeve
     EXPECT_EQ(count.counts[0] + count.counts[1] + count.counts[3], 0);
     EXPECT_EQ(RoundToInt(100.0 * count.counts[2] / count.total), 97);
 
-    // Paint in the outermost row and column is outside the counted rectangle; the 4-pixel strip inside it counts.
+    // Paint in the outermost row and column is outside the counted rectangle; the 4-pixel strip inside it
+    // counts.
     Field()->ClearClipRect();
     Field()->Row(0)[100] = art::kColours[0];
     Field()->Row(200)[639] = art::kColours[0];

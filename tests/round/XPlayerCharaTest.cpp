@@ -376,6 +376,11 @@ TEST_F(XPlayerCharaTest, DrawShowsTheStateImageRaisedByTheHopWithTheArrowAhead) 
     // Arrow cell 15 x 15 centred 20 px right of the body's centre (319, 220).
     EXPECT_EQ(Back()->GetPixel(339, 220), art::kArrow + 0);
     EXPECT_EQ(Back()->GetPixel(339 - 7, 220), art::kBody) << "the arrow's rim is transparent";
+    EXPECT_EQ(Back()->GetPixel(339 - 6, 220), art::kArrow);
+    EXPECT_EQ(Back()->GetPixel(339 + 6, 220), art::kArrow);
+    EXPECT_EQ(Back()->GetPixel(339 + 7, 220), 0);
+    EXPECT_EQ(Back()->GetPixel(339, 220 - 6), art::kArrow);
+    EXPECT_EQ(Back()->GetPixel(339, 220 - 7), 0);
 
     p->SetDirection(60);
     p->UpdateAnimation(6);
