@@ -1117,7 +1117,8 @@ def result_scroll(n):
 @gen(243)
 def name_plate(n):
     p = Pic(180, 25)
-    p.a[:, :] = R("slate", -1)
+    for y in range(25):
+        p.a[y, :] = [R("slate", 0), R("slate", -1), R("slate", -2)][min(2, y * 3 // 25)]
     p.a[0, :] = R("slate", 3)
     p.a[1, :] = R("slate", 1)
     p.a[-1, :] = OUT
@@ -1129,8 +1130,12 @@ def name_plate(n):
 
 
 def panel(w, h, left, right, fill_ramp="slate"):
+    """A piece of the prompt box; every column of the middle piece is the
+    same, so any number of them join without a seam."""
     p = Pic(w, h)
-    p.a[:, :] = R(fill_ramp, -2)
+    bands = [R(fill_ramp, 0), R(fill_ramp, -1), R(fill_ramp, -2), R(fill_ramp, -3)]
+    for y in range(h):
+        p.a[y, :] = bands[min(3, y * 4 // h)]
     p.a[0:2, :] = OUT
     p.a[-2:, :] = OUT
     p.a[2, :] = R(fill_ramp, 4)
