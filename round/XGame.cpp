@@ -5,6 +5,7 @@
 #include "base/ZString.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
+#include "gfx/Rect.h"
 #include "gfx/ZSprite256.h"
 #include "input/Input.h"
 #include "round/XCanvasPlane.h"
@@ -427,13 +428,20 @@ void XGame::DrawScene() {
     if (!back) {
         return;
     }
-    WipeTopBottom(back, 100);
-    if (phase == kFinished) {
+    if (phase == kFinished || phase == kNameEntry) {
+        WipeTopBottom(back, 100);
+        if (phase == kNameEntry) {
+            nameEntry->Draw();
+        }
         return;
     }
-    if (phase == kNameEntry) {
-        nameEntry->Draw();
-        return;
+    // The field covers the screen above the timer bar, so only the bar's rows need the black.
+    Surface* field = canvas->GetFieldSurface();
+    if (field && field->GetWidth() >= back->GetWidth() && field->GetHeight() < back->GetHeight()) {
+        Rect below{0, field->GetHeight(), back->GetWidth(), back->GetHeight()};
+        back->ColourFill(&below, 0);
+    } else {
+        WipeTopBottom(back, 100);
     }
     if (phase == kResult || phase == kFadeOut) {
         canvas->Draw(0, 0, back);
