@@ -1,0 +1,88 @@
+#include "platform/PlatformAudioDevice.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstring>
+
+#include "platform/PlatformAudioMixer.h"
+
+namespace {
+
+constexpr int kSampleRate = 22050;
+// Near full-scale effects must not clip when a few of them and the music sound together.
+constexpr int kEffectVolume = MIX_MAX_VOLUME / 2;
+// Mixer channels are never shared, also between two devices that overlap (tests make several).
+int nextMixerChannel = 0;
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> PlatformAudioDevice::Open() {
+    if (!AcquireMixer()) {
+        return nullptr;
+    }
+    return std::unique_ptr<AudioDevice>(new PlatformAudioDevice());
+}
+
+PlatformAudioDevice::~PlatformAudioDevice() {
+    for (size_t i = 0; i < channels.size(); ++i) {
+        DestroyChannel(static_cast<int>(i));
+    }
+    ReleaseMixer();
+}
+
+int PlatformAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
+    if (!samples || size == 0 || size > static_cast<size_t>(INT32_MAX / 16)) {
+        return -1;
+    }
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, kSampleRate, AUDIO_S16SYS, kMixerChannels, kMixerRate) < 0) {
+        return -1;
+    }
+    Channel channel;
+    channel.converted.resize(size * static_cast<size_t>(cvt.len_mult));
+    std::memcpy(channel.converted.data(), samples, size);
+    cvt.buf = channel.converted.data();
+    cvt.len = static_cast<int>(size);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+        return -1;
+    }
+    channel.converted.resize(cvt.needed ? static_cast<size_t>(cvt.len_cvt) : size);
+    channel.converted.shrink_to_fit();
+    channel.chunk = Mix_QuickLoad_RAW(channel.converted.data(), static_cast<Uint32>(channel.converted.size()));
+    if (!channel.chunk) {
+        return -1;
+    }
+    channel.mixerChannel = nextMixerChannel++;
+    if (Mix_AllocateChannels(-1) < channel.mixerChannel + 1) {
+        Mix_AllocateChannels(channel.mixerChannel + 1);
+    }
+    Mix_Volume(channel.mixerChannel, kEffectVolume);
+    channels.push_back(std::move(channel));
+    return static_cast<int>(channels.size()) - 1;
+}
+
+void PlatformAudioDevice::DestroyChannel(int channel) {
+    if (channel < 0 || static_cast<size_t>(channel) >= channels.size() || !channels[channel].chunk) {
+        return;
+    }
+    Mix_HaltChannel(channels[channel].mixerChannel);
+    Mix_FreeChunk(channels[channel].chunk);
+    channels[channel].chunk = nullptr;
+    channels[channel].converted.clear();
+}
+
+bool PlatformAudioDevice::Play(int channel, bool loop) {
+    if (channel < 0 || static_cast<size_t>(channel) >= channels.size() || !channels[channel].chunk) {
+        return false;
+    }
+    // Playing on a busy channel replaces what it played: the copy restarts from its first sample.
+    const Channel& c = channels[channel];
+    return Mix_PlayChannel(c.mixerChannel, c.chunk, loop ? -1 : 0) == c.mixerChannel;
+}
+
+void PlatformAudioDevice::Stop(int channel) {
+    if (channel >= 0 && static_cast<size_t>(channel) < channels.size() && channels[channel].chunk) {
+        Mix_HaltChannel(channels[channel].mixerChannel);
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audio/AudioDevice.h"
+
+struct Mix_Chunk;
+
+// Sound effect channels on the shared mixer: each channel is a mixer channel of its own holding one
+// converted copy of the samples, so a play restarts it and different channels mix.
+class PlatformAudioDevice : public AudioDevice {
+public:
+    // Null when there is no audio device.
+    static std::unique_ptr<AudioDevice> Open();
+
+    PlatformAudioDevice(const PlatformAudioDevice&) = delete;
+    PlatformAudioDevice& operator=(const PlatformAudioDevice&) = delete;
+    ~PlatformAudioDevice() override;
+
+    int CreateChannel(const uint8_t* samples, size_t size) override;
+    void DestroyChannel(int channel) override;
+    bool Play(int channel, bool loop) override;
+    void Stop(int channel) override;
+
+private:
+    PlatformAudioDevice() = default;
+
+    struct Channel {
+        std::vector<uint8_t> converted;  // the chunk points into this; the mixer does not own it
+        Mix_Chunk* chunk = nullptr;
+        int mixerChannel = -1;
+    };
+    std::vector<Channel> channels;
+};
