@@ -1272,7 +1272,7 @@ def winner_picture(n):
     i = n - 190
     w, h = SIZES[n]
     p = Pic(w, h)
-    k = min(h / 42.0, w / 44.0)
+    k = min(h / 46.0, w / 44.0)
     d = Painter(p, w / 2 - 19 * k, h - 41 * k, k, i)
     d.cheer()
     rng = np.random.default_rng(n)
