@@ -107,10 +107,10 @@ bool Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRec
             if (!useKey) {
                 std::memmove(to, from, visibleW);
             } else {
+                // A select rather than a branch, so the row loop vectorises.
                 for (int i = 0; i < visibleW; ++i) {
-                    if (from[i] != key) {
-                        to[i] = from[i];
-                    }
+                    uint8_t value = from[i];
+                    to[i] = value != key ? value : to[i];
                 }
             }
         }
