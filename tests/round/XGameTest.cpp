@@ -490,4 +490,37 @@ TEST_F(XGameTest, SceneDrawsTheCountDownAndSortsByBottomEdge) {
     EXPECT_EQ(Back()->GetPixel(180, 130), art::kItem + XItemChara::kMissile - 1);
 }
 
+TEST_F(XGameTest, FadesInAndOutWithTheBlindsAndEndsBlack) {
+    Configure(1, true, 1, {2, 2, 2, 2});
+    const Rect column{0, 0, 40, 480};
+    const Rect screen{0, 0, 640, 480};
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), screen, 0), 640 * 480) << "the first frame is all blinds";
+    RunUntil(XGame::kFadeIn, 10);
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), column, 0), 20 * 480);
+    RunUntil(XGame::kFadeIn, 20);
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), screen, 0), 0) << "field and bar cover the screen";
+    EXPECT_EQ(Back()->GetPixel(100, 100), art::kField);
+    EXPECT_EQ(Back()->GetPixel(100, 470), art::kBar);
+
+    RunUntil(XGame::kFadeOut, 4);
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), column, 0), 8 * 480);
+    EXPECT_EQ(game->GetResultBoard()->GetState(), XResultBoard::kFinished);
+    RunUntil(XGame::kFadeOut, 20);
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), screen, 0), 640 * 480);
+    // A drawn round: the next one fades in; a won one ends on a black screen.
+    EXPECT_EQ(game->GetPhase(), XGame::kFadeIn);
+    game->GetPlayer(0)->SetWins(1);
+    RunUntil(XGame::kFadeOut, 20);
+    game->UpdateFrame();
+    ASSERT_EQ(game->GetPhase(), XGame::kFinished);
+    Back()->ColourFill(nullptr, 9);
+    game->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), screen, 0), 640 * 480);
+}
+
 }  // namespace
