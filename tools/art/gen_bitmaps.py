@@ -745,11 +745,19 @@ def clock(p, ox, oy):
     p.a[p.cap(ox + 22, oy + 25, ox + 22, oy + 18, 0.9)] = OUT
     p.a[p.cap(ox + 22, oy + 25, ox + 27, oy + 27, 0.9)] = OUT
     p.a[p.ell(ox + 22, oy + 25, 1.4, 1.4)] = R("red", 0)
+    # a snowflake: this clock freezes everybody else
+    fx, fy = ox + 39.5, oy + 15.5
+    flake = p.ell(fx, fy, 1.0, 1.0)
+    for i in range(3):
+        a = i * math.pi / 3
+        flake |= p.cap(fx - 3.4 * math.cos(a), fy - 3.4 * math.sin(a), fx + 3.4 * math.cos(a), fy + 3.4 * math.sin(a), 0.6)
+    p.a[dilate(flake, 1) & ~flake & ~p.ell(ox + 22, oy + 25, 15.5, 15.5)] = R("ice", -3)
+    p.a[flake] = R("ice", 4)
 
 
 def shoe(p, ox, oy):
-    for i, y in enumerate((20, 26, 32)):
-        p.a[p.cap(ox + 1 + i * 2, oy + y, ox + 11 + i, oy + y, 0.8)] = R("sky", -1)
+    for i, y in enumerate((28, 32)):
+        p.a[p.cap(ox + 1 + i * 2, oy + y, ox + 8, oy + y, 0.8)] = R("sky", -1)
     sole = p.poly([(ox + 8, oy + 35), (ox + 41, oy + 35), (ox + 42, oy + 40), (ox + 8, oy + 40)])
     up = p.poly([(ox + 10, oy + 16), (ox + 22, oy + 16), (ox + 26, oy + 24), (ox + 38, oy + 28),
                  (ox + 42, oy + 34), (ox + 9, oy + 36)])
@@ -758,10 +766,11 @@ def shoe(p, ox, oy):
     p.shade(p.ell(ox + 16, oy + 15, 6, 2.5), "neutral", tones=(2, 4, 5))
     for i in range(3):
         p.a[p.cap(ox + 20 + i * 3, oy + 23 + i, ox + 24 + i * 3, oy + 21 + i, 0.7)] = WHITE
-    # little wing
-    wing = p.poly([(ox + 8, oy + 22), (ox + 1, oy + 12), (ox + 7, oy + 14), (ox + 4, oy + 8), (ox + 11, oy + 14),
-                   (ox + 12, oy + 22)])
+    # a little wing on the heel: this shoe makes you fast
+    wing = (p.ell(ox + 8, oy + 14, 6.5, 2.3, -0.6) | p.ell(ox + 7, oy + 18.5, 6.5, 2.3, -0.35)
+            | p.ell(ox + 7.5, oy + 22.5, 5.5, 2.1, -0.1))
     p.shade(wing, "neutral", tones=(3, 4, 5))
+    p.a[p.cap(ox + 4, oy + 17.5, ox + 10, oy + 14.5, 0.45) | p.cap(ox + 3.5, oy + 21.5, ox + 10, oy + 19.5, 0.45)] = R("neutral", 2)
 
 
 def missile(p, x1, y1, x2, y2, r, ramp="red"):
