@@ -4,6 +4,7 @@
 
 #include "gfx/Display.h"
 #include "input/Input.h"
+#include "platform/PlatformAudio.h"
 #include "platform/SdlDisplayDevice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlShell.h"
@@ -13,9 +14,11 @@ void InstallPlatform() {
     SetShellPlatform(MakeSdlShellPlatform());
     SetDisplayDeviceFactory(SdlDisplayDevice::Create);
     SetInputPlatform(MakeSdlInputPlatform());
+    InstallAudioPlatform();
 }
 
 void ShutdownPlatform() {
+    ShutdownAudioPlatform();
     CloseJoystick();
     DestroyMainWindow();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);

@@ -178,7 +178,8 @@ void PlatformMusicPlayer::MusicHook(void* self, uint8_t* stream, int length) {
 
 void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
     std::lock_guard<std::mutex> guard(lock);
-    if (!player) {
+    // Stopped means silent at once: the reverb tail waits for the resume instead of trailing on.
+    if (!player || !playing) {
         return;
     }
     // Rendering drives the player: its events are timed by the samples written.
