@@ -62,12 +62,15 @@ void* CreateWindow() {
         desktop.w = kGameWidth * 2;
         desktop.h = kGameHeight * 2;
     }
-    mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS);
+    // Mapped once, already full screen: switching after the first map unmaps the window, and
+    // without a window manager nobody gives the focus back, which would pause the game for good.
+    mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
+                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (!mainWindow) {
         return nullptr;
     }
+    fullScreen = true;
     SetWindowIcon(mainWindow);
-    EnterFullScreen(mainWindow);
     SDL_ShowCursor(cursorWanted ? SDL_ENABLE : SDL_DISABLE);
     return mainWindow;
 }
