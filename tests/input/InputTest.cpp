@@ -67,6 +67,13 @@ TEST_F(InputTest, SnapshotsGiveDownForEveryUpdateAndPressedOnlyForTheFirst) {
     EXPECT_FALSE(IsKeyPressed(kKeySpace));
     EXPECT_FALSE(IsConfirmPressed());
 
+    // The snapshot is the keys' state of the moment: a tap between two updates leaves no edge
+    // (it only types), so typed Return in the name entry does not confirm a second time.
+    Press(kKeyDown);
+    Release(kKeyDown);
+    UpdateInput();
+    EXPECT_FALSE(IsKeyPressed(kKeyDown));
+
     EXPECT_EQ(IsKeyDown(-1), 0);
     EXPECT_EQ(IsKeyDown(256), 0);
     EXPECT_FALSE(IsKeyPressed(1000));
