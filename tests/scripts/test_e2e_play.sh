@@ -1,0 +1,268 @@
+#!/bin/bash
+# Plays the real game under a virtual X server: logo, title, menu settings, a one-round battle of four
+# computers to its winner screen, a ranking round with name entry, the ranking screen, and exit.
+# Usage: test_e2e_play.sh <build dir> <source dir>. Exit 0 pass, 1 fail, 77 skip.
+set -u
+BUILD_DIR=$(cd "${1:-build}" && pwd)
+GAME="$BUILD_DIR/tintorix"
+
+for tool in Xvfb xdotool import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+# The real ImageMagick, not a stand-in that may shadow it on the path.
+IM=""
+for candidate in /usr/bin/convert-im6.q16 /usr/bin/convert /usr/bin/magick; do
+    if [ -x "$candidate" ]; then IM=$candidate; break; fi
+done
+if [ -z "$IM" ]; then
+    echo "SKIP: ImageMagick's convert is not installed"
+    exit 77
+fi
+if [ ! -x "$GAME" ]; then
+    echo "FAIL: no game at $GAME"
+    exit 1
+fi
+
+WORK=$(mktemp -d /tmp/tintorix-e2e-XXXXXX)
+SHOTS="$WORK/shots"
+mkdir -p "$SHOTS" "$WORK/config" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+XVFB_PID=""
+GAME_PID=""
+FAILURES=0
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill "$GAME_PID" 2>/dev/null; fi
+    if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then kill "$XVFB_PID" 2>/dev/null; fi
+    if [ -z "${KEEP_SHOTS:-}" ]; then rm -rf "$WORK"; else echo "screenshots kept in $SHOTS"; fi
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    FAILURES=$((FAILURES + 1))
+}
+
+# A display of its own: Xvfb picks a free number and reports it.
+DISPLAY_FILE="$WORK/display"
+Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$DISPLAY_FILE" >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 50); do
+    [ -s "$DISPLAY_FILE" ] && break
+    sleep 0.1
+done
+if [ ! -s "$DISPLAY_FILE" ]; then
+    echo "SKIP: Xvfb did not start"
+    exit 77
+fi
+export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
+echo "display $DISPLAY"
+
+export XDG_CONFIG_HOME="$WORK/config"
+export XDG_RUNTIME_DIR="$WORK/runtime"
+export SDL_AUDIODRIVER=dummy
+export SDL_RENDER_DRIVER=software
+(cd "$BUILD_DIR" && exec "$GAME") >"$WORK/game.log" 2>&1 &
+GAME_PID=$!
+
+# A key held long enough for a 40 ms frame to see it.
+press() {
+    xdotool keydown "$1"
+    sleep 0.12
+    xdotool keyup "$1"
+    sleep 0.12
+}
+press_times() {
+    for _ in $(seq "$2"); do press "$1"; done
+}
+shot() {
+    import -window root "$SHOTS/$1.png"
+}
+# "r g b" of one pixel of a screenshot.
+pixel() {
+    "$IM" "$SHOTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+colours() {
+    "$IM" "$SHOTS/$1.png" -format "%k" info:
+}
+is_black() {
+    [ "$(pixel "$1" "$2" "$3")" = "0 0 0" ]
+}
+expect_picture() {
+    front_screen "$1" || fail "$1 does not show the front-end band"
+    if [ "$1" != winner ] && winner_screen "$1"; then fail "$1 looks like the winner screen"; fi
+    local n
+    n=$(colours "$1")
+    if [ "$n" -lt "$2" ]; then fail "$1 shows only $n colours"; fi
+}
+focus_game() {
+    local window
+    window=$(xdotool search --name '^Tintorix$' 2>/dev/null | head -n1)
+    if [ -n "$window" ]; then xdotool windowfocus "$window" 2>/dev/null; fi
+}
+# Waits up to $2 seconds for the screen to satisfy the check $1 (a function of a screenshot name).
+wait_for() {
+    local check=$1 limit=$2 name=$3 start=$SECONDS
+    while [ $((SECONDS - start)) -lt "$limit" ]; do
+        shot "$name"
+        if "$check" "$name"; then return 0; fi
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then return 1; fi
+        sleep 1
+    done
+    return 1
+}
+
+# Screen recognisers, by colours that only that screen has where it has them.
+logo_screen() { [ "$(pixel "$1" 5 5)" = "255 255 255" ] && [ "$(pixel "$1" 634 474)" = "255 255 255" ]; }
+name_entry_screen() { is_black "$1" 5 5 && is_black "$1" 634 474 && ! is_black "$1" 212 240; }
+# The front-end screens' scrolling band: two pale blue stripes (with blobs and sparkles on it).
+band() {
+    local r g b
+    read -r r g b <<<"$(pixel "$1" "$2" "$3")"
+    [ "$r" -ge 165 ] && [ "$r" -le 205 ] && [ "$g" -ge 205 ] && [ "$g" -le 235 ] && [ "$b" -ge 245 ]
+}
+# How many of the given "x y" points of a screenshot show the band.
+band_count() {
+    local name=$1 count=0
+    shift
+    for point in "$@"; do
+        # shellcheck disable=SC2086
+        band "$name" $point && count=$((count + 1))
+    done
+    echo "$count"
+}
+# The band shows along both edges of the front-end screens; the round has its timer bar at the bottom
+# and its field elsewhere.
+front_screen() { [ "$(band_count "$1" "2 5" "2 60" "2 420" "2 474" "637 5" "637 60" "637 420" "637 474")" -ge 5 ]; }
+# The victory animation spans the whole width across the middle.
+winner_screen() { front_screen "$1" && [ "$(band_count "$1" "2 150" "2 240" "2 330" "637 150" "637 240" "637 330")" -eq 0 ]; }
+
+sleep 3
+focus_game
+shot logo
+logo_screen logo || fail "the logo screen is not white around the logo"
+[ "$(colours logo)" -gt 20 ] || fail "the logo shows no picture"
+
+# The logo lasts about 9 seconds; the title then fades in.
+sleep 8.5
+focus_game
+wait_for front_screen 10 title || fail "no title screen"
+winner_screen title && fail "the title looks like the winner screen"
+sleep 1.5
+shot title
+expect_picture title 30
+
+# Title: BATTLE MODE is selected.
+press Return
+sleep 2.5
+shot menu_before
+expect_picture menu_before 30
+# From START up to WIN MATCH: 2 becomes 3, then 1; then player 1 becomes the computer.
+press_times Up 6
+press_times Return 2
+press_times Down 2
+press Return
+sleep 0.3
+shot menu
+press_times Down 4
+if cmp -s "$SHOTS/menu_before.png" "$SHOTS/menu.png"; then fail "the menu did not change with its settings"; fi
+press Return
+
+# One round of four computers, then the winner screen.
+sleep 20
+shot round
+is_black round 5 5 && is_black round 320 240 && fail "the round shows a black screen"
+front_screen round && fail "the round looks like a front-end screen"
+if wait_for winner_screen 100 winner; then
+    sleep 3
+    shot winner
+    expect_picture winner 30
+else
+    fail "no winner screen after the round"
+fi
+
+# Back to the menu, BACK to the title, RANKING MODE.
+press Return
+sleep 2.5
+shot menu_again
+expect_picture menu_again 30
+press Down
+press Return
+sleep 2.5
+press Down
+press Return
+sleep 2.5
+shot ranking_before
+expect_picture ranking_before 30
+
+# START a ranking round; player 1 wanders by turning left now and then.
+press Return
+sleep 6
+round_over=""
+for _ in $(seq 40); do
+    xdotool keydown Left
+    sleep 0.8
+    xdotool keyup Left
+    sleep 1.2
+    shot ranking_round
+    if name_entry_screen ranking_round || front_screen ranking_round; then round_over=1; break; fi
+done
+sleep 1
+[ -n "$round_over" ] || wait_for front_screen 40 ranking_round || name_entry_screen ranking_round ||
+    fail "the ranking round did not end"
+shot after_round
+typed_name=""
+if name_entry_screen after_round; then
+    cp "$SHOTS/after_round.png" "$SHOTS/name_entry.png"
+    for key in T E S T E R; do press "$key"; done
+    sleep 0.3
+    shot name_typed
+    cmp -s "$SHOTS/name_entry.png" "$SHOTS/name_typed.png" && fail "typing shows nothing in the name field"
+    press Return
+    typed_name=TESTER
+else
+    echo "note: the score did not enter the table; no name asked"
+fi
+wait_for front_screen 15 ranking || fail "no ranking screen after the ranking round"
+sleep 1.5
+shot ranking
+expect_picture ranking 30
+
+# BACK to the title, then Escape leaves the game.
+press Down
+press Return
+sleep 2.5
+shot title_again
+expect_picture title_again 30
+press Escape
+for _ in $(seq 50); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.2
+done
+if kill -0 "$GAME_PID" 2>/dev/null; then
+    fail "the game did not end after EXIT"
+    kill "$GAME_PID"
+fi
+wait "$GAME_PID"
+code=$?
+GAME_PID=""
+[ "$code" -eq 0 ] || fail "exit code $code"
+
+REGISTRY="$XDG_CONFIG_HOME/KovraGames/Tintorix/registry.reg"
+if [ -n "$typed_name" ]; then
+    if [ ! -f "$REGISTRY" ]; then
+        echo "note: no registry file written; name check skipped"
+    elif ! grep -q "$typed_name" "$REGISTRY"; then
+        fail "the name $typed_name is not in the registry file"
+    fi
+fi
+
+if [ "$FAILURES" -gt 0 ]; then
+    echo "game log:"; cat "$WORK/game.log"
+    exit 1
+fi
+echo "PASS: logo, title, menu, battle to the winner, ranking round${typed_name:+ with name entry}, ranking, exit"
+exit 0
