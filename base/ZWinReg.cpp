@@ -216,7 +216,8 @@ std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std
         }
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r') {
+        // Every trailing carriage return goes, so that what the writer puts out reads back the same.
+        while (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
         if (!header) {

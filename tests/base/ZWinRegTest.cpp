@@ -297,3 +297,22 @@ TEST(ZWinReg, KilledWhileSavingLeavesTheOldOrTheNewTable) {
     // The kills did land in the middle of saving both tables.
     EXPECT_GT(sawNew, 0);
 }
+
+// Found by fuzzing: a value line ending in two carriage returns lost one on every rewrite.
+TEST(ZWinReg, WhatTheWriterWritesReadsBackTheSame) {
+    const std::string key = "Software\\KovraGames\\Tintorix";
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + key +
+                             "]\r\n\"Rank01\"=\"KOVRA GAMES,500\"\r\r\n\"Other\"=dword:1\r\r\n" +
+                             std::string("\"Nul\"=\"A\0B\"\n", 12);
+    auto values = ZWinReg::ParseRegistryText(text, key);
+    auto again = ZWinReg::ParseRegistryText(ZWinReg::FormatRegistryText(values, key), key);
+    ASSERT_EQ(values.size(), 3u);
+    ASSERT_EQ(again.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(again[i].name, values[i].name);
+        EXPECT_EQ(again[i].isString, values[i].isString) << values[i].name;
+        EXPECT_EQ(again[i].data, values[i].data) << values[i].name;
+    }
+    EXPECT_TRUE(values[0].isString);
+    EXPECT_FALSE(values[1].isString);
+}
