@@ -1,21 +1,9 @@
 #pragma once
 
-#include <memory>
+#include "round/XEffectSprite.h"
 
-#include "gfx/ZSprite256.h"
-#include "round/XEffectBase.h"
-
-// One animation cycle of a sprite centred on a point, then gone.
-class XEffectBomb : public XEffectBase {
+// An explosion cloud: each splash blot, and the pieces of the missile's burst.
+class XEffectBomb : public XEffectSprite {
 public:
     XEffectBomb(XAppData* app, int x, int y);
-    ~XEffectBomb() override;
-
-    void Update() override;
-    void Draw(Surface* target) override;
-
-    const ZSprite256* GetSprite() const { return sprite.get(); }
-
-private:
-    std::unique_ptr<ZSprite256> sprite;
 };

@@ -1,21 +1,9 @@
 #pragma once
 
-#include <memory>
+#include "round/XEffectSprite.h"
 
-#include "gfx/ZSprite256.h"
-#include "round/XEffectBase.h"
-
-// One animation cycle of a sprite centred on a point, then gone.
-class XEffectItem : public XEffectBase {
+// The rings where a new item appears, with its sound.
+class XEffectItem : public XEffectSprite {
 public:
     XEffectItem(XAppData* app, int x, int y);
-    ~XEffectItem() override;
-
-    void Update() override;
-    void Draw(Surface* target) override;
-
-    const ZSprite256* GetSprite() const { return sprite.get(); }
-
-private:
-    std::unique_ptr<ZSprite256> sprite;
 };
