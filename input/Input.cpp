@@ -3,6 +3,8 @@
 #include <cstring>
 #include <deque>
 
+#include "input/Controllers.h"
+
 namespace {
 
 constexpr size_t kEventBufferSize = 160;
@@ -73,6 +75,7 @@ void SetInputPlatform(const InputPlatform& newPlatform) { platform = newPlatform
 bool CreateInput(void*, void*) {
     std::memset(&current, 0, sizeof current);
     std::memset(&previous, 0, sizeof previous);
+    ResetControllers();
     SetUpJoystick();
     if (platform.createKeyboard && !platform.createKeyboard()) {
         keyboardPresent = false;
@@ -86,6 +89,7 @@ bool CreateInput(void*, void*) {
 }
 
 void ReleaseInput() {
+    ResetControllers();
     keyboardPresent = false;
     acquired = false;
     eventBuffer.clear();
@@ -106,6 +110,7 @@ void UnacquireKeyboard() {
     acquired = false;
     std::memset(liveKeys, 0, sizeof liveKeys);
     eventBuffer.clear();
+    ReleaseControllerState();
 }
 
 bool IsKeyboardAcquired() { return acquired; }
@@ -136,6 +141,7 @@ void UpdateInput() {
             current.joyY = upThreshold + (downThreshold - upThreshold) / 2;
         }
     }
+    SampleControllers(keyboardPresent && acquired);
     if (keyboardPresent) {
         if (!acquired) {
             AcquireKeyboard();  // this update reads all keys up
@@ -285,8 +291,10 @@ char ScanCodeToChar(int code) {
 
 bool IsConfirmPressed() {
     return IsKeyPressed(kKeyPadEnter) || IsKeyPressed(kKeyReturn) || IsKeyPressed(kKeySpace) ||
-           IsJoyButtonPressed(0) || IsJoyButtonPressed(1);
+           IsJoyButtonPressed(0) || IsJoyButtonPressed(1) || IsControllerButtonPressed(PadButton::A);
 }
+
+bool IsCancelPressed() { return IsKeyPressed(kKeyEscape) || IsControllerButtonPressed(PadButton::B); }
 
 const InputState& GetCurrentInputState() { return current; }
 

@@ -75,7 +75,9 @@ int GetKeyHorizontal();
 void ReadTypedKeys(ZString& text);
 void FlushTypedKeys();
 char ScanCodeToChar(int scanCode);
+// Confirm and cancel of the front-end screens: keys, joystick 0, and any game controller's A or B.
 bool IsConfirmPressed();
+bool IsCancelPressed();
 
 // The keyboard device: the platform reports every key press and release (never auto-repeats).
 // While the device is not acquired, events are dropped.

@@ -7,6 +7,7 @@
 #include "gfx/Maths.h"
 #include "gfx/Rect.h"
 #include "gfx/ZSprite256.h"
+#include "input/Controllers.h"
 #include "input/Input.h"
 #include "round/XCanvasPlane.h"
 #include "round/XEffectManager.h"
@@ -245,6 +246,12 @@ void XGame::SteerHumans() {
         } else {
             left = IsKeyDown(kKeyPad4) || IsKeyDown(kKey4);
             right = IsKeyDown(kKeyPad6) || IsKeyDown(kKey6);
+        }
+        if (i > 0) {
+            // A game controller steers beside the keys; the two asking opposite ways cancel out.
+            int pad = GetControllerHorizontal(i);
+            left = left || pad == kJoyLeft;
+            right = right || pad == kJoyRight;
         }
         if (left && !right) {
             player->TurnLeft();

@@ -1,6 +1,7 @@
 #include "scenes/XFrontEnd.h"
 
 #include "gfx/Display.h"
+#include "input/Controllers.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
 
@@ -25,10 +26,11 @@ XFrontEnd::~XFrontEnd() = default;
 XFrontEnd::Keys XFrontEnd::ReadKeys() {
     UpdateInput();
     Keys keys;
-    keys.up = IsKeyPressed(kKeyUp) || IsJoyDirectionEntered(kJoyUp);
-    keys.down = !keys.up && (IsKeyPressed(kKeyDown) || IsJoyDirectionEntered(kJoyDown));
+    keys.up = IsKeyPressed(kKeyUp) || IsJoyDirectionEntered(kJoyUp) || IsControllerDirectionEntered(kJoyUp);
+    keys.down = !keys.up && (IsKeyPressed(kKeyDown) || IsJoyDirectionEntered(kJoyDown) ||
+                             IsControllerDirectionEntered(kJoyDown));
     keys.confirm = IsConfirmPressed();
-    keys.cancel = !keys.confirm && IsKeyPressed(kKeyEscape);
+    keys.cancel = !keys.confirm && IsCancelPressed();
     return keys;
 }
 
