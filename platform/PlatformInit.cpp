@@ -5,6 +5,7 @@
 #include "gfx/Display.h"
 #include "input/Input.h"
 #include "platform/PlatformAudio.h"
+#include "platform/SdlControllers.h"
 #include "platform/SdlDisplayDevice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlShell.h"
@@ -19,7 +20,8 @@ void InstallPlatform() {
 
 void ShutdownPlatform() {
     ShutdownAudioPlatform();
+    CloseControllers();
     CloseJoystick();
     DestroyMainWindow();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
 }

@@ -12,6 +12,11 @@ bool CreateKeyboard() {
 }
 
 int JoyNumDevs() {
+    // Further controllers are an extra: joystick 0 works without them. Their connection events wait
+    // in the queue until the event pump, by which time joystick 0 is open and can be told apart.
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) {
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
     if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         return 0;
     }
@@ -66,6 +71,8 @@ InputPlatform MakeSdlInputPlatform() {
     platform.joyGetCaps = JoyGetCaps;
     return platform;
 }
+
+int OpenJoystickInstance() { return joystick ? SDL_JoystickInstanceID(joystick) : -1; }
 
 void CloseJoystick() {
     if (joystick) {

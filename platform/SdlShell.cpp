@@ -10,6 +10,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
+#include "platform/SdlControllers.h"
 #include "platform/SdlDisplayDevice.h"
 #include "platform/WindowIcon.h"
 
@@ -165,6 +166,9 @@ bool TranslateEvent(const SDL_Event& event, ShellMessage* message) {
             SdlDisplayDevice::MarkLost();
             return false;
         default:
+            if (HandleControllerEvent(event)) {
+                return false;
+            }
             if (event.type == MusicEventType() && MusicEventType() != 0) {
                 *message = {kMmMciNotify, static_cast<uintptr_t>(event.user.code)};
                 return true;
