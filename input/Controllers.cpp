@@ -34,18 +34,25 @@ std::vector<Controller> controllers;
 
 uint8_t BitOf(PadButton button) {
     switch (button) {
-        case PadButton::A: return kBitA;
-        case PadButton::B: return kBitB;
-        case PadButton::Up: return kBitUp;
-        case PadButton::Down: return kBitDown;
-        case PadButton::Left: return kBitLeft;
-        case PadButton::Right: return kBitRight;
+        case PadButton::A:
+            return kBitA;
+        case PadButton::B:
+            return kBitB;
+        case PadButton::Up:
+            return kBitUp;
+        case PadButton::Down:
+            return kBitDown;
+        case PadButton::Left:
+            return kBitLeft;
+        case PadButton::Right:
+            return kBitRight;
     }
     return 0;
 }
 
 Controller* Find(int id) {
-    auto found = std::find_if(controllers.begin(), controllers.end(), [id](const Controller& c) { return c.id == id; });
+    auto found = std::find_if(controllers.begin(), controllers.end(),
+                              [id](const Controller& c) { return c.id == id; });
     return found == controllers.end() ? nullptr : &*found;
 }
 
@@ -92,9 +99,9 @@ void ControllerAdded(int id) {
 }
 
 void ControllerRemoved(int id) {
-    controllers.erase(
-        std::remove_if(controllers.begin(), controllers.end(), [id](const Controller& c) { return c.id == id; }),
-        controllers.end());
+    controllers.erase(std::remove_if(controllers.begin(), controllers.end(),
+                                     [id](const Controller& c) { return c.id == id; }),
+                      controllers.end());
 }
 
 void ControllerButtonEvent(int id, PadButton button, bool pressed) {
@@ -137,7 +144,9 @@ int GetControllerHorizontal(int playerIndex) {
     return kJoyNone;
 }
 
-bool IsControllerButtonPressed(PadButton button) { return AnyNewlyDown(BitOf(button)); }
+bool IsControllerButtonPressed(PadButton button) {
+    return AnyNewlyDown(BitOf(button));
+}
 
 bool IsControllerDirectionEntered(int code) {
     if (code == kJoyUp) {
@@ -164,4 +173,6 @@ void ReleaseControllerState() {
     }
 }
 
-void ResetControllers() { controllers.clear(); }
+void ResetControllers() {
+    controllers.clear();
+}

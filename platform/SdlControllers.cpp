@@ -39,13 +39,26 @@ void Close(SDL_JoystickID instance) {
 
 bool ButtonOf(Uint8 sdlButton, PadButton* button) {
     switch (sdlButton) {
-        case SDL_CONTROLLER_BUTTON_A: *button = PadButton::A; return true;
-        case SDL_CONTROLLER_BUTTON_B: *button = PadButton::B; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: *button = PadButton::Up; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: *button = PadButton::Down; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: *button = PadButton::Left; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: *button = PadButton::Right; return true;
-        default: return false;
+        case SDL_CONTROLLER_BUTTON_A:
+            *button = PadButton::A;
+            return true;
+        case SDL_CONTROLLER_BUTTON_B:
+            *button = PadButton::B;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            *button = PadButton::Up;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            *button = PadButton::Down;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            *button = PadButton::Left;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            *button = PadButton::Right;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -53,8 +66,12 @@ bool ButtonOf(Uint8 sdlButton, PadButton* button) {
 
 bool HandleControllerEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which); return true;
-        case SDL_CONTROLLERDEVICEREMOVED: Close(event.cdevice.which); return true;
+        case SDL_CONTROLLERDEVICEADDED:
+            Open(event.cdevice.which);
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            Close(event.cdevice.which);
+            return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP: {
             PadButton button;
@@ -72,7 +89,8 @@ bool HandleControllerEvent(const SDL_Event& event) {
                 }
             }
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

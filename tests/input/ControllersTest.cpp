@@ -1,5 +1,4 @@
 #include "input/Controllers.h"
-
 #include "input/Input.h"
 #include "support/TestSupport.h"
 
@@ -81,8 +80,12 @@ TEST_F(ControllersTest, SteeringFromDpadOrStickBeyondTheDeadZoneOnTheNextSnapsho
         int x;
         int horizontal;
     };
-    const Case cases[] = {{-kPadDeadZone, kJoyNone}, {-kPadDeadZone - 1, kJoyLeft}, {kPadDeadZone, kJoyNone},
-                          {kPadDeadZone + 1, kJoyRight}, {-32768, kJoyLeft},   {32767, kJoyRight},
+    const Case cases[] = {{-kPadDeadZone, kJoyNone},
+                          {-kPadDeadZone - 1, kJoyLeft},
+                          {kPadDeadZone, kJoyNone},
+                          {kPadDeadZone + 1, kJoyRight},
+                          {-32768, kJoyLeft},
+                          {32767, kJoyRight},
                           {0, kJoyNone}};
     for (const Case& c : cases) {
         ControllerAxisEvent(6, PadAxis::LeftX, c.x);

@@ -64,7 +64,9 @@ TEST_F(XGameControllerTest, PadsSteerPlayersTwoToFourBesideTheirKeys) {
         std::array<int, 4> turns;        // +4 left, -4 right
     };
     const Case cases[] = {
-        {"player 2's d-pad left", {}, [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); },
+        {"player 2's d-pad left",
+         {},
+         [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); },
          {0, 4, 0, 0}},
         {"players 3 and 4 right and left",
          {},
@@ -73,15 +75,23 @@ TEST_F(XGameControllerTest, PadsSteerPlayersTwoToFourBesideTheirKeys) {
              ControllerButtonEvent(kPadFour, PadButton::Left, on);
          },
          {0, 0, -4, 4}},
-        {"player 4's stick", {}, [](bool on) { ControllerAxisEvent(kPadFour, PadAxis::LeftX, on ? -20000 : 0); },
+        {"player 4's stick",
+         {},
+         [](bool on) { ControllerAxisEvent(kPadFour, PadAxis::LeftX, on ? -20000 : 0); },
          {0, 0, 0, 4}},
-        {"pad left against key right", {kKeyX},
-         [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); }, {0, 0, 0, 0}},
-        {"pad and key both left turn once", {kKeyZ},
-         [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); }, {0, 4, 0, 0}},
+        {"pad left against key right",
+         {kKeyX},
+         [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); },
+         {0, 0, 0, 0}},
+        {"pad and key both left turn once",
+         {kKeyZ},
+         [](bool on) { ControllerButtonEvent(kPadTwo, PadButton::Left, on); },
+         {0, 4, 0, 0}},
         {"key left beside an idle pad", {kKeyN}, [](bool) {}, {0, 0, 4, 0}},
-        {"the spare pad steers nobody", {},
-         [](bool on) { ControllerButtonEvent(kPadSpare, PadButton::Right, on); }, {0, 0, 0, 0}},
+        {"the spare pad steers nobody",
+         {},
+         [](bool on) { ControllerButtonEvent(kPadSpare, PadButton::Right, on); },
+         {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         std::array<int, 4> before{};
