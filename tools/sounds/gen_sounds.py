@@ -103,14 +103,14 @@ def env_exp(sec, tau, attack=0.002):
 def fft_filter(x, lo=None, hi=None, slope=4):
     """Zero-phase band filter with smooth (Butterworth-like) edges."""
     n = len(x)
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     f = np.fft.rfftfreq(n, 1.0 / SR)
     g = np.ones_like(f)
     if lo is not None:
         g *= 1.0 / np.sqrt(1.0 + (lo / np.maximum(f, 1e-3)) ** (2 * slope))
     if hi is not None:
         g *= 1.0 / np.sqrt(1.0 + (f / hi) ** (2 * slope))
-    return np.fft.irfft(spec * g, n)
+    return np.fft.irfft(spectrum * g, n)
 
 
 def swept_noise(sec, centre, q, rng):
