@@ -56,7 +56,7 @@ install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 uninstall:
-	@if [ -f $(BUILD)/install_manifest.txt ]; then xargs -r rm -fv < $(BUILD)/install_manifest.txt; \
+	@if [ -f $(BUILD)/install_manifest.txt ]; then sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r rm -fv; \
 	else echo "nothing installed from $(BUILD)"; fi
 
 clean:

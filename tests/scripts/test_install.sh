@@ -9,8 +9,13 @@ trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-DESTDIR="$work/stage" cmake --install "$build" --prefix /opt/tintorix >"$work/install.log" 2>&1 ||
-    { cat "$work/install.log"; exit 1; }
+# The build's install manifest belongs to the user's own install (make uninstall reads it): keep it.
+manifest="$build/install_manifest.txt"
+[ -f "$manifest" ] && cp "$manifest" "$work/manifest.saved"
+DESTDIR="$work/stage" cmake --install "$build" --prefix /opt/tintorix >"$work/install.log" 2>&1
+status=$?
+if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
+[ "$status" -eq 0 ] || { cat "$work/install.log"; exit 1; }
 root="$work/stage/opt/tintorix"
 for file in lib/tintorix/tintorix lib/tintorix/Music01.mid lib/tintorix/Music02.mid lib/tintorix/Music03.mid \
     share/applications/tintorix.desktop share/metainfo/com.kovragames.Tintorix.metainfo.xml \
