@@ -78,41 +78,44 @@ float Cos256(int direction) {
     return cosineTable[direction % 256];
 }
 
-int NormaliseDirection(int d) {
-    if (d >= 0) {
-        return d % 256;
-    }
-    // Raise by whole turns at once; the result equals repeated addition of 256.
-    int turns = (-d + 255) / 256;
-    return d + turns * 256;
+namespace {
+
+// Wide arithmetic, so that extreme directions cannot overflow on their way into 0 to 255.
+int Normalise(int64_t d) {
+    int64_t r = d % 256;
+    return static_cast<int>(r < 0 ? r + 256 : r);
 }
+
+}  // namespace
+
+int NormaliseDirection(int d) { return Normalise(d); }
 
 int AddDirection(int d, int n) {
     if (d == -1) {
         return -1;
     }
-    return NormaliseDirection(d + n);
+    return Normalise(static_cast<int64_t>(d) + n);
 }
 
 int SubtractDirection(int d, int n) {
     if (d == -1) {
         return -1;
     }
-    return NormaliseDirection(d - n + 256);
+    return Normalise(static_cast<int64_t>(d) - n + 256);
 }
 
 int ReflectAtVerticalWall(int d) {
     if (d == -1) {
         return -1;
     }
-    return NormaliseDirection(384 - d);
+    return Normalise(384 - static_cast<int64_t>(d));
 }
 
 int ReflectAtHorizontalWall(int d) {
     if (d == -1) {
         return -1;
     }
-    return NormaliseDirection(256 - d);
+    return Normalise(256 - static_cast<int64_t>(d));
 }
 
 int TurnToward(int current, int target, int step) {

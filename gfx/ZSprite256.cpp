@@ -64,7 +64,8 @@ void ZSprite256::SetColourKey(int index) {
 }
 
 void ZSprite256::SetAnimationWait(int wait) {
-    animationWait = wait < 0 ? 0 : wait;
+    // Far beyond any wait of the game; keeps the cycle length inside int.
+    animationWait = wait < 0 ? 0 : wait > 1000000 ? 1000000 : wait;
     animationCounter = 0;
 }
 
@@ -75,8 +76,8 @@ void ZSprite256::RestartAnimation() {
 }
 
 void ZSprite256::Animate() {
-    int cycle = (animationWait + 1) * frameCount;
-    animationCounter = (animationCounter + 1) % cycle;
+    int64_t cycle = static_cast<int64_t>(animationWait + 1) * frameCount;
+    animationCounter = static_cast<int>((static_cast<int64_t>(animationCounter) + 1) % cycle);
     frame = animationCounter / (animationWait + 1);
     if (animationCounter == 0 && cycleRunning == 1) {
         cycleRunning = 0;

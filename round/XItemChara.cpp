@@ -28,6 +28,9 @@ void XItemChara::DrawShadow(Surface* target) {
 }
 
 void XItemChara::SetBounds(const XCanvasPlane* canvas) {
+    if (!canvas) {
+        return;
+    }
     XCanvasPlane::Margins margins = canvas->GetMargins();
     minX = margins.left;
     maxX = canvas->GetWidth() - margins.right - GetWidth();

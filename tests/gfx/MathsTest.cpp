@@ -48,6 +48,9 @@ TEST(Maths, DirectionArithmetic) {
     EXPECT_EQ(NormaliseDirection(300), 44);
     EXPECT_EQ(NormaliseDirection(-1), 255);
     EXPECT_EQ(NormaliseDirection(-256), 0);
+    EXPECT_EQ(NormaliseDirection(-2147483647 - 1), 0);  // extremes stay defined
+    EXPECT_EQ(AddDirection(2147483647, 1), 0);
+    EXPECT_EQ(ReflectAtVerticalWall(-2147483647 - 1), 128);
     EXPECT_EQ(AddDirection(-1, 4), -1);
     EXPECT_EQ(AddDirection(254, 4), 2);
     EXPECT_EQ(SubtractDirection(2, 4), 254);
