@@ -1,5 +1,7 @@
 #include "base/ZRankList.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,10 +47,12 @@ void ZRankList::Insert(const ZRankItem& item) {
     if (rank < 0) {
         return;
     }
+    // A copy first: the item may be one of the entries that the shift overwrites.
+    ZRankItem entry(item);
     for (int i = static_cast<int>(GetCount()) - 2; i >= rank; --i) {
         GetItem(i + 1) = GetItem(i);
     }
-    GetItem(rank) = item;
+    GetItem(rank) = entry;
 }
 
 void ZRankList::ToStringList(ZStringList& lines) const {
@@ -72,10 +76,11 @@ void ZRankList::FromStringList(const ZStringList& lines) {
         int comma = line.Find(',', 0);
         if (comma >= 0) {
             GetItem(i).SetName(comma == 0 ? ZString() : line.Mid(0, comma - 1));
-            // atol's rules, without its undefined overflow: digits beyond the range saturate.
+            // atol's rules (blanks, a sign, digits), stored as unsigned; numbers beyond what a score can
+            // hold saturate instead of wrapping round to small ones.
             const char* text = line.GetBuffer() + comma + 1;
-            char* end = nullptr;
-            long long value = std::strtoll(text, &end, 10);
+            long long value = std::strtoll(text, nullptr, 10);
+            value = std::clamp<long long>(value, INT32_MIN, UINT32_MAX);
             GetItem(i).SetScore(static_cast<uint32_t>(value));
         } else {
             GetItem(i).SetName(ZString("ERROR"));

@@ -60,6 +60,13 @@ TEST(ZRankList, EqualScoresRankBelowAndTheLastEntryDrops) {
     // The inserted entry is a copy.
     best.SetScore(1);
     EXPECT_EQ(fresh->GetItem(0).GetScore(), 1000u);
+
+    // An entry of the table itself, raised and inserted again, keeps its own name through the shift.
+    ZRankItem& own = fresh->GetItem(9);
+    own.SetScore(700);
+    fresh->Insert(own);
+    EXPECT_EQ(fresh->GetItem(1).GetName(), ZString("BOT"));
+    EXPECT_EQ(fresh->GetItem(1).GetScore(), 700u);
 }
 
 TEST(ZRankList, LinesAreReadWithTheNumberRulesOfAtol) {
@@ -71,6 +78,14 @@ TEST(ZRankList, LinesAreReadWithTheNumberRulesOfAtol) {
     }
     table.FromStringList(lines);
     EXPECT_EQ(Lines(table), "AB,123|ERROR,0|,7|  SP ,42|MANY,1|NEG,4294967295|");
+
+    // Numbers beyond a score's range saturate rather than wrap round to small scores.
+    ZRankList big(2);
+    ZStringList huge;
+    huge.Add(ZString("A,4294967296"));
+    huge.Add(ZString("B,99999999999999999999999"));
+    big.FromStringList(huge);
+    EXPECT_EQ(Lines(big), "A,4294967295|B,4294967295|");
 
     // A list of another length changes nothing.
     ZStringList shorter;
