@@ -54,6 +54,20 @@ void XFrontEnd::Decide() {
     rightMarker->SetFrame(0);
 }
 
+void XFrontEnd::ChooseEntry(int32_t* cursor, int32_t count, int32_t cancelEntry) {
+    AnimateMarkers();
+    Keys keys = ReadKeys();
+    StepCursor(keys, cursor, count);
+    if (keys.confirm) {
+        Decide();
+        BeginFadeOut();
+    } else if (keys.cancel) {
+        Decide();
+        *cursor = cancelEntry;
+        BeginFadeOut();
+    }
+}
+
 void XFrontEnd::BeginFadeOut() {
     phaseCounter = 0;
     phase = kFadingOut;

@@ -41,6 +41,9 @@ public:
     bool StepCursor(const Keys& keys, int32_t* cursor, int32_t count);
     // The decision sound, and markers held still on their first frame.
     void Decide();
+    // The active frame of a screen whose every entry leaves it: the markers animate, the cursor moves,
+    // confirm leaves on the selected entry and cancel on cancelEntry.
+    void ChooseEntry(int32_t* cursor, int32_t count, int32_t cancelEntry);
     void BeginFadeOut();
     void AnimateMarkers();
 

@@ -34,17 +34,7 @@ XRanking::~XRanking() = default;
 
 void XRanking::UpdateFrame() {
     if (frontEnd->GetPhase() == XFrontEnd::kActive) {
-        frontEnd->AnimateMarkers();
-        XFrontEnd::Keys keys = XFrontEnd::ReadKeys();
-        frontEnd->StepCursor(keys, &cursor, kEntryCount);
-        if (keys.confirm) {
-            frontEnd->Decide();
-            frontEnd->BeginFadeOut();
-        } else if (keys.cancel) {
-            frontEnd->Decide();
-            cursor = kEntryBack;
-            frontEnd->BeginFadeOut();
-        }
+        frontEnd->ChooseEntry(&cursor, kEntryCount, kEntryBack);
     }
     DrawFrame();
     if (frontEnd->Advance()) {

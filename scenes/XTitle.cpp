@@ -52,18 +52,8 @@ void XTitle::UpdateFrame() {
                 character->Move();
             }
         }
-        frontEnd->AnimateMarkers();
-        XFrontEnd::Keys keys = XFrontEnd::ReadKeys();
-        frontEnd->StepCursor(keys, &cursor, kEntryCount);
-        if (keys.confirm) {
-            frontEnd->Decide();
-            frontEnd->BeginFadeOut();
-        } else if (keys.cancel) {
-            // Escape on the title always means leaving the game.
-            frontEnd->Decide();
-            cursor = kEntryExit;
-            frontEnd->BeginFadeOut();
-        }
+        // Escape on the title always means leaving the game.
+        frontEnd->ChooseEntry(&cursor, kEntryCount, kEntryExit);
     }
     DrawFrame();
     if (frontEnd->Advance()) {
