@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -122,9 +123,29 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return true;
 }
 
+// Temporaries that a save killed half-way left beside the file ("registry.reg.XXXXXX"). Only one copy
+// of the game runs, so none of them belongs to a save in progress.
+void RemoveStaleTemporaries(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string directory = path.substr(0, slash);
+    std::string prefix = path.substr(slash + 1) + ".";
+    DIR* entries = opendir(directory.c_str());
+    if (!entries) {
+        return;
+    }
+    while (const dirent* entry = readdir(entries)) {
+        std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+            unlinkat(dirfd(entries), name.c_str(), 0);
+        }
+    }
+    closedir(entries);
+}
+
 // A temporary file in the same directory, flushed to disk and renamed over the old one: a crash at
 // any moment leaves either the old file or the new one.
 bool ReplaceFile(const std::string& path, const std::string& text) {
+    RemoveStaleTemporaries(path);
     std::string directory = path.substr(0, path.rfind('/'));
     std::string temp = path + ".XXXXXX";
     int fd = mkstemp(temp.data());

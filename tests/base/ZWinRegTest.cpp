@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -313,6 +314,19 @@ TEST(ZWinReg, KilledWhileSavingLeavesTheOldOrTheNewTable) {
     }
     // The kills did land in the middle of saving both tables.
     EXPECT_GT(sawNew, 0);
+
+    // Temporaries a killed save left behind go with the next save; other files stay.
+    const std::string directory = config.Path() + "/KovraGames/Tintorix";
+    std::ofstream(directory + "/registry.reg.Ab12Cd") << "half";
+    std::ofstream(directory + "/notes.txt") << "mine";
+    a.SaveToRegistry(kKey);
+    int leftovers = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        leftovers += entry.path().filename().string().rfind("registry.reg.", 0) == 0;
+    }
+    EXPECT_EQ(leftovers, 0);
+    EXPECT_TRUE(std::filesystem::exists(directory + "/notes.txt"));
+    EXPECT_EQ(readBack(), tableA);
 }
 
 // Found by fuzzing: a value line ending in two carriage returns lost one on every rewrite.
