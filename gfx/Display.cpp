@@ -16,8 +16,6 @@ struct Display {
     std::unique_ptr<DisplayDevice> device;
     std::unique_ptr<Surface> primary;
     std::unique_ptr<Surface> back;
-    bool backClipper = false;
-    bool palette = false;
     int width = 640;
     int height = 480;
     int bitsPerPixel = 8;
@@ -76,7 +74,6 @@ bool CreateDisplaySurfaces() {
         return false;
     }
     display->back->SetClipRect(Rect{0, 0, display->width, display->height});
-    display->backClipper = true;
     return true;
 }
 
@@ -93,7 +90,6 @@ bool InitPalette(uint16_t bitmapId) {
         entry.flags = 4;
     }
     paletteLoaded = true;
-    display->palette = true;
     return true;
 }
 
@@ -132,8 +128,6 @@ void ReleaseDisplaySurfaces() {
     if (!display) {
         return;
     }
-    display->palette = false;
-    display->backClipper = false;
     display->back.reset();
     display->primary.reset();
     if (display->modeFlags & kDisplayExclusive) {
