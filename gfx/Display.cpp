@@ -186,19 +186,36 @@ bool FillSurfaceColor(Surface* surface, const Rect* rect, uint32_t rgb) {
     return surface->ColourFill(rect, static_cast<uint8_t>(MatchColor(surface, rgb)));
 }
 
-bool WipeTopBottom(Surface* surface, int percent) {
-    percent = std::clamp(percent, 0, 100);
+namespace {
+
+// The ends both wipes share: no surface fails, 100 blackens everything, 0 leaves the picture. True when
+// one of them decided the result.
+bool WipeEnds(Surface* surface, int* percent, bool* result) {
+    *percent = std::clamp(*percent, 0, 100);
     if (!surface) {
-        return false;
+        *result = false;
+        return true;
+    }
+    if (*percent == 100) {
+        *result = surface->ColourFill(nullptr, 0);
+        return true;
+    }
+    if (*percent == 0) {
+        *result = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool WipeTopBottom(Surface* surface, int percent) {
+    bool result;
+    if (WipeEnds(surface, &percent, &result)) {
+        return result;
     }
     int width = surface->GetWidth();
     int height = surface->GetHeight();
-    if (percent == 100) {
-        return surface->ColourFill(nullptr, 0);
-    }
-    if (percent == 0) {
-        return true;
-    }
     int band = static_cast<int>(static_cast<float>(height) / 2.0f * (static_cast<float>(percent) / 100.0f));
     Rect top{0, 0, width, band};
     if (!surface->ColourFill(&top, 0)) {
@@ -209,21 +226,15 @@ bool WipeTopBottom(Surface* surface, int percent) {
 }
 
 bool WipeColumns(Surface* surface, int percent) {
-    percent = std::clamp(percent, 0, 100);
-    if (!surface) {
-        return false;
+    bool result;
+    if (WipeEnds(surface, &percent, &result)) {
+        return result;
     }
     int width = surface->GetWidth();
     int height = surface->GetHeight();
-    if (percent == 100) {
-        return surface->ColourFill(nullptr, 0);
-    }
-    if (percent == 0) {
-        return true;
-    }
     int stripe = (percent * 2) / 5;
     int offset = (40 - stripe) / 2;
-    bool result = true;
+    result = true;
     for (int i = 0; i < width / 40; ++i) {
         Rect column{i * 40 + offset, 0, i * 40 + offset + stripe, height};
         result = surface->ColourFill(&column, 0);
