@@ -31,18 +31,18 @@ std::deque<KeyEvent> eventBuffer;
 
 void SetUpJoystick() {
     joystickId = -1;
-    if (!platform.joyNumDevs || platform.joyNumDevs() == 0) {
+    if (platform.joyNumDevs() == 0) {
         return;
     }
     JoystickReading reading{};
-    if (!platform.joyGetPos || !platform.joyGetPos(&reading)) {
+    if (!platform.joyGetPos(&reading)) {
         return;
     }
     uint32_t xMin = 0;
     uint32_t xMax = 0;
     uint32_t yMin = 0;
     uint32_t yMax = 0;
-    if (!platform.joyGetCaps || !platform.joyGetCaps(&xMin, &xMax, &yMin, &yMax)) {
+    if (!platform.joyGetCaps(&xMin, &xMax, &yMin, &yMax)) {
         return;
     }
     uint32_t dx = (xMax - xMin) / 10;
@@ -70,14 +70,16 @@ int DirectionOf(const InputState& state) {
 
 }  // namespace
 
-void SetInputPlatform(const InputPlatform& newPlatform) { platform = newPlatform; }
+void SetInputPlatform(const InputPlatform& newPlatform) {
+    platform = newPlatform;
+}
 
 bool CreateInput(void*, void*) {
     std::memset(&current, 0, sizeof current);
     std::memset(&previous, 0, sizeof previous);
     ResetControllers();
     SetUpJoystick();
-    if (platform.createKeyboard && !platform.createKeyboard()) {
+    if (!platform.createKeyboard()) {
         keyboardPresent = false;
         return false;
     }
@@ -113,7 +115,9 @@ void UnacquireKeyboard() {
     ReleaseControllerState();
 }
 
-bool IsKeyboardAcquired() { return acquired; }
+bool IsKeyboardAcquired() {
+    return acquired;
+}
 
 void KeyboardEvent(int scanCode, bool pressed) {
     if (!keyboardPresent || !acquired || scanCode <= 0 || scanCode > 255) {
@@ -128,7 +132,7 @@ void KeyboardEvent(int scanCode, bool pressed) {
 void UpdateInput() {
     std::memcpy(&previous, &current, sizeof current);
     std::memset(&current, 0, sizeof current);
-    if (joystickId != -1 && platform.joyGetPos) {
+    if (joystickId != -1) {
         JoystickReading reading{};
         if (platform.joyGetPos(&reading)) {
             current.joyX = reading.x;
@@ -266,26 +270,46 @@ char ScanCodeToChar(int code) {
         return kZRow[code - 44];
     }
     switch (code) {
-        case 12: return '-';
-        case 14: return 8;
-        case 28: return 10;
-        case 52: return '.';
-        case 57: return ' ';
-        case 71: return '7';
-        case 72: return '8';
-        case 73: return '9';
-        case 74: return '-';
-        case 75: return '4';
-        case 76: return '5';
-        case 77: return '6';
-        case 79: return '1';
-        case 80: return '2';
-        case 81: return '3';
-        case 82: return '0';
-        case 83: return '.';
-        case 156: return 10;
-        case 203: return 8;
-        default: return 0;
+        case 12:
+            return '-';
+        case 14:
+            return 8;
+        case 28:
+            return 10;
+        case 52:
+            return '.';
+        case 57:
+            return ' ';
+        case 71:
+            return '7';
+        case 72:
+            return '8';
+        case 73:
+            return '9';
+        case 74:
+            return '-';
+        case 75:
+            return '4';
+        case 76:
+            return '5';
+        case 77:
+            return '6';
+        case 79:
+            return '1';
+        case 80:
+            return '2';
+        case 81:
+            return '3';
+        case 82:
+            return '0';
+        case 83:
+            return '.';
+        case 156:
+            return 10;
+        case 203:
+            return 8;
+        default:
+            return 0;
     }
 }
 
@@ -294,11 +318,17 @@ bool IsConfirmPressed() {
            IsJoyButtonPressed(0) || IsJoyButtonPressed(1) || IsControllerButtonPressed(PadButton::A);
 }
 
-bool IsCancelPressed() { return IsKeyPressed(kKeyEscape) || IsControllerButtonPressed(PadButton::B); }
+bool IsCancelPressed() {
+    return IsKeyPressed(kKeyEscape) || IsControllerButtonPressed(PadButton::B);
+}
 
-const InputState& GetCurrentInputState() { return current; }
+const InputState& GetCurrentInputState() {
+    return current;
+}
 
-const InputState& GetPreviousInputState() { return previous; }
+const InputState& GetPreviousInputState() {
+    return previous;
+}
 
 void GetJoyThresholds(uint32_t* left, uint32_t* right, uint32_t* up, uint32_t* down) {
     *left = leftThreshold;

@@ -47,8 +47,8 @@ struct JoystickReading {
     uint32_t buttons;
 };
 
-// What the platform provides beneath the input module. Every member may be null: no keyboard
-// device cannot be created without createKeyboard returning false, no joystick without numDevs.
+// What the platform provides beneath the input module; every member must be set. Without a joystick
+// joyNumDevs answers 0.
 struct InputPlatform {
     bool (*createKeyboard)() = nullptr;
     int (*joyNumDevs)() = nullptr;

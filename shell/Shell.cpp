@@ -1,5 +1,6 @@
 #include "shell/Shell.h"
 
+#include "audio/MciSequencer.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
@@ -14,7 +15,9 @@ ShellPlatform platform;
 bool quitPosted = false;
 int quitCode = 0;
 
-uint32_t Now() { return platform.frameClock ? platform.frameClock() : 0; }
+uint32_t Now() {
+    return platform.frameClock();
+}
 
 void PostQuitMessage(int code) {
     quitPosted = true;
@@ -23,22 +26,24 @@ void PostQuitMessage(int code) {
 
 }  // namespace
 
-void SetShellPlatform(const ShellPlatform& newPlatform) { platform = newPlatform; }
+void SetShellPlatform(const ShellPlatform& newPlatform) {
+    platform = newPlatform;
+}
 
-bool IsQuitPosted() { return quitPosted; }
+bool IsQuitPosted() {
+    return quitPosted;
+}
 
 int WinMain(XAppData& app, void* instance) {
     quitPosted = false;
-    if (platform.claimSingleInstance && !platform.claimSingleInstance()) {
+    if (!platform.claimSingleInstance()) {
         return 0;
     }
     app.instance = instance;
     app.sceneState = XAppData::kCreateLogo;
-    SeedRandomWith(platform.seedClock ? platform.seedClock() : 0);
+    SeedRandomWith(platform.seedClock());
     BuildDirectionTables();
-    if (platform.showCursor) {
-        platform.showCursor(false);
-    }
+    platform.showCursor(false);
     if (!CreateMainWindow(app)) {
         quitPosted = false;
         return 0;
@@ -56,19 +61,17 @@ int WinMain(XAppData& app, void* instance) {
             return quitCode;
         }
         ShellMessage message;
-        if (platform.peekMessage && platform.peekMessage(&message)) {
+        if (platform.peekMessage(&message)) {
             WindowProc(app, message.message, message.wParam);
             continue;
         }
         if (app.paused) {
-            if (platform.waitMessage) {
-                platform.waitMessage();
-            }
+            platform.waitMessage();
             continue;
         }
         RunFrame(app);
         // Sleep rather than spin until the next frame is due.
-        if (!quitPosted && !app.paused && platform.sleep) {
+        if (!quitPosted && !app.paused) {
             uint32_t wait = TimeUntilNextFrame(app, Now());
             if (wait > 0) {
                 platform.sleep(wait);
@@ -78,11 +81,11 @@ int WinMain(XAppData& app, void* instance) {
 }
 
 bool CreateMainWindow(XAppData& app) {
-    if (platform.registerWindowClass && !platform.registerWindowClass()) {
+    if (!platform.registerWindowClass()) {
         ShutdownGame(app, "Failed to register Window class.");
         return false;
     }
-    void* window = platform.createWindow ? platform.createWindow() : &app;
+    void* window = platform.createWindow();
     if (!window) {
         ShutdownGame(app, "Failed to create application window.");
         return false;
@@ -190,13 +193,11 @@ void ShutdownGame(XAppData& app, const char* text) {
     ReleaseDisplaySurfaces();
     ReleaseDisplay();
     app.displayDevice = nullptr;
-    if (app.mainWindow && platform.hideWindow) {
+    if (app.mainWindow) {
         platform.hideWindow(app.mainWindow);
     }
-    if (platform.showCursor) {
-        platform.showCursor(true);
-    }
-    if (text && platform.showMessage) {
+    platform.showCursor(true);
+    if (text) {
         platform.showMessage(kMessageBoxTitle, text);
     }
     PostQuitMessage(0);

@@ -16,7 +16,6 @@ constexpr uint32_t kMmMciNotify = 0x03B9;
 
 constexpr uintptr_t kVirtualKeyP = 80;
 constexpr uintptr_t kSysCommandKeyMenu = 0xF100;
-constexpr uintptr_t kMciNotifySuccessful = 1;
 
 constexpr const char* kWindowClassName = "KOVRAGAMES_TINTORIX_CLASS";
 constexpr const char* kWindowTitle = "Tintorix";
@@ -27,8 +26,7 @@ struct ShellMessage {
     uintptr_t wParam = 0;
 };
 
-// What the shell needs of the operating system. Members left null act as a headless machine:
-// a single instance, a window that always exists, no messages, a clock standing at 0.
+// What the shell needs of the operating system; every member must be set.
 struct ShellPlatform {
     // False when another copy of the game holds the instance lock.
     bool (*claimSingleInstance)() = nullptr;

@@ -2,14 +2,14 @@
 
 namespace {
 
-FakeAudioDevice* current = nullptr;
+OldFakeAudioDevice* current = nullptr;
 bool available = true;
 
 std::unique_ptr<AudioDevice> MakeFake() {
     if (!available) {
         return nullptr;
     }
-    auto device = std::make_unique<FakeAudioDevice>();
+    auto device = std::make_unique<OldFakeAudioDevice>();
     current = device.get();
     return device;
 }
@@ -27,6 +27,6 @@ FakeAudioInstall::~FakeAudioInstall() {
     current = nullptr;
 }
 
-FakeAudioDevice* FakeAudioInstall::Current() { return current; }
+OldFakeAudioDevice* FakeAudioInstall::Current() { return current; }
 
 void FakeAudioInstall::SetAvailable(bool value) { available = value; }

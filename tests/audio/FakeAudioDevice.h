@@ -9,7 +9,7 @@
 
 // A software mixer standing in for the sound hardware: it keeps each channel's samples and play
 // position, mixes the playing channels on demand and logs every call.
-class FakeAudioDevice : public AudioDevice {
+class OldFakeAudioDevice : public AudioDevice {
 public:
     struct Channel {
         std::vector<uint8_t> samples;
@@ -62,13 +62,13 @@ public:
     bool failCreate = false;
 };
 
-// Registers a factory handing out one FakeAudioDevice, which the test can then inspect.
+// Registers a factory handing out one OldFakeAudioDevice, which the test can then inspect.
 class FakeAudioInstall {
 public:
     FakeAudioInstall();
     ~FakeAudioInstall();
     // The device the last sound list opened (owned by that list), or null.
-    static FakeAudioDevice* Current();
+    static OldFakeAudioDevice* Current();
     // When false, the factory answers null: no sound device.
     static void SetAvailable(bool available);
 };

@@ -137,7 +137,7 @@ protected:
 TEST_F(SoundListTest, PlayingAgainRestartsTheSoundFromItsFirstSample) {
     ZSoundList list(nullptr);
     list.AddFromResource(kBeep, 1);
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     ASSERT_NE(device, nullptr);
     ASSERT_EQ(device->channels.size(), 1u);
 
@@ -162,7 +162,7 @@ TEST_F(SoundListTest, PlayingAgainRestartsTheSoundFromItsFirstSample) {
 }
 
 TEST_F(SoundListTest, CopiesAreUsedInTurnAndTheFourthPlayCutsTheFirst) {
-    FakeAudioDevice device;
+    OldFakeAudioDevice device;
     ZSound sound(&device, kBeep, 3);
     ASSERT_EQ(device.channels.size(), 3u);
     for (int i = 0; i < 4; ++i) {
@@ -175,7 +175,7 @@ TEST_F(SoundListTest, CopiesAreUsedInTurnAndTheFourthPlayCutsTheFirst) {
     EXPECT_EQ(device.channels[0].position, 11u);
 
     // A copy that could not be made is a silent turn, not a shift of the others.
-    FakeAudioDevice failing;
+    OldFakeAudioDevice failing;
     ZSound partial(&failing, kBeep, 2);
     failing.failCreate = true;
     EXPECT_EQ(failing.channels.size(), 2u);
@@ -187,7 +187,7 @@ TEST_F(SoundListTest, CopiesAreUsedInTurnAndTheFourthPlayCutsTheFirst) {
 TEST_F(SoundListTest, OnlyLoopFlagOneLoops) {
     ZSoundList list(nullptr);
     list.AddFromResource(kBoop, 1);
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     list.Play(kBoop, 2);
     device->Render(50);
     EXPECT_EQ(device->Render(1)[0], 0);
@@ -206,7 +206,7 @@ TEST_F(SoundListTest, DifferentSoundsMixAndUnknownIdsDoNothing) {
     list.AddFromResource(kBeep, 1);
     list.AddFromResource(kBoop, 1);
     list.AddFromResource(4711, 1);  // no such resource: an empty sound in its slot
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     list.Play(kBeep, 0);
     list.Play(kBoop, 0);
     EXPECT_EQ(device->Render(1)[0], 11);
@@ -220,7 +220,7 @@ TEST_F(SoundListTest, DifferentSoundsMixAndUnknownIdsDoNothing) {
     ZSoundList twice(nullptr);
     twice.AddFromResource(kBeep, 1);
     twice.AddFromResource(kBeep, 1);
-    FakeAudioDevice* second = FakeAudioInstall::Current();
+    OldFakeAudioDevice* second = FakeAudioInstall::Current();
     twice.Play(kBeep, 0);
     twice.Play(kBeep, 0);
     EXPECT_EQ(second->log, (std::vector<std::string>{"play 0", "play 0"}));
@@ -231,7 +231,7 @@ TEST_F(SoundListTest, ThirtySlotsAtMostAndNoDeviceMeansSilence) {
     for (int i = 0; i < 31; ++i) {
         full.AddFromResource(i == 30 ? kBoop : kBeep, 1);
     }
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     EXPECT_EQ(device->channels.size(), 30u);
     full.Play(kBoop, 0);
     EXPECT_TRUE(device->log.empty());

@@ -12,6 +12,7 @@ bool stickAnswers = true;
 
 InputPlatform FakeJoystick() {
     InputPlatform platform;
+    platform.createKeyboard = [] { return true; };
     platform.joyNumDevs = [] { return 1; };
     platform.joyGetPos = [](JoystickReading* reading) {
         *reading = stick;
@@ -29,10 +30,6 @@ InputPlatform FakeJoystick() {
 
 class InputTest : public HeadlessTest {
 protected:
-    void TearDown() override {
-        SetInputPlatform(InputPlatform{});
-        HeadlessTest::TearDown();
-    }
     void UseJoystick() {
         stick = {32768, 32768, 0, 0};
         stickAnswers = true;

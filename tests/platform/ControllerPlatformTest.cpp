@@ -29,7 +29,6 @@ protected:
         CloseControllers();
         CloseJoystick();
         ReleaseInput();
-        SetInputPlatform(InputPlatform{});
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_VIDEO);
     }
     void Drain() {

@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include "gfx/Display.h"
+#include "audio/MciSequencer.h"
 #include "input/Input.h"
 #include "platform/InstanceLock.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
 #include "platform/SdlDisplayDevice.h"
+#include "platform/SdlJoystick.h"
 #include "platform/SdlShell.h"
 
 namespace {
@@ -93,7 +95,7 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SetInputPlatform(InputPlatform{});
+        SetInputPlatform(MakeSdlInputPlatform());
         ASSERT_TRUE(CreateInput(nullptr, nullptr));
         platform = MakeSdlShellPlatform();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

@@ -22,7 +22,7 @@ protected:
     }
 
     int Plays() {
-        FakeAudioDevice* device = FakeAudioInstall::Current();
+        OldFakeAudioDevice* device = FakeAudioInstall::Current();
         if (!device) {
             return -1;
         }

@@ -67,7 +67,7 @@ TEST_F(XPlayerCharaTest, TurningStepsFourUnitsAndWraps) {
 TEST_F(XPlayerCharaTest, CollisionSwapsDirectionsAndRunsTheHopThenTheSlowedState) {
     FakeAudioInstall audio;
     app->LoadSounds();
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     ASSERT_NE(device, nullptr);
     size_t playsBefore = device->log.size();
     XPlayerChara* a = Player(0);
@@ -290,7 +290,7 @@ TEST_F(XPlayerCharaTest, MissileStampsTheBlotOnTheItemWithABigBomb) {
 TEST_F(XPlayerCharaTest, ThreeMissilesSplashFiftySixBlotsWithFourteenSounds) {
     FakeAudioInstall audio;
     app->LoadSounds();
-    FakeAudioDevice* device = FakeAudioInstall::Current();
+    OldFakeAudioDevice* device = FakeAudioInstall::Current();
     ASSERT_NE(device, nullptr);
     size_t playsBefore = device->log.size();
     ClearCanvas();

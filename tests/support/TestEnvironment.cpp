@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
+#include "shell/Shell.h"
 
 void FillTestPalette(uint8_t* table) {
     for (int i = 0; i < 256; ++i) {
@@ -20,7 +21,8 @@ void FillTestPalette(uint8_t* table) {
     std::memset(table + 255 * 4, 255, 3);
 }
 
-std::vector<uint8_t> MakeBitmapResource(int width, int height, const std::function<uint8_t(int, int)>& pixel) {
+std::vector<uint8_t> MakeBitmapResource(int width, int height,
+                                        const std::function<uint8_t(int, int)>& pixel) {
     int pitch = (width + 3) & ~3;
     std::vector<uint8_t> bytes(40 + 1024 + static_cast<size_t>(pitch) * height, 0);
     auto put32 = [&](size_t at, uint32_t value) {
@@ -58,7 +60,7 @@ int CountPixels(const Surface& surface, const Rect& area, uint8_t index) {
 }
 
 void HeadlessTest::SetUp() {
-    SetDisplayDeviceFactory(nullptr);
+    fakeMachine = std::make_unique<FakeMachine>();
     ASSERT_NE(CreateDisplay(nullptr), nullptr);
     SetDisplayFlags(kDisplayFullScreen | kDisplayExclusive);
     ASSERT_TRUE(CreateDisplaySurfaces());
@@ -67,7 +69,6 @@ void HeadlessTest::SetUp() {
         ASSERT_TRUE(InitPalette(102));
         ClearResourceOverrides();
     }
-    SetInputPlatform(InputPlatform{});
     ASSERT_TRUE(CreateInput(nullptr, nullptr));
     BuildDirectionTables();
     SeedRandomWith(1);
@@ -78,13 +79,20 @@ void HeadlessTest::TearDown() {
     ReleaseDisplaySurfaces();
     ReleaseDisplay();
     ClearResourceOverrides();
+    fakeMachine.reset();
 }
 
-Surface* HeadlessTest::Back() { return GetBackSurface(); }
+Surface* HeadlessTest::Back() {
+    return GetBackSurface();
+}
 
-void HeadlessTest::Press(int scanCode) { KeyboardEvent(scanCode, true); }
+void HeadlessTest::Press(int scanCode) {
+    KeyboardEvent(scanCode, true);
+}
 
-void HeadlessTest::Release(int scanCode) { KeyboardEvent(scanCode, false); }
+void HeadlessTest::Release(int scanCode) {
+    KeyboardEvent(scanCode, false);
+}
 
 TempConfigDir::TempConfigDir() {
     char pattern[] = "/tmp/tintorix-config-XXXXXX";
@@ -106,4 +114,23 @@ TempConfigDir::~TempConfigDir() {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::string TempConfigDir::RegistryFile() const { return path + "/KovraGames/Tintorix/registry.reg"; }
+std::string TempConfigDir::RegistryFile() const {
+    return path + "/KovraGames/Tintorix/registry.reg";
+}
+
+void GameTest::SetUp() {
+    app = std::make_unique<XAppData>();
+    ASSERT_TRUE(CreateMainWindow(*app));
+    ASSERT_TRUE(StartDisplay(*app));
+    app->LoadSounds();
+    ASSERT_TRUE(CreateInput(app->instance, app->mainWindow));
+    BuildDirectionTables();
+    SeedRandomWith(1);
+}
+
+void GameTest::TearDown() {
+    app.reset();
+    ReleaseInput();
+    ReleaseDisplaySurfaces();
+    ReleaseDisplay();
+}

@@ -4,10 +4,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gfx/Display.h"
 #include "gfx/Surface.h"
+#include "input/Input.h"
+#include "shell/XAppData.h"
+#include "support/FakeMachine.h"
 
 // Bytes of a bitmap resource (BMP without its file header): 8 bits, 256 colours, bottom row first.
 // pixel(x, y) gives the palette index of the picture's pixel, y counted from the top.
@@ -21,18 +26,6 @@ void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8
 // Counts the pixels of a surface rectangle that hold index.
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index);
 
-// A fresh headless display (640 x 480 back surface, palette from bitmap 102) and input devices.
-class HeadlessTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    Surface* Back();
-    // Presses or releases a key on the keyboard device.
-    static void Press(int scanCode);
-    static void Release(int scanCode);
-};
-
 // A configuration directory of its own for one test; XDG_CONFIG_HOME points at it while it lives.
 class TempConfigDir {
 public:
@@ -45,4 +38,55 @@ private:
     std::string path;
     std::string previous;
     bool hadPrevious;
+};
+
+// A fresh headless display (640 x 480 back surface, palette from bitmap 102) and input devices.
+class HeadlessTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Surface* Back();
+    // Presses or releases a key on the keyboard device.
+    static void Press(int scanCode);
+    static void Release(int scanCode);
+
+    std::unique_ptr<FakeMachine> fakeMachine;
+};
+
+// A started game without its message loop, as WinMain leaves it before the first frame: the fake
+// machine, a configuration directory of its own, window, display, sounds and input, and the
+// application object; direction tables built and random numbers seeded with 1.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    static Surface* Back() { return GetBackSurface(); }
+    static void Press(int scanCode) { KeyboardEvent(scanCode, true); }
+    static void Release(int scanCode) { KeyboardEvent(scanCode, false); }
+    static void Tap(int scanCode) {
+        Press(scanCode);
+        Release(scanCode);
+    }
+    template <typename Scene>
+    static void Frames(Scene& scene, int count) {
+        for (int i = 0; i < count; ++i) {
+            scene.UpdateFrame();
+        }
+    }
+    // A key down for one frame and up again for the next: two frames.
+    template <typename Scene>
+    static void PressFor(Scene& scene, int scanCode) {
+        Press(scanCode);
+        scene.UpdateFrame();
+        Release(scanCode);
+        scene.UpdateFrame();
+    }
+    // How often the sound effect was started.
+    int Played(int32_t id) const { return machine.audio ? machine.audio->CountPlayed(id) : 0; }
+
+    TempConfigDir config;  // before the application object, which loads its table from there
+    FakeMachine machine;
+    std::unique_ptr<XAppData> app;
 };

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/AudioDevice.h"
+#include "gfx/Display.h"
+#include "input/Input.h"
+#include "shell/Shell.h"
+
+// The sound output in memory: each channel keeps its samples, the WAVE resource they came from and a
+// play position; Render mixes what plays. Plays and stops are logged by resource number.
+class FakeAudioDevice : public AudioDevice {
+public:
+    struct Channel {
+        int32_t waveId = -1;
+        std::vector<uint8_t> samples;
+        size_t position = 0;
+        bool playing = false;
+        bool loop = false;
+        bool destroyed = false;
+    };
+
+    int CreateChannel(const uint8_t* samples, size_t size) override;
+    void DestroyChannel(int channel) override { channels.at(channel).destroyed = true; }
+    bool Play(int channel, bool loop) override;
+    void Stop(int channel) override;
+
+    // The next frames of every playing channel mixed, as signed levels around the 8-bit midpoint.
+    std::vector<int> Render(size_t frames);
+    int CountPlayed(int32_t waveId) const;
+
+    std::vector<Channel> channels;
+    std::vector<int32_t> played;
+    std::vector<int32_t> stopped;
+    bool failCreate = false;
+};
+
+// The one headless machine tests run the game on: while it lives, every platform service the game asks
+// for (shell, display, keyboard and joystick, sound device, music player) is one of its fakes. Its clock
+// moves only when the game sleeps or waits, or when a test moves it.
+class FakeMachine {
+public:
+    struct Present {
+        uint32_t time;
+        int blackPixels;
+        int whitePixels;
+    };
+    struct Scheduled {
+        uint32_t time;
+        ShellMessage message;
+    };
+
+    FakeMachine();
+    FakeMachine(const FakeMachine&) = delete;
+    FakeMachine& operator=(const FakeMachine&) = delete;
+    ~FakeMachine();
+
+    // A message that arrives when the clock reaches time.
+    void Schedule(uint32_t time, uint32_t message, uintptr_t wParam = 0) {
+        script.push_back({time, {message, wParam}});
+    }
+
+    // Shell.
+    uint32_t now = 1000;
+    uint32_t seed = 7;
+    uint32_t slept = 0;
+    std::deque<Scheduled> script;
+    bool otherInstance = false;
+    bool classRegisters = true;
+    bool windowCreates = true;
+    int windowsCreated = 0;
+    int windowsHidden = 0;
+    bool cursorShown = true;
+    std::vector<std::string> shownTexts;  // "title: text" of every message box
+
+    // Display: presents are counted only when countPixels is set (a full count per frame is slow).
+    bool deviceCreates = true;
+    bool modeSets = true;
+    bool lost = false;
+    bool restores = true;
+    bool countPixels = true;
+    std::vector<Present> presents;
+
+    // Keyboard and joystick 0 (positions 0 to 65535, centred at 32768).
+    bool keyboardCreates = true;
+    bool joystick = false;
+    bool joystickReads = true;
+    JoystickReading stick{32768, 32768, 0, 0};
+
+    // Sound: the device the last sound list opened (owned by that list), null when there is none.
+    bool soundDevice = true;
+    FakeAudioDevice* audio = nullptr;
+
+    // Music: commands the player was given ("open PATH", "play from 0", "play on", "stop", "close"), files
+    // that fail to open, and the piece's play position in ticks.
+    std::vector<std::string> music;
+    std::set<std::string> missingMusic;
+    int pieceLength = 100;
+    int piecePosition = 0;
+    bool musicPlaying = false;
+    // Stands in for the audio thread: plays ticks of the piece; reaching its end notifies the game.
+    void AdvanceMusic(int ticks);
+    // The file name (after the last '/') of the last piece opened, "" for none.
+    std::string OpenMusic() const;
+
+    static FakeMachine* Current();
+
+private:
+    bool endReported = false;
+    friend class FakeMusicPlayer;
+};
