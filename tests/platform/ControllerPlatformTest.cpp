@@ -1,44 +1,20 @@
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
 #include "input/Controllers.h"
-#include "input/Input.h"
 #include "platform/SdlControllers.h"
-#include "platform/SdlJoystick.h"
-#include "platform/SdlShell.h"
+#include "platform/SdlTestSupport.h"
 
 namespace {
 
-class ControllerPlatformTest : public ::testing::Test {
+class ControllerPlatformTest : public SdlFixture {
 protected:
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        // As at start-up: the input module opens the joystick side of SDL.
-        SetInputPlatform(MakeSdlInputPlatform());
-        ASSERT_TRUE(CreateInput(nullptr, nullptr));
-        platform = MakeSdlShellPlatform();
-        Drain();
-    }
     void TearDown() override {
         if (virtualIndex >= 0) {
             SDL_JoystickDetachVirtual(virtualIndex);
         }
         CloseControllers();
-        CloseJoystick();
-        ReleaseInput();
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_VIDEO);
+        SdlFixture::TearDown();
     }
-    void Drain() {
-        ShellMessage message;
-        while (platform.peekMessage(&message)) {
-        }
-    }
-
-    // A virtual game controller, or -1 where SDL cannot make one that opens as a game controller.
-    int AttachPad() {
+    // A virtual game controller's instance, or -1 where SDL cannot make one that opens as a controller.
+    SDL_JoystickID AttachPad() {
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -50,69 +26,65 @@ protected:
             SDL_JoystickDetachVirtual(virtualIndex);
             virtualIndex = -1;
         }
-        return virtualIndex;
+        return virtualIndex < 0 ? -1 : SDL_JoystickGetDeviceInstanceID(virtualIndex);
+    }
+    void Set(SDL_JoystickID pad, SDL_GameControllerButton button, bool down) {
+        SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(pad), button,
+                                     down ? SDL_PRESSED : SDL_RELEASED);
+    }
+    void Stick(SDL_JoystickID pad, int x) {
+        SDL_JoystickSetVirtualAxis(SDL_JoystickFromInstanceID(pad), SDL_CONTROLLER_AXIS_LEFTX,
+                                   static_cast<Sint16>(x));
+    }
+    void Pump() {
+        Drain();
+        UpdateInput();
     }
 
-    ShellPlatform platform;
     int virtualIndex = -1;
 };
 
-TEST_F(ControllerPlatformTest, APluggedInControllersDpadSteersPlayerTwoUntilUnplugged) {
+TEST_F(ControllerPlatformTest, APluggedInControllerSteersPlayerTwoUntilUnplugged) {
     ASSERT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER)) << "the game controller events must be on";
-    if (AttachPad() < 0) {
-        GTEST_SKIP() << "no virtual game controller here: " << SDL_GetError();
+    SDL_JoystickID pad = AttachPad();
+    if (pad < 0 || SDL_JoystickID(OpenJoystickInstance()) == pad) {
+        GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
     }
-    SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(virtualIndex);
     Drain();
-    if (SDL_JoystickID(OpenJoystickInstance()) == instance) {
-        GTEST_SKIP() << "the virtual device became joystick 0";
-    }
-    ASSERT_EQ(GetControllerPlayer(instance), 1) << "the first extra controller steers player 2";
-
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(instance);
-    ASSERT_NE(joystick, nullptr);
-    ASSERT_EQ(SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_PRESSED), 0);
-    Drain();
-    UpdateInput();
+    ASSERT_EQ(GetControllerPlayer(pad), 1);
+    Set(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    Pump();
     EXPECT_EQ(GetControllerHorizontal(1), kJoyLeft);
     EXPECT_EQ(GetKeyHorizontal(), kJoyNone);
-
-    ASSERT_EQ(SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_RELEASED), 0);
-    ASSERT_EQ(SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 30000), 0);
-    ASSERT_EQ(SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED), 0);
-    Drain();
-    UpdateInput();
+    Set(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    Stick(pad, 30000);
+    Set(pad, SDL_CONTROLLER_BUTTON_A, true);
+    Pump();
     EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
     EXPECT_TRUE(IsConfirmPressed());
-
-    ASSERT_EQ(SDL_JoystickDetachVirtual(virtualIndex), 0);
+    SDL_JoystickDetachVirtual(virtualIndex);
     virtualIndex = -1;
-    Drain();
-    EXPECT_EQ(GetControllerPlayer(instance), -1);
-    UpdateInput();
+    Pump();
+    EXPECT_EQ(GetControllerPlayer(pad), -1);
     EXPECT_EQ(GetControllerHorizontal(1), kJoyNone);
 }
 
-TEST_F(ControllerPlatformTest, TheControllerFoundAtStartUpAsJoystickZeroStaysPlayerOnesOnly) {
+TEST_F(ControllerPlatformTest, TheControllerFoundAtStartUpIsJoystickZeroAndPlayerOnesOnly) {
     if (SDL_NumJoysticks() > 0) {
         GTEST_SKIP() << "a real joystick is connected";
     }
     ReleaseInput();
-    if (AttachPad() < 0) {
-        GTEST_SKIP() << "no virtual game controller here: " << SDL_GetError();
+    SDL_JoystickID pad = AttachPad();
+    if (pad < 0) {
+        GTEST_SKIP() << "no virtual game controller here";
     }
     ASSERT_TRUE(CreateInput(nullptr, nullptr));
     Drain();
-    SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(virtualIndex);
-    ASSERT_EQ(SDL_JoystickID(OpenJoystickInstance()), instance);
-    EXPECT_EQ(GetControllerPlayer(instance), -1) << "joystick 0 is no extra controller";
-
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(instance);
-    ASSERT_NE(joystick, nullptr);
-    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_PRESSED);
-    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-    Drain();
-    UpdateInput();
+    ASSERT_EQ(SDL_JoystickID(OpenJoystickInstance()), pad);
+    EXPECT_EQ(GetControllerPlayer(pad), -1);
+    Set(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    Stick(pad, -30000);
+    Pump();
     EXPECT_EQ(GetControllerHorizontal(1), kJoyNone);
     EXPECT_EQ(GetJoyHorizontal(1), kJoyLeft) << "its stick is player 1's joystick";
 }
