@@ -1,83 +1,164 @@
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "audio/MciSequencer.h"
+#include "audio/Music.h"
 #include "audio/ZSoundList.h"
 #include "platform/PlatformAudioDevice.h"
 #include "platform/PlatformAudioMixer.h"
+#include "platform/PlatformMusicPlayer.h"
 
 namespace {
 
-// Interleaved 16-bit stereo, as SDL's disk driver wrote what the mixer played.
-std::vector<int16_t> ReadSamples(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
+// Everything the mixer plays (interleaved 16-bit stereo) and the music's end notifications with the
+// frame they came at.
+std::mutex lock;
+std::vector<int16_t> mixed;
+std::vector<long> ends;
+
+long MixedFrames() {
+    std::lock_guard<std::mutex> guard(lock);
+    return static_cast<long>(mixed.size() / kMixerChannels);
 }
 
-TEST(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromItsFirstSample) {
-    const std::string file = "/tmp/tintorix-audio-" + std::to_string(getpid()) + ".raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    SetAudioDeviceFactory(PlatformAudioDevice::Open);
-    {
-        ZSoundList list(nullptr);
-        SetAudioDeviceFactory(nullptr);
+// Waits for a number of frames; the loudest sample among them, after the two passes a change may still
+// be in.
+int PeakOfNext(long frames) {
+    long from = MixedFrames() + 2 * kMixerChunkFrames;
+    while (MixedFrames() < from + frames) {
+        SDL_Delay(2);
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    auto begin = mixed.begin() + from * kMixerChannels;
+    auto loudest = std::max_element(begin, begin + frames * kMixerChannels,
+                                    [](int16_t a, int16_t b) { return std::abs(a) < std::abs(b); });
+    return std::abs(*loudest);
+}
+
+// Waits until the piece has ended count times in all (at most two seconds); the frames that took.
+long WaitForEnd(size_t count) {
+    long start = MixedFrames();
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (ends.size() >= count || static_cast<long>(mixed.size() / 2) > start + 2 * kMixerRate) {
+                return static_cast<long>(mixed.size() / 2) - start;
+            }
+        }
+        SDL_Delay(1);
+    }
+}
+
+// One held organ chord of half a second (a quarter note at 120 per minute), under a name with a blank.
+std::string WriteChord(const std::string& path) {
+    const unsigned char file[] = {'M',  'T', 'h', 'd',  0,    0,  0,  6, 0,    0,  0, 1,    0,    96,   'M',
+                                  'T',  'r', 'k', 0,    0,    0,  23, 0, 0xC0, 19, 0, 0x90, 60,   100,  0,
+                                  0x90, 67,  100, 0x60, 0x80, 60, 0,  0, 0x80, 67, 0, 0,    0xFF, 0x2F, 0};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
+    return "\"" + path + "\"";
+}
+
+class AudioPlatform : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        ASSERT_TRUE(AcquireMixer());
+        mixed.clear();
+        ends.clear();
+        Mix_SetPostMix(
+            [](void*, Uint8* stream, int length) {
+                std::lock_guard<std::mutex> guard(lock);
+                auto* samples = reinterpret_cast<int16_t*>(stream);
+                mixed.insert(mixed.end(), samples, samples + length / 2);
+            },
+            nullptr);
+        InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), [](int code) {
+            std::lock_guard<std::mutex> guard(lock);
+            if (code == kMciNotifySuccessful) {
+                ends.push_back(static_cast<long>(mixed.size() / 2));
+            }
+        });
+    }
+    void TearDown() override {
+        ShutdownMusic();
+        Mix_SetPostMix(nullptr, nullptr);
+        ReleaseMixer();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        if (!list.HasDevice()) {
-            GTEST_SKIP() << "no disk audio driver";
-        }
-        list.AddFromResource(228, 1);
-        SDL_Delay(100);
-        for (int i = 0; i < 4; ++i) {
-            list.Play(228, 0);
-            SDL_Delay(250);
-        }
+        std::remove(chord.c_str());
     }
-    std::vector<int16_t> samples = ReadSamples(file);
-    std::remove(file.c_str());
-    size_t onset =
-        std::find_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }) - samples.begin();
-    ASSERT_LT(onset, samples.size());
-    EXPECT_GT(onset, 44100u * 2 / 20) << "silence before the first play";
-    int peak = 0;
-    for (size_t i = onset; i < std::min(samples.size(), onset + 44100 * 2 / 4); ++i) {
-        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    std::string chord = "/tmp/tintorix-chord-" + std::to_string(getpid()) + " .mid";
+};
+
+TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromItsFirstSample) {
+    SetAudioDeviceFactory(PlatformAudioDevice::Open);
+    auto list = std::make_unique<ZSoundList>(nullptr);
+    SetAudioDeviceFactory(nullptr);
+    ASSERT_TRUE(list->HasDevice());
+    list->AddFromResource(228, 1);
+    EXPECT_EQ(PeakOfNext(kMixerRate / 10), 0);
+    long onset = MixedFrames();
+    for (int i = 0; i < 4; ++i) {
+        list->Play(228, 0);
+        int peak = PeakOfNext(kMixerRate / 4);
+        EXPECT_TRUE(peak > 3000 && peak < 32767) << peak;
     }
-    EXPECT_GT(peak, 3000);
-    EXPECT_LT(peak, 32767);
+    list.reset();
+    std::lock_guard<std::mutex> guard(lock);
+    auto first = std::find_if(mixed.begin() + onset * 2, mixed.end(), [](int16_t s) { return s != 0; });
+    ASSERT_NE(first, mixed.end());
     // A play begins at a mixer pass; each later play starts the same samples again.
-    const size_t passSamples = kMixerChunkFrames * kMixerChannels;
-    const auto head = samples.begin() + static_cast<long>(onset - onset % passSamples);
+    const long pass = kMixerChunkFrames * kMixerChannels;
+    auto head = mixed.begin() + ((first - mixed.begin()) / pass) * pass;
     int restarts = 0;
-    for (auto at = head + 1; at + static_cast<long>(passSamples) <= samples.end(); ++at) {
-        restarts += std::equal(head, head + static_cast<long>(passSamples), at);
+    for (auto at = head + 1; at + pass <= mixed.end(); ++at) {
+        restarts += std::equal(head, head + pass, at);
     }
     EXPECT_EQ(restarts, 3);
 }
 
-TEST(AudioPlatform, WithoutAnAudioDeviceTheSoundListIsSilent) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SetAudioDeviceFactory(PlatformAudioDevice::Open);
-    {
-        ZSoundList list(nullptr);
-        EXPECT_FALSE(list.HasDevice());
-        list.AddFromResource(228, 1);
-        list.Play(228, 0);
+TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndStopsWhereItIs) {
+    const long half = kMixerRate / 2;
+    const long slack = 4 * kMixerChunkFrames;
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
+    EXPECT_NEAR(WaitForEnd(1), half, slack);
+    for (size_t count = 2; count <= 3; ++count) {
+        ASSERT_TRUE(MciReplayMusic(nullptr));
+        EXPECT_NEAR(WaitForEnd(count), half, slack);
     }
-    SetAudioDeviceFactory(nullptr);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Stopped half-way it is silent, and goes on with only the rest of the piece.
+    ASSERT_TRUE(MciReplayMusic(nullptr));
+    SDL_Delay(250);
+    ASSERT_TRUE(MciStopMusic());
+    EXPECT_EQ(PeakOfNext(half), 0);
+    ASSERT_TRUE(MciResumeMusic(nullptr));
+    EXPECT_LT(WaitForEnd(4), half * 3 / 4);
+    // Closed while playing: no end; nothing more while nobody plays it again.
+    ASSERT_TRUE(MciReplayMusic(nullptr));
+    ASSERT_TRUE(MciCloseAll());
+    PeakOfNext(kMixerRate);
+    EXPECT_EQ(ends.size(), 4u);
+}
+
+TEST_F(AudioPlatform, MissingOrForeignMusicAndAMissingSoundfontFailQuietly) {
+    EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/nonexistent/Music01.mid\""));
+    std::ofstream(chord) << "RIFF and nothing else";
+    EXPECT_FALSE(MciPlayMusicFile(nullptr, ("\"" + chord + "\"").c_str()));
+    EXPECT_FALSE(MciResumeMusic(nullptr));
+    setenv("SDL_SOUNDFONTS", "/nonexistent/font.sf2", 1);
+    InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), nullptr);
+    unsetenv("SDL_SOUNDFONTS");
+    EXPECT_FALSE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
 }
 
 }  // namespace
