@@ -193,8 +193,8 @@ private:
             auto frameStart = std::chrono::steady_clock::now();
             app.UpdateFrame();
             auto frameEnd = std::chrono::steady_clock::now();
-            frameTimes.push_back(static_cast<uint32_t>(
-                std::chrono::duration_cast<std::chrono::nanoseconds>(frameEnd - frameStart).count()));
+            frameTimes.push_back(
+                static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(frameEnd - frameStart).count()));
             if (phaseBefore == XGame::kFadeOut && game->GetPhase() != XGame::kFadeOut) {
                 FinishRound(*game, match);
             }
@@ -219,8 +219,8 @@ private:
                 checksum.Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
             }
         }
-        std::printf("match=%u round=%u scores=%d,%d,%d,%d winner=%d\n", match, game.GetRoundNumber(),
-                    scores[0], scores[1], scores[2], scores[3], game.GetResultBoard()->GetWinner());
+        std::printf("match=%u round=%u scores=%d,%d,%d,%d winner=%d\n", match, game.GetRoundNumber(), scores[0],
+                    scores[1], scores[2], scores[3], game.GetResultBoard()->GetWinner());
     }
 
     void Report(double seconds) {

@@ -70,9 +70,7 @@ int DirectionOf(const InputState& state) {
 
 }  // namespace
 
-void SetInputPlatform(const InputPlatform& newPlatform) {
-    platform = newPlatform;
-}
+void SetInputPlatform(const InputPlatform& newPlatform) { platform = newPlatform; }
 
 bool CreateInput(void*, void*) {
     std::memset(&current, 0, sizeof current);
@@ -115,9 +113,7 @@ void UnacquireKeyboard() {
     ReleaseControllerState();
 }
 
-bool IsKeyboardAcquired() {
-    return acquired;
-}
+bool IsKeyboardAcquired() { return acquired; }
 
 void KeyboardEvent(int scanCode, bool pressed) {
     if (!keyboardPresent || !acquired || scanCode <= 0 || scanCode > 255) {
@@ -270,46 +266,26 @@ char ScanCodeToChar(int code) {
         return kZRow[code - 44];
     }
     switch (code) {
-        case 12:
-            return '-';
-        case 14:
-            return 8;
-        case 28:
-            return 10;
-        case 52:
-            return '.';
-        case 57:
-            return ' ';
-        case 71:
-            return '7';
-        case 72:
-            return '8';
-        case 73:
-            return '9';
-        case 74:
-            return '-';
-        case 75:
-            return '4';
-        case 76:
-            return '5';
-        case 77:
-            return '6';
-        case 79:
-            return '1';
-        case 80:
-            return '2';
-        case 81:
-            return '3';
-        case 82:
-            return '0';
-        case 83:
-            return '.';
-        case 156:
-            return 10;
-        case 203:
-            return 8;
-        default:
-            return 0;
+        case 12: return '-';
+        case 14: return 8;
+        case 28: return 10;
+        case 52: return '.';
+        case 57: return ' ';
+        case 71: return '7';
+        case 72: return '8';
+        case 73: return '9';
+        case 74: return '-';
+        case 75: return '4';
+        case 76: return '5';
+        case 77: return '6';
+        case 79: return '1';
+        case 80: return '2';
+        case 81: return '3';
+        case 82: return '0';
+        case 83: return '.';
+        case 156: return 10;
+        case 203: return 8;
+        default: return 0;
     }
 }
 
@@ -318,17 +294,11 @@ bool IsConfirmPressed() {
            IsJoyButtonPressed(0) || IsJoyButtonPressed(1) || IsControllerButtonPressed(PadButton::A);
 }
 
-bool IsCancelPressed() {
-    return IsKeyPressed(kKeyEscape) || IsControllerButtonPressed(PadButton::B);
-}
+bool IsCancelPressed() { return IsKeyPressed(kKeyEscape) || IsControllerButtonPressed(PadButton::B); }
 
-const InputState& GetCurrentInputState() {
-    return current;
-}
+const InputState& GetCurrentInputState() { return current; }
 
-const InputState& GetPreviousInputState() {
-    return previous;
-}
+const InputState& GetPreviousInputState() { return previous; }
 
 void GetJoyThresholds(uint32_t* left, uint32_t* right, uint32_t* up, uint32_t* down) {
     *left = leftThreshold;

@@ -15,9 +15,7 @@ ShellPlatform platform;
 bool quitPosted = false;
 int quitCode = 0;
 
-uint32_t Now() {
-    return platform.frameClock();
-}
+uint32_t Now() { return platform.frameClock(); }
 
 void PostQuitMessage(int code) {
     quitPosted = true;
@@ -26,18 +24,14 @@ void PostQuitMessage(int code) {
 
 }  // namespace
 
-void SetShellPlatform(const ShellPlatform& newPlatform) {
-    platform = newPlatform;
-}
+void SetShellPlatform(const ShellPlatform& newPlatform) { platform = newPlatform; }
 
-bool IsQuitPosted() {
-    return quitPosted;
-}
+bool IsQuitPosted() { return quitPosted; }
 
-int WinMain(XAppData& app, void* instance) {
+bool StartGame(XAppData& app, void* instance) {
     quitPosted = false;
     if (!platform.claimSingleInstance()) {
-        return 0;
+        return false;
     }
     app.instance = instance;
     app.sceneState = XAppData::kCreateLogo;
@@ -46,15 +40,21 @@ int WinMain(XAppData& app, void* instance) {
     platform.showCursor(false);
     if (!CreateMainWindow(app)) {
         quitPosted = false;
-        return 0;
+        return false;
     }
-    // A failure here has already shut the game down; the loop below ends at its first turn.
+    // A failure here has already shut the game down; the loop ends at its first turn.
     StartDisplay(app);
     app.LoadSounds();
     if (!CreateInput(app.instance, app.mainWindow)) {
         ShutdownGame(app, "Failed to create DirectInput object.");
     }
+    return true;
+}
 
+int WinMain(XAppData& app, void* instance) {
+    if (!StartGame(app, instance)) {
+        return 0;
+    }
     for (;;) {
         if (quitPosted) {
             quitPosted = false;

@@ -53,6 +53,8 @@ void SetShellPlatform(const ShellPlatform& platform);
 // The process: refuses a second instance, starts everything, runs the message loop and returns the
 // exit code. Every exit path comes back here, so the application object's destructor always runs.
 int WinMain(XAppData& app, void* instance);
+// Everything before the message loop. False when the game ends at once: another copy runs, or no window.
+bool StartGame(XAppData& app, void* instance);
 bool CreateMainWindow(XAppData& app);
 bool StartDisplay(XAppData& app);
 // Runs one frame when the frame interval has passed since the last frame's start.

@@ -66,7 +66,7 @@ public:
 
     // Shell.
     uint32_t now = 1000;
-    uint32_t seed = 7;
+    uint32_t seed = 1;
     uint32_t slept = 0;
     std::deque<Scheduled> script;
     bool otherInstance = false;

@@ -120,12 +120,10 @@ std::string TempConfigDir::RegistryFile() const {
 
 void GameTest::SetUp() {
     app = std::make_unique<XAppData>();
-    ASSERT_TRUE(CreateMainWindow(*app));
-    ASSERT_TRUE(StartDisplay(*app));
-    app->LoadSounds();
-    ASSERT_TRUE(CreateInput(app->instance, app->mainWindow));
-    BuildDirectionTables();
-    SeedRandomWith(1);
+    ASSERT_TRUE(StartGame(*app, nullptr));
+    ASSERT_FALSE(IsQuitPosted());
+    // Tests build the scenes they need themselves: none is due yet.
+    app->sceneState = XAppData::kBeforeStart;
 }
 
 void GameTest::TearDown() {
