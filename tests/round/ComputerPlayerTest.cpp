@@ -1,35 +1,29 @@
-#include <algorithm>
-#include <cstdlib>
-#include <vector>
+#include <set>
 
 #include "gfx/Maths.h"
-#include "round/FieldTestArt.h"
+#include "round/RoundTest.h"
 
 namespace {
 
-// One computer painter; the others stand aside until a test brings them in.
-class ComputerPlayerTest : public FieldTest {
+// Player 1 steered by the computer, centred on (320, 224) and heading right; the empty seats join in as
+// opponents where a test places them.
+class ComputerPlayerTest : public RoundTest {
 protected:
     void SetUp() override {
-        FieldTest::SetUp();
-        MakeRound();
-        cpu = Player(0);
-        cpu->SetControlType(XPlayerChara::kComputer);
-        for (int p = 1; p < 4; ++p) {
-            Player(p)->SetControlType(XPlayerChara::kAbsent);
-        }
-        PlaceCentre(cpu, 320, 224);
+        RoundTest::SetUp();
+        Start(true, true, 2, {1, 2, 2, 2});
+        cpu = P(0);
+        cpu->SetCentre(320, 224);
         cpu->SetDirection(0);
     }
-    static void PlaceCentre(XPlayerChara* p, int cx, int cy) { p->SetCentre(cx, cy); }
-    // Brings opponent i (0 to 2 in the computer's order) in at a centre point.
-    XPlayerChara* Opponent(int i, int cx, int cy) {
-        XPlayerChara* other = Player(i + 1);
-        other->SetControlType(XPlayerChara::kHuman);
-        PlaceCentre(other, cx, cy);
-        return other;
+    // Opponent i (0 to 2, in the computer's order) takes part with its centre at an offset from the
+    // computer's.
+    XPlayerChara* Opponent(int i, int dx, int dy) {
+        P(i + 1)->SetControlType(XPlayerChara::kHuman);
+        P(i + 1)->SetCentre(cpu->GetCentreX() + dx, cpu->GetCentreY() + dy);
+        return P(i + 1);
     }
-    // The turn Think made: +4 left, -4 right, 0 none.
+    // The turn one decision made: +4 left, -4 right, 0 none.
     int TurnOf(uint32_t counter) {
         int before = cpu->GetDirection();
         cpu->Think(counter);
@@ -40,197 +34,150 @@ protected:
     XPlayerChara* cpu = nullptr;
 };
 
-TEST_F(ComputerPlayerTest, WeavesLeftRightLeftOverTwentyFourFrames) {
+TEST_F(ComputerPlayerTest, WeavesLeftRightLeftOverTwentyFourFramesOnAStraightMeanCourse) {
     std::vector<int> turns;
     for (uint32_t counter = 0; counter < 48; ++counter) {
         turns.push_back(TurnOf(counter));
     }
-    for (uint32_t counter = 0; counter < 48; ++counter) {
-        uint32_t phase = counter % 24;
-        int expected = (phase < 6 || phase >= 18) ? 4 : -4;
-        EXPECT_EQ(turns[counter], expected) << "frame " << counter;
+    std::vector<int> expected;
+    for (int lap = 0; lap < 2; ++lap) {
+        for (int turn : {4, -4, -4, 4}) {
+            expected.insert(expected.end(), 6, turn);
+        }
     }
-    EXPECT_EQ(cpu->GetDirection(), 0) << "the weave keeps the mean course";
-
-    // People and absent seats are not steered by it.
+    EXPECT_EQ(turns, expected);
+    EXPECT_EQ(cpu->GetDirection(), 0);
     cpu->SetControlType(XPlayerChara::kHuman);
-    EXPECT_EQ(TurnOf(0), 0);
+    EXPECT_EQ(TurnOf(0), 0) << "people steer themselves";
 }
 
-TEST_F(ComputerPlayerTest, EdgesReflectTheCourseWithAVariation) {
+TEST_F(ComputerPlayerTest, AtAnEdgeItTurnsToTheMirroredCourseWithARandomVariation) {
     const XPlayerChara::Bounds& bounds = cpu->GetMoveBounds();
-    std::vector<int> targets;
-    for (uint32_t seed = 1; seed < 60; ++seed) {
-        cpu->ResetForRound();
-        cpu->SetPosition(bounds.minX, 200);
-        cpu->SetDirection(128);
-        SeedRandomWith(seed);
-        int variation = Random(5) * 4 - 8;
-        SeedRandomWith(seed);
-        EXPECT_EQ(TurnOf(0), 0) << "the turn starts in the next frame";
-        ASSERT_TRUE(cpu->IsComputerTurning());
-        EXPECT_EQ(cpu->GetComputerTarget(), NormaliseDirection(variation));
-        targets.push_back(cpu->GetComputerTarget());
+    struct Case {
+        int x, y, direction;
+        int mirror;  // -1: it just weaves on
+    };
+    const Case cases[] = {
+        {bounds.minX, 200, 128, 0},  {bounds.maxX, 200, 0, 128},  {bounds.minX, 200, 64, -1},
+        {bounds.maxX, 200, 192, -1}, {300, bounds.minY, 64, 192}, {300, bounds.maxY, 224, 32},
+        {300, bounds.minY, 0, -1},   {300, bounds.maxY, 128, -1}, {bounds.minX + 1, 200, 128, -1}};
+    for (const Case& c : cases) {
+        std::set<int> variations;
+        for (uint32_t seed = 1; seed < 40; ++seed) {
+            cpu->ResetForRound();
+            cpu->SetPosition(c.x, c.y);
+            cpu->SetDirection(c.direction);
+            SeedRandomWith(seed);
+            int turn = TurnOf(0);
+            EXPECT_EQ(cpu->IsComputerTurning(), c.mirror >= 0) << c.x << "," << c.y << " " << c.direction;
+            EXPECT_EQ(turn, c.mirror >= 0 ? 0 : 4) << "the turn starts in the next frame";
+            variations.insert(NormaliseDirection(cpu->GetComputerTarget() - c.mirror + 8));
+        }
+        if (c.mirror >= 0) {
+            EXPECT_EQ(variations, (std::set<int>{0, 4, 8, 12, 16})) << c.direction;
+        }
     }
-    for (int target : {248, 252, 0, 4, 8}) {
-        EXPECT_NE(std::find(targets.begin(), targets.end(), target), targets.end()) << target;
-    }
-
-    // Along the wall it just weaves.
-    for (int along : {64, 192}) {
-        cpu->ResetForRound();
-        cpu->SetPosition(bounds.minX, 200);
-        cpu->SetDirection(along);
-        EXPECT_EQ(TurnOf(0), 4);
-        EXPECT_FALSE(cpu->IsComputerTurning());
-    }
-
-    // The floor mirrors vertically: heading down-right (224) turns towards up-right (32).
+    cpu->SetComputerDelay(20);
     cpu->ResetForRound();
-    cpu->SetPosition(300, bounds.maxY);
-    cpu->SetDirection(224);
-    cpu->Think(0);
-    ASSERT_TRUE(cpu->IsComputerTurning());
-    EXPECT_LE(std::abs(cpu->GetComputerTarget() - 32), 8);
+    EXPECT_FALSE(cpu->IsComputerTurning()) << "a new round ends the turn";
+    EXPECT_EQ(cpu->GetComputerDelay(), 0);
 }
 
-TEST_F(ComputerPlayerTest, TurnsInStepsOfFourAndEndsExactlyOnTheTarget) {
-    const XPlayerChara::Bounds& bounds = cpu->GetMoveBounds();
-    cpu->SetPosition(bounds.maxX, 200);
-    cpu->SetDirection(0);
-    SeedRandomWith(3);
-    cpu->Think(0);
-    ASSERT_TRUE(cpu->IsComputerTurning());
-    int target = cpu->GetComputerTarget();
-    int steps = 0;
-    while (cpu->IsComputerTurning() && steps < 100) {
-        int before = cpu->GetDirection();
-        cpu->Think(0);
-        int step = NormaliseDirection(cpu->GetDirection() - before);
-        EXPECT_TRUE(step == 4 || step == 252);
-        ++steps;
+TEST_F(ComputerPlayerTest, ATurnGoesFourUnitsAFrameTheShortWayAndEndsOnItsTarget) {
+    Opponent(0, RoundToInt(Cos256(8) * 100.0f), -RoundToInt(Sin256(8) * 100.0f));
+    const int cases[][2] = {{0, 1}, {100, 26}, {160, 23}};  // start, frames
+    for (const auto& c : cases) {
+        cpu->ResetForRound();
+        cpu->SetDirection(8);
+        cpu->Think(0);  // the opponent dead ahead starts a swerve 12 units to the right
+        ASSERT_EQ(cpu->GetComputerTarget(), 252);
+        cpu->SetDirection(c[0]);
+        int frames = 0;
+        for (; cpu->IsComputerTurning() && frames < 100; ++frames) {
+            int step = TurnOf(frames);
+            EXPECT_TRUE(step == 4 || step == -4) << step;
+        }
+        EXPECT_EQ(frames, c[1]) << c[0];
+        EXPECT_EQ(cpu->GetDirection(), 252);
     }
-    EXPECT_EQ(cpu->GetDirection(), target);
-    EXPECT_EQ(steps, (std::min(NormaliseDirection(target - 0), NormaliseDirection(0 - target)) + 3) / 4);
-
-    // From 0 to 252: one clockwise step.
-    cpu->ResetForRound();
-    PlaceCentre(cpu, 320, 224);
-    Opponent(0, 320 + RoundToInt(Cos256(8) * 100.0f), 224 - RoundToInt(Sin256(8) * 100.0f));
-    cpu->SetDirection(8);
-    cpu->Think(0);  // the opponent straight ahead starts a swerve 12 units to the right
-    ASSERT_TRUE(cpu->IsComputerTurning());
-    ASSERT_EQ(cpu->GetComputerTarget(), 252);
-    cpu->SetDirection(0);
-    cpu->Think(1);
-    EXPECT_EQ(cpu->GetDirection(), 252);
-    EXPECT_FALSE(cpu->IsComputerTurning());
 }
 
-TEST_F(ComputerPlayerTest, ThreatsAreNearbyOrAheadInTheCone) {
-    XPlayerChara* other = Opponent(1, 320 - 79, 224);
-    EXPECT_EQ(cpu->FindThreat(), 1) << "79 px behind";
-    other->SetCentre(320 - 100, 224);
-    EXPECT_EQ(cpu->FindThreat(), -1) << "100 px behind";
-    other->SetCentre(320 + 100, 224);
-    EXPECT_EQ(cpu->FindThreat(), 1) << "100 px ahead";
-    other->SetCentre(320 + 129, 224);
-    EXPECT_EQ(cpu->FindThreat(), 1);
-    other->SetCentre(320 + 131, 224);
-    EXPECT_EQ(cpu->FindThreat(), -1);
-    // Just outside the quarter-turn cone (about 47 degrees off the course).
-    other->SetCentre(320 + 70, 224 - 76);
-    EXPECT_EQ(cpu->FindThreat(), -1);
-    other->SetCentre(320 + 80, 224 - 70);
-    EXPECT_EQ(cpu->FindThreat(), 1);
-
-    // The cone wraps past 0: heading 16, something at direction 240 is ahead.
-    cpu->SetDirection(16);
-    other->SetCentre(320 + 92, 224 + 38);
-    ASSERT_EQ(DirectionBetween(320, 224, 412, 262), 240);
-    EXPECT_EQ(cpu->FindThreat(), 1);
+TEST_F(ComputerPlayerTest, ThreatsAreOpponentsNearbyOrCloseAheadAndTheNearestCounts) {
+    struct Case {
+        int direction, dx, dy;
+        bool threat;
+    };
+    const Case cases[] = {
+        {0, -79, 0, true},   {0, -80, 0, false},   {0, 100, 0, true},   {0, 129, 0, true},    // behind, ahead
+        {0, 130, 0, false},  {0, 70, -70, true},   {0, 70, 70, true},   {0, 70, -76, false},  // cone of +-32
+        {64, 0, -129, true}, {64, -70, -70, true}, {64, 70, -70, true}, {64, 73, -70, false},
+        {16, 92, 38, true},  {16, 0, 100, false},  // the cone wraps past 0
+    };
+    XPlayerChara* other = Opponent(1, 0, 0);
+    for (const Case& c : cases) {
+        cpu->SetDirection(c.direction);
+        other->SetCentre(320 + c.dx, 224 + c.dy);
+        EXPECT_EQ(cpu->FindThreat(), c.threat ? 1 : -1) << c.direction << ": " << c.dx << "," << c.dy;
+    }
+    // The nearest wins, the earlier keeps a tie, and an empty seat never counts.
     cpu->SetDirection(0);
-
-    // The nearest wins, earlier ones keep ties, and absent seats never count.
-    XPlayerChara* third = Opponent(2, 320, 224 + 60);
+    XPlayerChara* third = Opponent(2, 0, 60);
     other->SetCentre(320, 224 - 60);
     EXPECT_EQ(cpu->FindThreat(), 1);
+    EXPECT_EQ(cpu->NearestOpponent(), 1);
     third->SetCentre(320, 224 + 50);
     EXPECT_EQ(cpu->FindThreat(), 2);
+    EXPECT_EQ(cpu->NearestOpponent(), 2);
     third->SetControlType(XPlayerChara::kAbsent);
     EXPECT_EQ(cpu->FindThreat(), 1);
+    EXPECT_EQ(cpu->NearestOpponent(), 1);
 }
 
-TEST_F(ComputerPlayerTest, SwervesAwayFromTheSideOfTheThreat) {
-    XPlayerChara* other = Opponent(0, 320 + 50, 224 - 30);  // ahead and to the left (up)
-    EXPECT_EQ(cpu->EvadeDirection(0), 244);
-    other->SetCentre(320 + 50, 224 + 30);  // to the right
-    EXPECT_EQ(cpu->EvadeDirection(0), 12);
-    other->SetCentre(320 + 50, 224);  // straight ahead counts as the left
-    EXPECT_EQ(cpu->EvadeDirection(0), 244);
-
+TEST_F(ComputerPlayerTest, ItSwervesTwelveUnitsAwayFromTheSideOfTheThreat) {
+    // Left, straight ahead and straight behind count as the left: it swerves right.
+    const int cases[][3] = {{50, -30, 244}, {50, 0, 244}, {-50, 0, 244}, {-50, 1, 12}, {50, 30, 12}};
+    for (const auto& c : cases) {
+        Opponent(0, c[0], c[1]);
+        EXPECT_EQ(cpu->EvadeDirection(0), c[2]) << c[0] << "," << c[1];
+    }
     cpu->Think(0);
     EXPECT_TRUE(cpu->IsComputerTurning());
-    EXPECT_EQ(cpu->GetComputerTarget(), 244);
+    EXPECT_EQ(cpu->GetComputerTarget(), 12);
 }
 
-TEST_F(ComputerPlayerTest, WaitsItsDelayThenSteersForTheItemWithADeadZone) {
-    // The item lies 10 units to the left of the course.
-    int cx = 320 + RoundToInt(Cos256(10) * 250.0f);
-    int cy = 224 - RoundToInt(Sin256(10) * 250.0f);
-    ASSERT_EQ(DirectionBetween(320, 224, cx, cy), 10);
-    item->SetCentre(cx, cy);
+TEST_F(ComputerPlayerTest, AfterItsDelayItSteersForTheItemButNotWithinTenUnits) {
+    XItemChara* item = game->GetItem();
     item->SetKind(XItemChara::kShoe);
-    cpu->SetComputerDelay(3);
-    EXPECT_EQ(TurnOf(6), -4) << "still weaving while the delay runs";
-    EXPECT_EQ(TurnOf(7), -4);
-    EXPECT_EQ(cpu->GetComputerDelay(), 1);
-    cpu->SetDirection(0);
-    for (uint32_t counter = 0; counter < 10; ++counter) {
-        EXPECT_EQ(TurnOf(counter), 0) << "10 units off is straight enough";
+    item->SetCentre(520, 224);  // straight to the right
+    cpu->SetComputerDelay(2);
+    EXPECT_EQ(TurnOf(6), -4) << "still weaving while it waits";
+    EXPECT_EQ(TurnOf(6), 0);
+    const int cases[][2] = {{246, 0}, {245, 4}, {128, 4}, {127, -4}, {11, -4}, {10, 0}};  // course, turn
+    for (const auto& c : cases) {
+        cpu->SetDirection(c[0]);
+        EXPECT_EQ(TurnOf(0), c[1]) << c[0];
     }
-    cpu->SetDirection(252);
-    EXPECT_EQ(TurnOf(0), 4) << "14 units off turns left";
-    cpu->SetDirection(24);
-    EXPECT_EQ(TurnOf(0), -4) << "14 units the other way turns right";
 }
 
-TEST_F(ComputerPlayerTest, DrainedComputerIgnoresThreatsAndChasesTheNearestAfterItsDelay) {
-    XPlayerChara* near = Opponent(2, 320, 224 - 60);
-    XPlayerChara* far = Opponent(0, 320, 224 + 150);
+TEST_F(ComputerPlayerTest, DrainedItNeverSwervesAndChasesTheNearestAfterItsDelay) {
+    XPlayerChara* near = Opponent(2, 0, -60);
+    XPlayerChara* far = Opponent(0, 0, 150);
     near->SetState(XPlayerChara::kFrozen);
-    far->SetState(XPlayerChara::kFast);
     cpu->SetState(XPlayerChara::kDrained);
-    EXPECT_EQ(cpu->NearestOpponent(), 2);
     cpu->SetComputerDelay(2);
-    EXPECT_EQ(TurnOf(0), 4) << "weaving during the delay";
+    EXPECT_EQ(TurnOf(0), 4) << "weaving while it waits";
     EXPECT_FALSE(cpu->IsComputerTurning()) << "no swerve while drained";
-    cpu->SetDirection(0);
-    // Delay over: the nearest is straight up (64), so it turns left every frame.
+    // The nearest is straight up: it turns left in frames that would weave right.
     for (uint32_t counter = 6; counter < 18; ++counter) {
         EXPECT_EQ(TurnOf(counter), 4);
     }
-    EXPECT_FALSE(cpu->IsComputerTurning());
-
-    // With nobody left to chase it goes straight, even at an edge.
+    // With nobody to chase it goes straight, even at an edge.
     near->SetControlType(XPlayerChara::kAbsent);
     far->SetControlType(XPlayerChara::kAbsent);
-    EXPECT_EQ(cpu->NearestOpponent(), -1);
     cpu->SetPosition(cpu->GetMoveBounds().minX, 200);
     cpu->SetDirection(128);
-    EXPECT_EQ(TurnOf(0), 0);
+    EXPECT_EQ(TurnOf(6), 0);
     EXPECT_FALSE(cpu->IsComputerTurning());
-}
-
-TEST_F(ComputerPlayerTest, ResetForRoundEndsATurnAndTheDelay) {
-    cpu->SetPosition(cpu->GetMoveBounds().minX, 200);
-    cpu->SetDirection(128);
-    cpu->SetComputerDelay(20);
-    cpu->Think(0);
-    ASSERT_TRUE(cpu->IsComputerTurning());
-    cpu->ResetForRound();
-    EXPECT_FALSE(cpu->IsComputerTurning());
-    EXPECT_EQ(cpu->GetComputerDelay(), 0);
 }
 
 }  // namespace

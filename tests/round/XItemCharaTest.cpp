@@ -1,63 +1,47 @@
-#include <algorithm>
-
-#include "round/FieldTestArt.h"
+#include "round/RoundTest.h"
+#include "round/XItemChara.h"
 
 namespace {
 
-class XItemCharaTest : public FieldTest {
-protected:
-    void SetUp() override {
-        FieldTest::SetUp();
-        canvas = std::make_unique<XCanvasPlane>(app.get());
-        item = std::make_unique<XItemChara>(app.get());
-        item->SetBounds(canvas.get());
-    }
-};
+class XItemCharaTest : public RoundTest {};
 
-TEST_F(XItemCharaTest, RandomPlacesStayInsideTheBoundsAndCarryTheFootprint) {
-    EXPECT_EQ(item->GetMinX(), 1);
-    EXPECT_EQ(item->GetMaxX(), 595);
-    EXPECT_EQ(item->GetMinY(), 1);
-    EXPECT_EQ(item->GetMaxY(), 403);
-    int lowX = 1000, highX = -1000, lowY = 1000, highY = -1000;
+TEST_F(XItemCharaTest, AnItemLandsAnywhereOnTheFieldWithItsFootprint) {
+    Start(true, true, 2, {2, 2, 2, 2});
+    XItemChara* item = game->GetItem();
+    Rect reach{1000, 1000, -1000, -1000};
     for (int i = 0; i < 20000; ++i) {
         item->PlaceRandomly();
         ASSERT_EQ(item->GetFootprint()->GetX(), item->GetX());
         ASSERT_EQ(item->GetFootprint()->GetY(), item->GetY());
-        lowX = std::min(lowX, item->GetX());
-        highX = std::max(highX, item->GetX());
-        lowY = std::min(lowY, item->GetY());
-        highY = std::max(highY, item->GetY());
+        reach = Rect{std::min(reach.left, item->GetX()), std::min(reach.top, item->GetY()),
+                     std::max(reach.right, item->GetX()), std::max(reach.bottom, item->GetY())};
     }
-    EXPECT_EQ(lowX, 1);
-    EXPECT_EQ(highX, 594);
-    EXPECT_EQ(lowY, 1);
-    EXPECT_EQ(highY, 402);
+    EXPECT_EQ(reach.left, 1);
+    EXPECT_EQ(reach.top, 1);
+    EXPECT_EQ(reach.right, 594);
+    EXPECT_EQ(reach.bottom, 402);
 }
 
-TEST_F(XItemCharaTest, DrawsThePictureOfItsKindAndItsShadowOnlyWhenPresent) {
+TEST_F(XItemCharaTest, AnItemShowsThePictureOfItsKindOverItsShadowOnlyWhilePresent) {
+    InstallBlocks(158, 44, 44, 6, 140);
+    InstallBlocks(164, 40, 26, 1, 150);
+    Start(true, true, 2, {2, 2, 2, 2});
+    XItemChara* item = game->GetItem();
     item->PlaceAt(200, 100);
-    EXPECT_EQ(item->GetKind(), XItemChara::kNone);
-    Back()->ColourFill(nullptr, 0);
-    item->DrawShadow(Back());
-    item->Draw(Back());
-    EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480);
-
-    for (int kind = XItemChara::kClock; kind <= XItemChara::kBrushes; ++kind) {
+    for (int kind = 0; kind <= 7; ++kind) {
         item->SetKind(kind);
         Back()->ColourFill(nullptr, 0);
         item->DrawShadow(Back());
         item->Draw(Back());
-        EXPECT_EQ(Back()->GetPixel(222, 122), art::kItem + kind - 1) << "kind " << kind;
-        EXPECT_EQ(Back()->GetPixel(200, 100), 0) << "the rim is transparent";
-        // The 40 x 26 shadow is centred 16 px below the item's centre, reaching past its bottom.
-        EXPECT_EQ(Back()->GetPixel(222, 122 + 16 + 11), art::kItemShadow);
-        EXPECT_EQ(Back()->GetPixel(222, 122 + 16 + 13), 0);
+        if (kind == XItemChara::kNone) {
+            EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480);
+            continue;
+        }
+        // A kind past the sheet shows the first picture. The shadow reaches 16 pixels lower.
+        ExpectCorner(200, 100, kind <= 6 ? 139 + kind : 140, "item");
+        EXPECT_EQ(Back()->GetPixel(222, 149), 150) << kind;
+        EXPECT_EQ(Back()->GetPixel(222, 150), 0) << kind;
     }
-    // An unknown kind shows the first picture rather than reading past the sheet.
-    item->SetKind(9);
-    item->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(222, 122), art::kItem);
 }
 
 }  // namespace

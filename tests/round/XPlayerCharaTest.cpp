@@ -1,428 +1,378 @@
-#include <vector>
+#include <algorithm>
 
-#include "audio/FakeAudioDevice.h"
 #include "gfx/Maths.h"
-#include "round/FieldTestArt.h"
+#include "round/RoundTest.h"
 #include "round/XEffectBigBomb.h"
+#include "round/XPlayerChara.h"
 
 namespace {
 
-class XPlayerCharaTest : public FieldTest {
+// Four painters of a battle, drawn in test pictures: body 100 + frame, bounce 110, frozen 111, drained
+// 112 + frame, bandage 120, shadow 125, arrow 130 + frame, dim arrow 170 + frame. Brushes, blots and
+// footprints are the game's own.
+class XPlayerCharaTest : public RoundTest {
 protected:
     void SetUp() override {
-        FieldTest::SetUp();
-        MakeRound();
+        RoundTest::SetUp();
+        for (uint32_t body : {109, 114, 115, 111}) {
+            InstallBlocks(body, 38, 40, 4, 100);
+        }
+        for (uint32_t bounce = 126; bounce <= 129; ++bounce) {
+            InstallBlocks(bounce, 38, 41, 1, 110);
+        }
+        InstallBlocks(159, 38, 40, 1, 111);
+        InstallBlocks(171, 38, 40, 4, 112);
+        InstallBlocks(121, 22, 22, 1, 120);
+        InstallBlocks(120, 32, 21, 1, 125);
+        InstallBlocks(117, 15, 15, 32, 130);
+        InstallBlocks(118, 15, 15, 32, 170);
+        Start(true, true, 2, {0, 0, 0, 0});
+        game->GetCanvas()->Reset();
+        item = game->GetItem();
+        effects = game->GetEffects();
     }
-    Surface* Field() { return canvas->GetFieldSurface(); }
-    int Painted(int player) { return CountPixels(*Field(), Rect{0, 0, 640, 448}, art::kColours[player]); }
-    // Pixels of a stamp picture in its own colour.
-    static int StampArea(uint16_t bitmap) {
-        ZSprite256 stamp(bitmap, 1);
-        int count = 0;
-        for (int y = 0; y < stamp.GetHeight(); ++y) {
-            for (int x = 0; x < stamp.GetWidth(); ++x) {
-                count += stamp.GetSurface()->GetPixel(x, y) != art::kKey;
+    // The smallest rectangle holding every pixel of a colour on the field.
+    Rect PaintedBox(uint8_t colour) const {
+        Rect box{640, 448, 0, 0};
+        for (int y = 0; y < 448; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                if (Field()->GetPixel(x, y) == colour) {
+                    box = Rect{std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                               std::max(box.bottom, y + 1)};
+                }
             }
         }
-        return count;
+        return box;
     }
-    // Stands a player with its body's top-left corner at (x, y), footprint included.
-    static void Stand(XPlayerChara* p, int x, int y) {
-        p->SetSpeed(0.0f);
-        p->SetPosition(x, y);
-        p->Move();
-    }
-    void ClearCanvas() {
-        Rect whole{0, 0, 640, 448};
-        Field()->ColourFill(&whole, art::kField);
-    }
+
+    XItemChara* item = nullptr;
+    XEffectManager* effects = nullptr;
 };
 
-TEST_F(XPlayerCharaTest, ColourComesFromTheBrushCentreAndTheStartLayoutIsForty) {
-    for (int p = 0; p < 4; ++p) {
-        EXPECT_EQ(Player(p)->GetColour(), art::kColours[p]);
-        EXPECT_EQ(Player(p)->GetState(), XPlayerChara::kNormal);
-        EXPECT_FLOAT_EQ(Player(p)->GetSpeed(), 4.0f);
-        EXPECT_EQ(Player(p)->GetAnimationWait(), 3);
+TEST_F(XPlayerCharaTest, EachStateHasItsSpeedPaceAndPictureWithTheArrowAhead) {
+    struct Case {
+        int32_t state;
+        float speed;
+        int wait;     // 7: the pace is left as it was
+        int picture;  // at the body's top-left corner, frame 2
+    };
+    const Case cases[] = {{XPlayerChara::kNormal, 4.0f, 3, 102},  {XPlayerChara::kFast, 6.0f, 2, 102},
+                          {XPlayerChara::kSlowed, 2.0f, 4, 102},  {XPlayerChara::kFrozen, 0.0f, 7, 111},
+                          {XPlayerChara::kDrained, 3.0f, 3, 114}, {XPlayerChara::kWide, 4.0f, 3, 102},
+                          {XPlayerChara::kBounced, 4.0f, 7, 110}};
+    XPlayerChara* p = P(0);
+    for (const Case& c : cases) {
+        Stand(p, 300, 200);
+        p->SetDirection(0);
+        p->SetAnimationWait(7);
+        p->SetFrame(2);
+        p->SetState(c.state);
+        EXPECT_FLOAT_EQ(p->GetSpeed(), c.speed) << c.state;
+        EXPECT_EQ(p->GetAnimationWait(), c.wait) << c.state;
+        Back()->ColourFill(nullptr, 0);
+        p->Draw(Back());
+        ExpectCorner(300, 200, c.picture, "picture");
     }
-    EXPECT_NEAR(Distance(Player(0)->GetCentreX(), Player(0)->GetCentreY(), 320, 212), 40.0, 1.0);
-    EXPECT_LT(Player(0)->GetX(), Player(3)->GetX());
-    EXPECT_LT(Player(0)->GetY(), Player(3)->GetY());
+    // The bandage of a slowed painter sits just off its centre (319, 220).
+    p->SetState(XPlayerChara::kSlowed);
+    Back()->ColourFill(nullptr, 0);
+    p->Draw(Back());
+    ExpectCorner(307, 211, 120, "bandage");
+
+    // The arrow floats 20 pixels out along the course, bright and dim in turns of six frames, and rises with
+    // the hop while the shadow stays on the ground.
+    struct Arrow {
+        int direction;
+        uint32_t counter;
+        int hop;
+        int x, y, colour;
+    };
+    const Arrow arrows[] = {{0, 0, 0, 332, 213, 130},
+                            {60, 6, 0, 314, 193, 178},
+                            {64, 11, 0, 312, 193, 178},
+                            {128, 12, 32, 292, 181, 146}};
+    for (const Arrow& a : arrows) {
+        p->SetState(a.hop ? XPlayerChara::kBounced : XPlayerChara::kNormal);
+        Stand(p, 300, 200);
+        p->SetDirection(a.direction);
+        p->UpdateAnimation(a.counter);
+        while (p->GetHop() < a.hop) {
+            p->UpdateState();
+        }
+        Back()->ColourFill(nullptr, 0);
+        p->DrawShadow(Back());
+        p->Draw(Back());
+        ExpectCorner(a.x, a.y, a.colour, "arrow");
+        ExpectCorner(300, 200 - a.hop, a.hop ? 110 : 100, "body");
+        if (a.hop) {
+            ExpectCorner(303, 225, 125, "shadow");
+        }
+    }
+    p->SetArrowVisible(false);
+    Back()->ColourFill(nullptr, 0);
+    p->Draw(Back());
+    EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 146), 0);
 }
 
-TEST_F(XPlayerCharaTest, TurningStepsFourUnitsAndWraps) {
-    XPlayerChara* p = Player(0);
-    p->SetDirection(252);
-    p->TurnLeft();
-    EXPECT_EQ(p->GetDirection(), 0);
-    p->TurnRight();
-    p->TurnRight();
-    EXPECT_EQ(p->GetDirection(), 248);
-    p->SetDirection(-1);
-    p->TurnLeft();
-    p->TurnRight();
-    EXPECT_EQ(p->GetDirection(), -1);
-}
-
-TEST_F(XPlayerCharaTest, CollisionSwapsDirectionsAndRunsTheHopThenTheSlowedState) {
-    FakeAudioInstall audio;
-    app->LoadSounds();
-    OldFakeAudioDevice* device = FakeAudioInstall::Current();
-    ASSERT_NE(device, nullptr);
-    size_t playsBefore = device->log.size();
-    XPlayerChara* a = Player(0);
-    XPlayerChara* b = Player(1);
-    XPlayerChara* c = Player(2);
-    Stand(a, 200, 200);
+TEST_F(XPlayerCharaTest, TouchingPaintersSwapCoursesAndBounceThenGoSlowly) {
+    XPlayerChara* a = P(0);
+    XPlayerChara* b = P(1);
+    struct Case {
+        int32_t aState, bState, bControl;
+        int bx, by;
+        bool bounce;
+    };
+    const Case cases[] = {
+        {XPlayerChara::kNormal, XPlayerChara::kNormal, 0, 210, 205, true},
+        {XPlayerChara::kNormal, XPlayerChara::kNormal, 0, 200, 230, false},  // bodies meet, feet do not
+        {XPlayerChara::kNormal, XPlayerChara::kFrozen, 0, 200, 215, true},   // a frozen painter can be struck
+        {XPlayerChara::kNormal, XPlayerChara::kBounced, 0, 205, 205, false},
+        {XPlayerChara::kBounced, XPlayerChara::kNormal, 0, 205, 205, false},
+        {XPlayerChara::kNormal, XPlayerChara::kNormal, 2, 205, 205, false},
+    };
+    Stand(P(2), 500, 100);
+    Stand(P(3), 500, 300);
+    for (const Case& c : cases) {
+        Heard();
+        a->SetState(c.aState);
+        b->SetState(c.bState);
+        b->SetControlType(c.bControl);
+        Stand(a, 200, 200);
+        Stand(b, c.bx, c.by);
+        a->SetDirection(40);
+        b->SetDirection(200);
+        a->CheckCharacterCollisions();
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(a->GetState(), c.bounce ? XPlayerChara::kBounced : c.aState);
+        EXPECT_EQ(b->GetState(), c.bounce ? XPlayerChara::kBounced : c.bState);
+        EXPECT_EQ(a->GetDirection(), c.bounce ? 200 : 40);
+        EXPECT_EQ(b->GetDirection(), c.bounce ? 40 : 200);
+        EXPECT_EQ(Heard(), c.bounce ? std::vector<int32_t>{178} : std::vector<int32_t>{});
+    }
+    // Two touching at once: only the first in the painter's order bounces with it.
+    b->SetControlType(XPlayerChara::kHuman);
+    for (XPlayerChara* p : {a, b, P(2)}) {
+        p->SetState(XPlayerChara::kNormal);
+    }
     Stand(b, 210, 205);
-    Stand(c, 190, 195);
-    Stand(Player(3), 500, 100);
-    a->SetDirection(0);
-    b->SetDirection(128);
-    c->SetDirection(64);
+    Stand(P(2), 190, 195);
     a->CheckCharacterCollisions();
-    EXPECT_EQ(a->GetDirection(), 128);
-    EXPECT_EQ(b->GetDirection(), 0);
-    EXPECT_EQ(c->GetDirection(), 64) << "only the first opponent in order bounces";
-    EXPECT_EQ(a->GetState(), XPlayerChara::kBounced);
-    EXPECT_EQ(b->GetState(), XPlayerChara::kBounced);
-    EXPECT_EQ(c->GetState(), XPlayerChara::kNormal);
-    EXPECT_EQ(device->log.size() - playsBefore, 1u);
-
-    // Bouncing characters neither collide again nor are struck.
-    b->CheckCharacterCollisions();
-    c->CheckCharacterCollisions();
-    EXPECT_EQ(b->GetDirection(), 0);
-    EXPECT_EQ(c->GetState(), XPlayerChara::kNormal);
-
+    EXPECT_EQ(P(2)->GetState(), XPlayerChara::kNormal);
+    // Up and down the same curve, then slow for 110 frames.
     const std::vector<int> hops = {8,  15, 21, 27, 32, 37, 42, 46, 50, 54, 57, 60, 63, 65, 67, 68, 68,
                                    68, 67, 65, 63, 60, 57, 54, 50, 46, 42, 37, 32, 27, 21, 15, 8,  0};
     std::vector<int> seen;
-    for (int i = 0; i < 34; ++i) {
+    for (size_t i = 0; i < hops.size(); ++i) {
         EXPECT_EQ(a->GetState(), XPlayerChara::kBounced);
         a->UpdateState();
         seen.push_back(a->GetHop());
     }
     EXPECT_EQ(seen, hops);
-    EXPECT_EQ(a->GetState(), XPlayerChara::kSlowed);
-    EXPECT_FLOAT_EQ(a->GetSpeed(), 2.0f);
-    EXPECT_EQ(a->GetAnimationWait(), 4);
-    for (int i = 0; i < 109; ++i) {
+    for (int i = 0; i < 110; ++i) {
+        EXPECT_EQ(a->GetState(), XPlayerChara::kSlowed);
         a->UpdateState();
     }
-    EXPECT_FLOAT_EQ(a->GetSpeed(), 2.0f);
-    a->UpdateState();
     EXPECT_EQ(a->GetState(), XPlayerChara::kNormal);
-    EXPECT_FLOAT_EQ(a->GetSpeed(), 4.0f);
 }
 
-TEST_F(XPlayerCharaTest, FootprintsMustTouchAndAFrozenCharacterCanBeStruck) {
-    XPlayerChara* a = Player(0);
-    XPlayerChara* b = Player(1);
-    Stand(Player(2), 500, 100);
-    Stand(Player(3), 500, 300);
-    // Bodies overlap but the bases (rows 16 to 37) do not: b stands 30 pixels lower.
-    Stand(a, 200, 200);
-    Stand(b, 200, 230);
-    a->CheckCharacterCollisions();
-    EXPECT_EQ(a->GetState(), XPlayerChara::kNormal);
-
-    Stand(b, 200, 215);
-    b->SetState(XPlayerChara::kFrozen);
-    a->SetDirection(40);
-    b->SetDirection(200);
-    a->CheckCharacterCollisions();
-    EXPECT_EQ(b->GetState(), XPlayerChara::kBounced);
-    EXPECT_EQ(b->GetDirection(), 40);
-    EXPECT_FLOAT_EQ(b->GetSpeed(), 4.0f);
-}
-
-TEST_F(XPlayerCharaTest, ClampAndSplashBoundsFollowTheMargins) {
-    XPlayerChara* p = Player(0);
-    EXPECT_EQ(p->GetMoveBounds().minX, 1);
-    EXPECT_EQ(p->GetMoveBounds().maxX, 601);
-    EXPECT_EQ(p->GetMoveBounds().minY, -13);
-    EXPECT_EQ(p->GetMoveBounds().maxY, 393);
-    const std::vector<std::pair<int, int>> outside = {{-50, -50}, {700, 500}, {-5, 300}, {300, 400}};
-    const std::vector<std::pair<int, int>> clamped = {{1, -13}, {601, 393}, {1, 300}, {300, 393}};
-    for (size_t i = 0; i < outside.size(); ++i) {
-        Stand(p, outside[i].first, outside[i].second);
+TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndSplashesLandInsideThePaintRectangle) {
+    XPlayerChara* p = P(0);
+    // The body may reach 14 pixels above the field: its feet stay on it.
+    const int moves[][4] = {{-50, -50, 1, -13}, {700, 500, 601, 393}, {1, -13, 1, -13}, {601, 393, 601, 393}};
+    for (const auto& m : moves) {
+        Stand(p, m[0], m[1]);
         p->ClampToField();
-        EXPECT_EQ(p->GetX(), clamped[i].first);
-        EXPECT_EQ(p->GetY(), clamped[i].second);
-        // The footprint stays where the move put it.
-        EXPECT_EQ(p->GetFootprint()->GetX(), outside[i].first);
+        EXPECT_EQ(p->GetX(), m[2]);
+        EXPECT_EQ(p->GetY(), m[3]);
+        EXPECT_EQ(p->GetFootprint()->GetX(), m[0]) << "the footprint stays where the move put it";
     }
-
-    EXPECT_EQ(p->GetSplashBounds().minX, 5);
-    EXPECT_EQ(p->GetSplashBounds().maxX, 604);
-    EXPECT_EQ(p->GetSplashBounds().minY, 5);
-    EXPECT_EQ(p->GetSplashBounds().maxY, 412);
-    int lowX = 1000, highX = -1000, lowY = 1000, highY = -1000;
+    Rect reach{1000, 1000, -1000, -1000};
     for (int i = 0; i < 20000; ++i) {
         p->SplashRandomBlot();
-        lowX = std::min(lowX, p->GetBrush()->GetX());
-        highX = std::max(highX, p->GetBrush()->GetX());
-        lowY = std::min(lowY, p->GetBrush()->GetY());
-        highY = std::max(highY, p->GetBrush()->GetY());
+        const ZSprite256* brush = p->GetBrush();
+        reach = Rect{std::min(reach.left, brush->GetX()), std::min(reach.top, brush->GetY()),
+                     std::max(reach.right, brush->GetX()), std::max(reach.bottom, brush->GetY())};
     }
-    EXPECT_EQ(lowX, 5);
-    EXPECT_EQ(highX, 603);
-    EXPECT_EQ(lowY, 5);
-    EXPECT_EQ(highY, 411);
+    EXPECT_EQ(reach.left, 5);
+    EXPECT_EQ(reach.top, 5);
+    EXPECT_EQ(reach.right, 603);
+    EXPECT_EQ(reach.bottom, 411);
     EXPECT_EQ(effects->CountEffects(), 50) << "every blot adds a blast until the table is full";
-    // Splashes never reach past the paint rectangle.
-    EXPECT_EQ(CountPixels(*Field(), Rect{0, 0, 640, 5}, art::kColours[0]), 0);
-    EXPECT_EQ(CountPixels(*Field(), Rect{635, 0, 640, 448}, art::kColours[0]), 0);
+    EXPECT_EQ(PaintedBox(kColours[0]).right, 635);
 }
 
-TEST_F(XPlayerCharaTest, PaintStampsTheBrushAtTheFeetExceptWhileDrainedOrBouncing) {
-    XPlayerChara* p = Player(0);
-    ClearCanvas();
-    Stand(p, 300, 200);
-    p->Paint();
-    int brush = StampArea(110);
-    EXPECT_EQ(Painted(0), brush);
-    EXPECT_EQ(Field()->GetPixel(p->GetCentreX(), p->GetCentreY() + 14), art::kColours[0]);
-    EXPECT_EQ(Field()->GetPixel(p->GetCentreX(), p->GetCentreY() + 14 - 17), art::kField);
-    EXPECT_EQ(Field()->GetPixel(p->GetCentreX(), p->GetCentreY() + 14 + 16), art::kField);
-
-    const int32_t silent[2] = {XPlayerChara::kDrained, XPlayerChara::kBounced};
-    for (int32_t state : silent) {
-        ClearCanvas();
+TEST_F(XPlayerCharaTest, PaintingStampsTheBrushAtTheFeetInEveryStateButDrainedAndBounced) {
+    const std::pair<int32_t, int> cases[] = {{XPlayerChara::kNormal, 812}, {XPlayerChara::kFast, 812},
+                                             {XPlayerChara::kSlowed, 812}, {XPlayerChara::kFrozen, 812},
+                                             {XPlayerChara::kWide, 1500},  {XPlayerChara::kDrained, 0},
+                                             {XPlayerChara::kBounced, 0}};
+    XPlayerChara* p = P(1);
+    for (auto [state, area] : cases) {
+        game->GetCanvas()->Reset();
+        Stand(p, 300, 200);
         p->SetState(state);
         p->Paint();
-        EXPECT_EQ(Painted(0), 0) << "state " << state;
+        EXPECT_EQ(Painted(1), area) << state;
     }
-    ClearCanvas();
-    p->SetState(XPlayerChara::kFrozen);
+    game->GetCanvas()->Reset();
+    p->SetState(XPlayerChara::kNormal);
     p->Paint();
-    EXPECT_EQ(Painted(0), brush);
-    ClearCanvas();
-    p->SetState(XPlayerChara::kWide);
-    p->Paint();
-    EXPECT_EQ(Painted(0), StampArea(246));
+    // Centred 14 pixels below the body's centre (319, 220).
+    Rect box = PaintedBox(kColours[1]);
+    EXPECT_EQ(box.left, 303);
+    EXPECT_EQ(box.top, 218);
+    EXPECT_EQ(box.right, 335);
+    EXPECT_EQ(box.bottom, 250);
 }
 
-TEST_F(XPlayerCharaTest, ClockAndPotionSpareBouncingAndAbsentOpponents) {
-    XPlayerChara* taker = Player(0);
-    Player(1)->SetState(XPlayerChara::kBounced);
-    Player(3)->SetControlType(XPlayerChara::kAbsent);
-    item->SetKind(XItemChara::kClock);
-    taker->ApplyItem();
-    EXPECT_EQ(item->GetKind(), XItemChara::kNone);
-    EXPECT_EQ(Player(1)->GetState(), XPlayerChara::kBounced);
-    EXPECT_EQ(Player(2)->GetState(), XPlayerChara::kFrozen);
-    EXPECT_FLOAT_EQ(Player(2)->GetSpeed(), 0.0f);
-    EXPECT_EQ(Player(3)->GetState(), XPlayerChara::kNormal);
-    EXPECT_EQ(taker->GetState(), XPlayerChara::kNormal);
-    EXPECT_EQ(effects->CountEffects(), 1) << "one sparkle burst for the frozen one";
-
-    for (int i = 0; i < 384; ++i) {
-        Player(2)->UpdateState();
+TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNorAbsent) {
+    struct Case {
+        int32_t kind;
+        std::array<int32_t, 4> states;  // the taker is player 1; player 2 bounces, player 4 is absent
+        int effects;
+        int splashes;
+    };
+    const Case cases[] = {
+        {XItemChara::kClock, {0, 6, 3, 0}, 1, 0},   {XItemChara::kPotion, {0, 6, 4, 0}, 1, 0},
+        {XItemChara::kShoe, {1, 6, 0, 0}, 0, 0},    {XItemChara::kBrushes, {5, 6, 0, 0}, 0, 0},
+        {XItemChara::kMissile, {0, 6, 0, 0}, 1, 0}, {XItemChara::kThreeMissiles, {0, 6, 0, 0}, 0, 56},
+    };
+    P(3)->SetControlType(XPlayerChara::kAbsent);
+    for (const Case& c : cases) {
+        game->StartRound();
+        P(1)->SetState(XPlayerChara::kBounced);
+        item->SetKind(c.kind);
+        item->PlaceAt(300, 200);
+        SeedRandomWith(77);
+        int delay = Random(80);
+        SeedRandomWith(77);
+        P(0)->ApplyItem();
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(P(i)->GetState(), c.states[i]) << "kind " << c.kind << ", player " << i + 1;
+        }
+        EXPECT_EQ(P(2)->GetComputerDelay(), c.kind == XItemChara::kPotion ? delay : 0);
+        EXPECT_EQ(effects->CountEffects(), c.effects) << c.kind;
+        EXPECT_EQ(P(0)->GetSplashCounter(), c.splashes) << c.kind;
+        EXPECT_EQ(item->GetKind(), XItemChara::kNone);
     }
-    EXPECT_EQ(Player(2)->GetState(), XPlayerChara::kFrozen);
-    Player(2)->UpdateState();
-    EXPECT_EQ(Player(2)->GetState(), XPlayerChara::kNormal);
-
-    Player(1)->SetState(XPlayerChara::kNormal);
-    SeedRandomWith(77);
-    int first = Random(80);
-    int second = Random(80);
-    SeedRandomWith(77);
-    item->SetKind(XItemChara::kPotion);
-    taker->ApplyItem();
-    EXPECT_EQ(Player(1)->GetState(), XPlayerChara::kDrained);
-    EXPECT_EQ(Player(2)->GetState(), XPlayerChara::kDrained);
-    EXPECT_FLOAT_EQ(Player(1)->GetSpeed(), 3.0f);
-    EXPECT_EQ(Player(1)->GetComputerDelay(), first);
-    EXPECT_EQ(Player(2)->GetComputerDelay(), second);
-    EXPECT_EQ(Player(3)->GetState(), XPlayerChara::kNormal);
-    EXPECT_EQ(Player(3)->GetComputerDelay(), 0);
-    EXPECT_EQ(item->GetKind(), XItemChara::kNone);
 }
 
-TEST_F(XPlayerCharaTest, ShoeAndBrushesChangeTheTakerAndLeaveTrails) {
-    XPlayerChara* p = Player(0);
-    item->SetKind(XItemChara::kShoe);
-    p->ApplyItem();
-    EXPECT_EQ(p->GetState(), XPlayerChara::kFast);
-    EXPECT_FLOAT_EQ(p->GetSpeed(), 6.0f);
-    EXPECT_EQ(p->GetAnimationWait(), 2);
-    for (int i = 0; i < 12; ++i) {
-        p->UpdateState();
+TEST_F(XPlayerCharaTest, TimedStatesEndOnTimeAndLeaveTheirTrails) {
+    struct Case {
+        int32_t state;
+        int updates;
+        int32_t after;
+        int trail;  // effects added on the way
+    };
+    const Case cases[] = {{XPlayerChara::kFrozen, 384, XPlayerChara::kFrozen, 0},
+                          {XPlayerChara::kFrozen, 385, XPlayerChara::kNormal, 0},
+                          {XPlayerChara::kSlowed, 109, XPlayerChara::kSlowed, 0},
+                          {XPlayerChara::kFast, 12, XPlayerChara::kFast, 3},
+                          {XPlayerChara::kWide, 12, XPlayerChara::kWide, 2},
+                          {XPlayerChara::kDrained, 1000, XPlayerChara::kDrained, 0}};
+    for (const Case& c : cases) {
+        game->StartRound();
+        P(0)->SetState(c.state);
+        int before = effects->CountEffects();
+        for (int i = 0; i < c.updates; ++i) {
+            P(0)->UpdateState();
+        }
+        EXPECT_EQ(P(0)->GetState(), c.after) << c.state;
+        EXPECT_EQ(effects->CountEffects() - before, c.trail) << c.state;
     }
-    EXPECT_EQ(effects->CountEffects(), 3) << "a sparkle every fourth frame";
-    EXPECT_EQ(p->GetState(), XPlayerChara::kFast) << "fast lasts until something else happens";
-
-    effects->ClearAll();
-    item->SetKind(XItemChara::kBrushes);
-    p->ApplyItem();
-    EXPECT_EQ(p->GetState(), XPlayerChara::kWide);
-    EXPECT_FLOAT_EQ(p->GetSpeed(), 4.0f);
-    for (int i = 0; i < 12; ++i) {
-        p->UpdateState();
-    }
-    EXPECT_EQ(effects->CountEffects(), 2) << "a ring every sixth frame";
 }
 
-TEST_F(XPlayerCharaTest, MissileStampsTheBlotOnTheItemWithABigBomb) {
-    ClearCanvas();
+TEST_F(XPlayerCharaTest, MissilesPaintTheTakersColourIntoTheField) {
+    item->SetKind(XItemChara::kMissile);
     item->PlaceAt(300, 200);
-    item->SetKind(XItemChara::kMissile);
-    Player(2)->ApplyItem();
-    EXPECT_EQ(Painted(2), StampArea(162));
-    EXPECT_EQ(Field()->GetPixel(item->GetCentreX(), item->GetCentreY()), art::kColours[2]);
-    EXPECT_EQ(Field()->GetPixel(item->GetCentreX() - 111, item->GetCentreY()), art::kField);
-    EXPECT_EQ(effects->CountEffects(), 1);
+    P(2)->ApplyItem();
+    EXPECT_EQ(Painted(2), 26519) << "the whole blot";
+    Rect box = PaintedBox(kColours[2]);
+    EXPECT_NEAR(box.left + box.right, 2 * 322, 1) << "centred on the item";
+    EXPECT_NEAR(box.top + box.bottom, 2 * 222, 1);
     EXPECT_NE(dynamic_cast<XEffectBigBomb*>(effects->GetEffect(0)), nullptr);
-
     // Near a corner only the part inside the paint rectangle lands.
-    ClearCanvas();
-    item->PlaceAt(1, 1);
     item->SetKind(XItemChara::kMissile);
-    Player(2)->ApplyItem();
-    EXPECT_GT(Painted(2), 5000);
-    EXPECT_EQ(CountPixels(*Field(), Rect{0, 0, 5, 448}, art::kColours[2]), 0);
-    EXPECT_EQ(CountPixels(*Field(), Rect{0, 0, 640, 5}, art::kColours[2]), 0);
-}
+    item->PlaceAt(1, 1);
+    P(0)->ApplyItem();
+    EXPECT_GT(Painted(0), 5000);
+    EXPECT_EQ(PaintedBox(kColours[0]).left, 5);
+    EXPECT_EQ(PaintedBox(kColours[0]).top, 5);
 
-TEST_F(XPlayerCharaTest, ThreeMissilesSplashFiftySixBlotsWithFourteenSounds) {
-    FakeAudioInstall audio;
-    app->LoadSounds();
-    OldFakeAudioDevice* device = FakeAudioInstall::Current();
-    ASSERT_NE(device, nullptr);
-    size_t playsBefore = device->log.size();
-    ClearCanvas();
-    XPlayerChara* p = Player(3);
+    // Three missiles: a blot and a blast on each of 56 frames, a bang on every fourth.
     item->SetKind(XItemChara::kThreeMissiles);
-    p->ApplyItem();
-    EXPECT_EQ(p->GetSplashCounter(), 56);
+    P(3)->ApplyItem();
+    effects->ClearAll();
+    Heard();
     int blasts = 0;
     for (int i = 0; i < 60; ++i) {
         int before = effects->CountEffects();
-        p->UpdateState();
+        P(3)->UpdateState();
         blasts += effects->CountEffects() - before;
         effects->Update();
     }
     EXPECT_EQ(blasts, 56);
-    EXPECT_EQ(p->GetSplashCounter(), 0);
-    EXPECT_GT(Painted(3), 20 * StampArea(113));
-    EXPECT_EQ(device->log.size() - playsBefore, 14u);
+    EXPECT_EQ(Heard(), std::vector<int32_t>(14, 185));
+    EXPECT_GT(Painted(3), 20 * 812);
 }
 
-TEST_F(XPlayerCharaTest, PickUpNeedsBothMasksAndATakingPartMovableCharacter) {
-    XPlayerChara* p = Player(0);
-    Stand(p, 300, 200);
+TEST_F(XPlayerCharaTest, OnlyAPainterThatTakesPartAndIsFreeToMoveTakesTheItem) {
+    struct Case {
+        int32_t control, state, kind;
+        int y;
+        bool takes;
+    };
+    const Case cases[] = {{0, XPlayerChara::kNormal, XItemChara::kNone, 200, false},
+                          {0, XPlayerChara::kNormal, XItemChara::kShoe, 200, true},
+                          {1, XPlayerChara::kDrained, XItemChara::kShoe, 200, true},
+                          {0, XPlayerChara::kFrozen, XItemChara::kShoe, 200, false},
+                          {0, XPlayerChara::kBounced, XItemChara::kShoe, 200, false},
+                          {2, XPlayerChara::kNormal, XItemChara::kShoe, 200, false},
+                          {0, XPlayerChara::kNormal, XItemChara::kShoe, 170, false}};  // the feet miss it
+    XPlayerChara* p = P(0);
     item->PlaceAt(297, 197);
-    EXPECT_FALSE(p->CanPickUpItem()) << "kind 0 is no item";
-    item->SetKind(XItemChara::kShoe);
-    EXPECT_TRUE(p->CanPickUpItem());
-    const int32_t blocked[2] = {XPlayerChara::kFrozen, XPlayerChara::kBounced};
-    for (int32_t state : blocked) {
-        p->SetState(state);
-        EXPECT_FALSE(p->CanPickUpItem()) << "state " << state;
+    for (const Case& c : cases) {
+        p->SetControlType(c.control);
+        p->SetState(c.state);
+        item->SetKind(c.kind);
+        Stand(p, 300, c.y);
+        EXPECT_EQ(p->CanPickUpItem(), c.takes) << &c - cases;
     }
-    p->SetState(XPlayerChara::kDrained);
-    EXPECT_TRUE(p->CanPickUpItem());
-    // Above the item the bases do not meet.
-    Stand(p, 300, 170);
-    EXPECT_FALSE(p->CanPickUpItem());
 }
 
-TEST_F(XPlayerCharaTest, AbsentCharacterDoesNothingAtAll) {
-    XPlayerChara* ghost = Player(1);
-    // Its footprint still lies where it last stood.
+TEST_F(XPlayerCharaTest, AnEmptySeatNeitherMovesPaintsNorShows) {
+    XPlayerChara* ghost = P(1);
     Stand(ghost, 100, 100);
     ghost->SetControlType(XPlayerChara::kAbsent);
     ghost->SetPosition(-100, -100);
     ghost->SetSpeed(4.0f);
     ghost->SetDirection(0);
-    ghost->Move();
-    ghost->UpdateState();
-    ghost->ClampToField();
-    EXPECT_EQ(ghost->GetX(), -100) << "neither moved nor clamped";
+    ghost->SetState(XPlayerChara::kBounced);
+    for (int i = 0; i < 40; ++i) {
+        ghost->Move();
+        ghost->UpdateState();
+        ghost->ClampToField();
+    }
+    EXPECT_EQ(ghost->GetX(), -100);
+    EXPECT_EQ(ghost->GetState(), XPlayerChara::kBounced);
     ghost->SetPosition(300, 200);
-    item->PlaceAt(297, 197);
-    item->SetKind(XItemChara::kShoe);
-    EXPECT_FALSE(ghost->CanPickUpItem());
-
-    ClearCanvas();
+    ghost->SetState(XPlayerChara::kNormal);
     ghost->Paint();
     EXPECT_EQ(Painted(1), 0);
     Back()->ColourFill(nullptr, 0);
     ghost->DrawShadow(Back());
     ghost->Draw(Back());
     EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480);
-
-    // Others pass through it.
-    Stand(Player(0), 100, 100);
-    ghost->SetPosition(100, 100);
-    Player(0)->CheckCharacterCollisions();
-    ghost->CheckCharacterCollisions();
-    EXPECT_EQ(Player(0)->GetState(), XPlayerChara::kNormal);
-    EXPECT_EQ(ghost->GetState(), XPlayerChara::kNormal);
 }
 
-TEST_F(XPlayerCharaTest, DrawShowsTheStateImageRaisedByTheHopWithTheArrowAhead) {
-    XPlayerChara* p = Player(0);
-    Stand(p, 300, 200);
-    p->SetDirection(0);
-    p->UpdateAnimation(0);
-    EXPECT_TRUE(p->IsArrowBright());
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(305, 205), art::kBody + 0);
-    // Arrow cell 15 x 15 centred 20 px right of the body's centre (319, 220).
-    EXPECT_EQ(Back()->GetPixel(339, 220), art::kArrow + 0);
-    EXPECT_EQ(Back()->GetPixel(339 - 7, 220), art::kBody) << "the arrow's rim is transparent";
-    EXPECT_EQ(Back()->GetPixel(339 - 6, 220), art::kArrow);
-    EXPECT_EQ(Back()->GetPixel(339 + 6, 220), art::kArrow);
-    EXPECT_EQ(Back()->GetPixel(339 + 7, 220), 0);
-    EXPECT_EQ(Back()->GetPixel(339, 220 - 6), art::kArrow);
-    EXPECT_EQ(Back()->GetPixel(339, 220 - 7), 0);
-
-    p->SetDirection(60);
-    p->UpdateAnimation(6);
-    EXPECT_FALSE(p->IsArrowBright());
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    int ax = RoundToInt(319 + Cos256(60) * 20.0f);
-    int ay = RoundToInt(220 - Sin256(60) * 20.0f);
-    EXPECT_EQ(Back()->GetPixel(ax, ay), art::kDimArrow + 8);
-
-    p->SetArrowVisible(false);
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(ax, ay), 0);
-
-    p->SetState(XPlayerChara::kFrozen);
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(305, 205), art::kFrozen);
-
-    p->SetState(XPlayerChara::kDrained);
-    p->SetFrame(2);
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(305, 205), art::kDrained + 2);
-
-    p->SetState(XPlayerChara::kSlowed);
-    Back()->ColourFill(nullptr, 0);
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(305, 205), art::kBody + 2);
-    EXPECT_EQ(Back()->GetPixel(318, 222), art::kBandage);
-
-    p->SetState(XPlayerChara::kBounced);
-    for (int i = 0; i < 5; ++i) {
-        p->UpdateState();
+TEST_F(XPlayerCharaTest, TurningStepsFourUnitsAroundTheCircle) {
+    XPlayerChara* p = P(0);
+    const int cases[][3] = {{252, 4, 0}, {0, -4, 252}, {100, 4, 104}, {-1, 4, -1}, {-1, -4, -1}};
+    for (const auto& c : cases) {
+        p->SetDirection(c[0]);
+        c[1] > 0 ? p->TurnLeft() : p->TurnRight();
+        EXPECT_EQ(p->GetDirection(), c[2]) << c[0];
     }
-    ASSERT_EQ(p->GetHop(), 32);
-    Back()->ColourFill(nullptr, 0);
-    p->DrawShadow(Back());
-    p->Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(305, 205 - 32), art::kBounce);
-    EXPECT_EQ(Back()->GetPixel(319, 235), art::kShadow) << "the shadow stays on the ground";
 }
 
 }  // namespace

@@ -1,129 +1,106 @@
-#include <vector>
-
-#include "round/FieldTestArt.h"
+#include "round/RoundTest.h"
 #include "round/XTimerPlane.h"
-#include "shell/XMenuData.h"
 
 namespace {
 
-class XTimerPlaneTest : public FieldTest {
+// Yellow lamps 50 lit and 51 dark, blue ones 52 and 53, the bar 54, mode labels 56 + cell, digits 60 + digit.
+class XTimerPlaneTest : public RoundTest {
 protected:
-    // Ticks until the time is up and returns the ticks (counted from 1) at which an item came due.
-    std::vector<uint32_t> RunToEnd(XTimerPlane& timer, uint32_t* ticks) {
-        std::vector<uint32_t> due;
-        bool previousDue = false;
-        *ticks = 0;
-        while (timer.GetRemaining() > 0 && *ticks < 10000) {
-            timer.Tick();
-            ++*ticks;
-            EXPECT_FALSE(previousDue && timer.IsItemDue()) << "due twice in a row at tick " << *ticks;
-            previousDue = timer.IsItemDue();
-            // The round stops in the tick that reaches zero, so a signal then brings no item.
-            if (timer.IsItemDue() && timer.GetRemaining() > 0) {
-                due.push_back(*ticks);
-                EXPECT_EQ(timer.GetItemTimes(), static_cast<int32_t>(due.size()));
+    void Make(bool battle, bool single) {
+        InstallBlocks(131, 16, 16, 2, 50);
+        InstallBlocks(207, 16, 16, 2, 52);
+        InstallBlocks(202, 640, 32, 1, 54);
+        InstallBlocks(205, 128, 18, 3, 56);
+        InstallBlocks(206, 12, 18, 12, 60);
+        app->GetMenuSettings()->SetBattleMode(battle);
+        if (!single) {
+            app->GetMenuSettings()->ToggleBattleType();
+        }
+        timer = std::make_unique<XTimerPlane>(app.get());
+        timer->Reset();
+    }
+    void TearDown() override {
+        timer.reset();
+        RoundTest::TearDown();
+    }
+    // The lamps from the drawn bar: 'o' lit yellow, 'O' lit blue, '.' and ':' dark.
+    std::string Lamps() {
+        timer->Draw(Back());
+        std::string lamps;
+        for (int i = 0; i < 20; ++i) {
+            lamps += "o.O:"[Back()->GetPixel(152 + 17 * i + 8, 457 + 8) - 50];
+        }
+        return lamps;
+    }
+    // Ticks to the end; the ticks (from 1) after which an item comes, as play stops at the last.
+    std::vector<int> RunToEnd() {
+        std::vector<int> due;
+        bool before = false;
+        int tick = 0;
+        for (; timer->GetRemaining() > 0 && tick < 5000; ++tick) {
+            timer->Tick();
+            EXPECT_FALSE(before && timer->IsItemDue()) << "due twice in a row at " << tick + 1;
+            before = timer->IsItemDue();
+            if (before && timer->GetRemaining() > 0) {
+                due.push_back(tick + 1);
+                EXPECT_EQ(timer->GetItemTimes(), static_cast<int>(due.size()));
             }
         }
+        due.push_back(tick);
         return due;
     }
-
-    // Which of the 20 lamps are lit, from the drawn bar.
-    std::vector<bool> LitLamps(XTimerPlane& timer) {
-        Back()->ColourFill(nullptr, 0);
-        timer.Draw(Back());
-        std::vector<bool> lit;
-        for (int i = 0; i < 20; ++i) {
-            uint8_t pixel = Back()->GetPixel(152 + 17 * i + 8, 457 + 8);
-            bool blue = i == 5 || i == 10 || i == 15;
-            EXPECT_TRUE(pixel == (blue ? art::kBlueLit : art::kLampLit) ||
-                        pixel == (blue ? art::kBlueDark : art::kLampDark))
-                << "lamp " << i << " shows " << int(pixel);
-            lit.push_back(pixel == art::kLampLit || pixel == art::kBlueLit);
-        }
-        return lit;
-    }
+    std::unique_ptr<XTimerPlane> timer;
 };
 
-TEST_F(XTimerPlaneTest, BattleRoundLastsTwoThousandTwoHundredTicksWithThreeItems) {
-    XTimerPlane timer(app.get());
-    EXPECT_EQ(timer.GetModeCell(), 0);
-    timer.Reset();
-    EXPECT_EQ(timer.GetRemaining(), 2200u);
-    EXPECT_EQ(LitLamps(timer), std::vector<bool>(20, true));
-    uint32_t ticks = 0;
-    EXPECT_EQ(RunToEnd(timer, &ticks), (std::vector<uint32_t>{550, 1100, 1650}));
-    EXPECT_EQ(ticks, 2200u);
-    EXPECT_EQ(timer.GetItemTimes(), 4) << "the last signal falls on the final tick";
-    EXPECT_EQ(LitLamps(timer), std::vector<bool>(20, false));
-
-    // Time stays up and no new signal comes.
-    timer.Tick();
-    EXPECT_EQ(timer.GetRemaining(), 0u);
-    EXPECT_EQ(timer.GetElapsedSegments(), 20);
-    EXPECT_FALSE(timer.IsItemDue());
-    EXPECT_EQ(timer.GetItemTimes(), 4);
-
-    // A new round starts afresh.
-    timer.Reset();
-    EXPECT_EQ(timer.GetItemTimes(), 0);
-    EXPECT_FALSE(timer.IsItemDue());
-    EXPECT_EQ(timer.GetRemaining(), 2200u);
+TEST_F(XTimerPlaneTest, ABattleRoundRunsTwentySegmentsWithAnItemEveryFifth) {
+    Make(true, true);
+    EXPECT_EQ(Lamps(), "oooooOooooOooooOoooo");
+    EXPECT_EQ(RunToEnd(), (std::vector<int>{550, 1100, 1650, 2200}));
+    EXPECT_EQ(timer->GetItemTimes(), 4) << "the last falls on the final tick";
+    EXPECT_EQ(Lamps(), ".....:....:....:....");
+    timer->Tick();
+    EXPECT_EQ(timer->GetRemaining(), 0u);
+    EXPECT_FALSE(timer->IsItemDue());
+    timer->Reset();
+    EXPECT_EQ(timer->GetItemTimes(), 0);
+    EXPECT_EQ(timer->GetRemaining(), 2200u);
+    // One lamp goes dark from the right every 110 ticks.
+    for (int tick = 0; tick < 109; ++tick) {
+        timer->Tick();
+    }
+    EXPECT_EQ(Lamps(), "oooooOooooOooooOoooo");
+    for (int tick = 0; tick < 111; ++tick) {
+        timer->Tick();
+    }
+    EXPECT_EQ(Lamps(), "oooooOooooOooooOoo..");
 }
 
-TEST_F(XTimerPlaneTest, LampsGoDarkFromTheRightOnePerSegment) {
-    XTimerPlane timer(app.get());
-    timer.Reset();
-    for (int i = 0; i < 109; ++i) {
-        timer.Tick();
-    }
-    EXPECT_EQ(LitLamps(timer), std::vector<bool>(20, true));
-    timer.Tick();
-    std::vector<bool> expected(20, true);
-    expected[19] = false;
-    EXPECT_EQ(LitLamps(timer), expected);
-    for (int i = 0; i < 5 * 110; ++i) {
-        timer.Tick();
-    }
-    for (int i = 14; i < 20; ++i) {
-        expected[i] = false;
-    }
-    EXPECT_EQ(LitLamps(timer), expected);
+TEST_F(XTimerPlaneTest, ARankingRoundIsTheLastFifteenSegmentsWithTwoItems) {
+    Make(false, true);
+    EXPECT_EQ(Lamps(), "oooooOooooOoooo:....");
+    EXPECT_EQ(RunToEnd(), (std::vector<int>{550, 1100, 1650}));
 }
 
-TEST_F(XTimerPlaneTest, RankingRoundIsFifteenSegmentsWithTwoItems) {
-    app->GetMenuSettings()->SetBattleMode(0);
-    XTimerPlane timer(app.get());
-    EXPECT_EQ(timer.GetModeCell(), 2);
-    timer.Reset();
-    EXPECT_EQ(timer.GetRemaining(), 1650u);
-    std::vector<bool> expected(20, true);
-    for (int i = 15; i < 20; ++i) {
-        expected[i] = false;
+TEST_F(XTimerPlaneTest, TheBarShowsTheModeAndTheRoundNumberInTwoDigits) {
+    const std::tuple<bool, bool, int> modes[] = {{true, true, 56}, {true, false, 57}, {false, true, 58}};
+    for (auto [battle, single, label] : modes) {
+        Make(battle, single);
+        timer->SetRoundNumber(7);
+        Back()->ColourFill(nullptr, 0);
+        timer->Draw(Back());
+        EXPECT_EQ(Back()->GetPixel(0, 448), 255) << "the bar is drawn opaque";
+        ExpectCorner(0, 448, 54, "bar");
+        ExpectCorner(507, 456, label, "mode");
+        ExpectCorner(67, 456, 60, "0");
+        ExpectCorner(79, 456, 67, "7");
+        if (!single) {
+            app->GetMenuSettings()->ToggleBattleType();
+        }
     }
-    EXPECT_EQ(LitLamps(timer), expected);
-    uint32_t ticks = 0;
-    EXPECT_EQ(RunToEnd(timer, &ticks), (std::vector<uint32_t>{550, 1100}));
-    EXPECT_EQ(ticks, 1650u);
-}
-
-TEST_F(XTimerPlaneTest, BarShowsModeLabelAndRoundNumber) {
-    app->GetMenuSettings()->ToggleBattleType();
-    XTimerPlane timer(app.get());
-    EXPECT_EQ(timer.GetModeCell(), 1);
-    timer.Reset();
-    timer.SetRoundNumber(7);
-    Back()->ColourFill(nullptr, 0);
-    timer.Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(0, 448), art::kBar);
-    EXPECT_EQ(Back()->GetPixel(507 + 5, 456 + 5), 56 + 1);
-    // Two zero-filled cells from x 67: digits 0 and 7.
-    EXPECT_EQ(Back()->GetPixel(67 + 5, 456 + 5), 60 + 0);
-    EXPECT_EQ(Back()->GetPixel(67 + 12 + 5, 456 + 5), 60 + 7);
-    timer.SetRoundNumber(123);
-    timer.Draw(Back());
-    EXPECT_EQ(Back()->GetPixel(67 + 5, 456 + 5), 60 + 2);
-    EXPECT_EQ(Back()->GetPixel(67 + 12 + 5, 456 + 5), 60 + 3);
-    EXPECT_EQ(Back()->GetPixel(67 + 24 + 5, 456 + 5), art::kBar);
+    timer->SetRoundNumber(123);
+    timer->Draw(Back());
+    ExpectCorner(67, 456, 62, "2");
+    ExpectCorner(79, 456, 63, "3");
 }
 
 }  // namespace
