@@ -1,8 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -23,20 +21,20 @@
 
 using Four = std::array<int, 4>;
 
-// A picture of frames stacked like a sheet: each frame a block of colour base + frame * step inside a
-// one-pixel rim of index 255, which becomes the colour key. Test colours stay clear of the field's.
-inline void InstallBlocks(uint32_t id, int width, int cellHeight, int frames, int base, int step = 1) {
-    InstallBitmap(id, width, cellHeight * frames, [=](int x, int y) {
-        bool inside = x > 0 && x < width - 1 && y % cellHeight > 0 && y % cellHeight < cellHeight - 1;
-        return static_cast<uint8_t>(inside ? base + y / cellHeight * step : 255);
-    });
+// Test pictures {bitmap, width, frame height, frames, colour}: frame f a block of colour + f * step inside a
+// one-pixel rim of index 255, the colour key. Test colours stay clear of the field's.
+inline void InstallBlocks(const std::vector<std::array<int, 5>>& pictures, int step = 1) {
+    for (auto [id, width, height, frames, colour] : pictures) {
+        InstallBitmap(id, width, height * frames, [=](int x, int y) {
+            bool inside = x > 0 && x < width - 1 && y % height > 0 && y % height < height - 1;
+            return static_cast<uint8_t>(inside ? colour + y / height * step : 255);
+        });
+    }
 }
 
 // A match set up the way the menu leaves it, its first round started by the game's own first frame.
 class RoundTest : public GameTest {
 protected:
-    static constexpr Four kColours = {192, 23, 203, 65};
-
     void TearDown() override {
         game.reset();
         GameTest::TearDown();
@@ -44,9 +42,7 @@ protected:
     void Start(bool battle, bool single, int winsNeeded, Four controls) {
         XMenuData* settings = app->GetMenuSettings();
         settings->SetBattleMode(battle);
-        if (settings->IsSingleBattle() != single) {
-            settings->ToggleBattleType();
-        }
+        while (settings->IsSingleBattle() != single) settings->ToggleBattleType();
         while (settings->GetWinsNeeded() != winsNeeded) settings->CycleWinsNeeded();
         for (int i = 0; i < 4; ++i) {
             while (settings->GetControlType(i) != controls[i]) settings->CycleControlType(i);
@@ -56,10 +52,10 @@ protected:
     }
     // Runs frames until the given phase and counter come up next.
     void RunUntil(uint32_t phase, uint32_t counter = 0) {
-        for (int frames = 0; game->GetPhase() != phase || game->GetPhaseCounter() != counter; ++frames) {
-            ASSERT_LT(frames, 20000) << "phase " << phase << " never came";
+        for (int n = 0; n < 20000 && (game->GetPhase() != phase || game->GetPhaseCounter() != counter); ++n) {
             game->UpdateFrame();
         }
+        ASSERT_EQ(std::tuple(game->GetPhase(), game->GetPhaseCounter()), std::tuple(phase, counter));
     }
     // Stands a painter still with its body's top-left corner at (x, y), its footprint with it.
     static void Stand(XPlayerChara* painter, int x, int y) {
@@ -67,16 +63,17 @@ protected:
         painter->SetPosition(x, y);
         painter->Move();
     }
-    // A block picture drawn with its top-left corner at (x, y): its colour just inside its top-left corner
-    // (or, given its width, its top-right corner) and not just outside.
-    static void ExpectCorner(int x, int y, int colour, const char* what, int width = 0) {
-        int inside = width > 0 ? x + width - 2 : x + 1;
-        int outside = width > 0 ? x + width - 1 : x;
-        EXPECT_EQ(
-            std::tuple(Back()->GetPixel(inside, y + 1) == colour, Back()->GetPixel(outside, y + 1) == colour,
-                       Back()->GetPixel(inside, y) == colour),
-            std::tuple(true, false, false))
-            << what << " at " << x << "," << y;
+    // Block pictures {x, y, colour} drawn with their top-left corner at (x, y) (given a width, their
+    // top-right corner at x + width): each one's colour just inside that corner and not just outside.
+    static void ExpectCorners(const std::vector<std::array<int, 3>>& corners, const char* what,
+                              int width = 0) {
+        for (auto [x, y, colour] : corners) {
+            int in = width ? x + width - 2 : x + 1, out = width ? x + width - 1 : x;
+            EXPECT_EQ(std::tuple(Back()->GetPixel(in, y + 1), Back()->GetPixel(out, y + 1) == colour,
+                                 Back()->GetPixel(in, y) == colour),
+                      std::tuple(colour, false, false))
+                << what << " at " << x << "," << y;
+        }
     }
     // Sound effects started since the last call. The round never loops one.
     std::vector<int32_t> Heard() {
@@ -84,14 +81,15 @@ protected:
         return std::exchange(machine.audio->played, {});
     }
     // One value of each painter.
-    template <typename Get>
-    Four Each(Get get) const {
-        return {int(std::invoke(get, P(0))), int(std::invoke(get, P(1))), int(std::invoke(get, P(2))),
-                int(std::invoke(get, P(3)))};
+    template <typename Value, typename Of>
+    Four Each(Value (Of::*get)() const) const {
+        return {int((P(0)->*get)()), int((P(1)->*get)()), int((P(2)->*get)()), int((P(3)->*get)())};
     }
     XPlayerChara* P(int i) const { return game->GetPlayer(i); }
     Surface* Field() const { return game->GetCanvas()->GetFieldSurface(); }
-    int Painted(int i) const { return CountPixels(*Field(), Rect{0, 0, 640, 448}, kColours[i]); }
+    int Painted(uint8_t colour, Rect area = {0, 0, 640, 448}) const {
+        return CountPixels(*Field(), area, colour);
+    }
 
     std::unique_ptr<XGame> game;
 };
