@@ -65,9 +65,8 @@ protected:
     }
     // Block pictures {x, y, colour} drawn with their top-left corner at (x, y) (given a width, their
     // top-right corner at x + width): each one's colour just inside that corner and not just outside.
-    static void ExpectCorners(const std::vector<std::array<int, 3>>& corners, const char* what,
-                              int width = 0) {
-        for (auto [x, y, colour] : corners) {
+    static void ExpectCorners(const std::vector<std::array<int, 3>>& all, const char* what, int width = 0) {
+        for (auto [x, y, colour] : all) {
             int in = width ? x + width - 2 : x + 1, out = width ? x + width - 1 : x;
             EXPECT_EQ(std::tuple(Back()->GetPixel(in, y + 1), Back()->GetPixel(out, y + 1) == colour,
                                  Back()->GetPixel(in, y) == colour),
