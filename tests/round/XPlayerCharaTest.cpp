@@ -144,8 +144,9 @@ TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndTheirPaintInsideThePaintRectan
 
 TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNorAbsentForTheirTime) {
     // Kind; the states after it (player 1 takes it, player 2 bounces, player 4 is absent), the pixels
-    // painted, the effects added, the splashes to come, player 3's state after 384 and 385 frames, the
-    // potion's delay (the rest 0) and the item's kind.
+    // painted, the effects added, the splashes to come, player 3's state after 384 and 385 frames, how far
+    // player 3's delay is from the potion's draw of 0 to 79 (or from 0 without a potion), and the item's
+    // kind, gone once applied.
     const std::array<int, 12> cases[] = {
         {1, 0, 6, 3, 0, 0, 1, 0, 3, 0, 0, 0},     {5, 0, 6, 4, 0, 0, 1, 0, 4, 4, 0, 0},
         {2, 1, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0},     {6, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0},

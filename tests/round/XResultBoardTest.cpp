@@ -49,8 +49,8 @@ TEST_F(XResultBoardTest, ASingleBattleSlidesInRevealsEachRowInTurnAndZoomsTheWin
     // No leading zero, and player 3 not revealed yet.
     EXPECT_EQ(std::tuple(Back()->GetPixel(346, 137), Back()->GetPixel(368, 233)),
               std::tuple(kScroll, kScroll));
-    for (auto [counter, height] :
-         {std::pair{0, 108}, {12, 73}, {25, 36}}) {  // three times its size, down to one
+    // The new trophy zooms in from three times its size to its own.
+    for (auto [counter, height] : {std::pair{0, 108}, {12, 73}, {25, 36}}) {
         RunTo(XResultBoard::kWinner, counter);
         EXPECT_EQ(CountPixels(*Back(), {473, 0, 474, 480}, kTrophy), height) << counter;
     }
