@@ -9,8 +9,9 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     InstallBlocks(pictures);  // explosions and sparkles, 100 and 120 + frame
     XEffectManager effects(app.get());
     std::vector<int> lifetimes;
-    // Pixels drawn farther from the point than the big bomb's 104 pixels and half an explosion.
-    int outside = 0;
+    // Pixels drawn farther from the point than the big bomb's 104 pixels and half an explosion, and pixels
+    // drawn more than 50 pixels above it.
+    int outside = 0, above = 0;
     for (int kind = -1; kind <= 6; ++kind) {
         effects.AddEffect(kind, 300, 200);
         int updates = 0;
@@ -20,13 +21,14 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
             effects.Draw(Back());
             outside += 640 * 480 - CountPixels(*Back(), {0, 0, 640, 480}, 0) -
                        (254 * 254 - CountPixels(*Back(), {173, 73, 427, 327}, 0));
+            above += 640 * 150 - CountPixels(*Back(), {0, 0, 640, 150}, 0);
         }
         lifetimes.push_back(updates);
     }
     // A new item's rings ring once; the big bomb bangs ten times.
     std::vector<int32_t> sounds = {174, 185, 185, 185, 185, 185, 185, 185, 185, 185, 185};
-    EXPECT_EQ(std::tuple(lifetimes, outside, Heard()),
-              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, sounds));
+    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard()),
+              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds));
 }
 
 }  // namespace

@@ -132,13 +132,15 @@ TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndTheirPaintInsideThePaintRectan
         std::tie(left, top, right, bottom) =
             std::tuple(std::min(left, x), std::min(top, y), std::max(right, x), std::max(bottom, y));
     }
-    // Every blot adds a blast until the table is full; a blot at the corner is cut at the paint rectangle.
+    // Every blot adds a blast until the table is full; blots at the corners are cut at the paint rectangle.
     game->GetCanvas()->Reset();
-    game->GetItem()->SetKind(XItemChara::kMissile);
-    game->GetItem()->PlaceAt(1, 1);
-    P(1)->ApplyItem();
+    for (int corner : {1, 2}) {
+        game->GetItem()->SetKind(XItemChara::kMissile);
+        game->GetItem()->PlaceAt(corner == 1 ? 1 : 595, corner == 1 ? 1 : 403);
+        P(1)->ApplyItem();
+    }
     EXPECT_EQ(std::tuple(left, top, right, bottom, game->GetEffects()->CountEffects(), Painted(23) > 5000,
-                         Painted(23, {5, 5, 640, 448})),
+                         Painted(23, {5, 5, 635, 443})),
               std::tuple(5, 5, 603, 411, 50, true, Painted(23)));
 }
 
@@ -219,6 +221,7 @@ TEST_F(XPlayerCharaTest, AComputerSeesThreatsNearbyOrCloseAheadAndSwervesTheOthe
     }
     P(0)->SetDirection(0);
     XPlayerChara* first = Opponent(0, 0, 60);
+    EXPECT_EQ(P(0)->NearestOpponent(), 0);
     // A threat on the left, straight ahead or straight behind is swerved from to the right, one on the right
     // to the left: 12 units, four a frame the short way, starting in the next frame.
     const Four evades[] = {{0, 50, -30, 244}, {0, 50, 0, 244}, {0, -50, 0, 244},
