@@ -44,7 +44,8 @@ protected:
 TEST_F(XPlayerCharaTest, EachStateHasItsSpeedPacePictureAndBrushAndSaysWhetherTheItemCanBeTaken) {
     // Control type, state, item kind, the painter's y; speed, animation wait (7: left as it was), the picture
     // at the body's corner (frame 2), the pixels painted at the feet, whether it takes the item at (297,
-    // 197). The dim arrow floats 20 pixels above the centre; a slowed painter wears a bandage just off it.
+    // 197). The dim arrow floats 20 pixels above the centre; a slowed painter wears a bandage just off it;
+    // the shadow shows below the feet.
     const std::tuple<int, int, int, int, float, int, int, int, bool> cases[] = {
         {0, 0, 2, 200, 4.0f, 3, 102, 812, true},  {0, 1, 2, 200, 6.0f, 2, 102, 812, true},
         {0, 2, 2, 200, 2.0f, 4, 102, 812, true},  {0, 3, 2, 200, 0.0f, 7, 111, 812, false},
@@ -64,18 +65,18 @@ TEST_F(XPlayerCharaTest, EachStateHasItsSpeedPacePictureAndBrushAndSaysWhetherTh
         p->SetFrame(2);
         p->SetState(state);
         Back()->ColourFill(nullptr, 0);
+        p->DrawShadow(Back());
         p->Draw(Back());
         p->Paint();
+        auto at = [&](int x, int dy) -> int { return Back()->GetPixel(x, y + dy); };
         int feet = Painted(192, {297, y + 12, 341, y + 56});
-        std::vector<int> seen = {Back()->GetPixel(301, y + 1), Back()->GetPixel(300, y + 1), Painted(192),
-                                 feet};
-        seen.insert(seen.end(),
-                    {p->CanPickUpItem(), Back()->GetPixel(313, y - 6), Back()->GetPixel(308, y + 12)});
-        seen.insert(seen.end(), {Back()->GetPixel(307, y + 12), Back()->GetPixel(308, y + 11)});
-        EXPECT_EQ(std::tuple(p->GetSpeed(), p->GetAnimationWait(), seen),
-                  std::tuple(speed, wait,
-                             std::vector<int>{picture, 0, painted, painted, takes, picture ? 178 : 0,
-                                              state == 2 ? 120 : picture, picture, picture}))
+        std::vector<int> seen = {at(301, 1),  at(300, 1),  Painted(192), feet,        p->CanPickUpItem(),
+                                 at(313, -6), at(308, 12), at(307, 12),  at(308, 11), at(319, 42)};
+        EXPECT_EQ(
+            std::tuple(p->GetSpeed(), p->GetAnimationWait(), seen),
+            std::tuple(speed, wait,
+                       std::vector<int>{picture, 0, painted, painted, takes, picture ? 178 : 0,
+                                        state == 2 ? 120 : picture, picture, picture, picture ? 125 : 0}))
             << control << " " << state << " " << kind << " " << y;
     }
 }
@@ -167,11 +168,10 @@ TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNo
         std::vector<int> seen = {P(0)->GetState(), P(1)->GetState(), P(2)->GetState(), P(3)->GetState()};
         seen.insert(seen.end(), {Painted(192, {212, 112, 432, 332}), game->GetEffects()->CountEffects()});
         seen.push_back(P(0)->GetSplashCounter());
-        for (int i = 0; i <= 385; ++i, P(2)->UpdateState()) {
-            if (i >= 384) {
-                seen.push_back(P(2)->GetState());
-            }
-        }
+        for (int i = 0; i < 384; ++i) P(2)->UpdateState();
+        seen.push_back(P(2)->GetState());
+        P(2)->UpdateState();
+        seen.push_back(P(2)->GetState());
         seen.insert(seen.end(), {P(2)->GetComputerDelay() - delay, item->GetKind()});
         EXPECT_EQ(seen, std::vector<int>(c.begin() + 1, c.end())) << c[0];
     }
@@ -219,7 +219,6 @@ TEST_F(XPlayerCharaTest, AComputerSeesThreatsNearbyOrCloseAheadAndSwervesTheOthe
         other->SetCentre(320 + dx, 224 + dy);
         EXPECT_EQ(P(0)->FindThreat(), threat ? 1 : -1) << direction << ": " << dx << "," << dy;
     }
-    P(0)->SetDirection(0);
     XPlayerChara* first = Opponent(0, 0, 60);
     EXPECT_EQ(P(0)->NearestOpponent(), 0);
     // A threat on the left, straight ahead or straight behind is swerved from to the right, one on the right
