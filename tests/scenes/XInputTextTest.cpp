@@ -1,159 +1,72 @@
-#include "scenes/XInputText.h"
-
 #include <string>
 
-#include "input/Input.h"
-#include "scenes/SceneTestSupport.h"
+#include "gfx/ZAscii.h"
+#include "scenes/ScenePicture.h"
+#include "scenes/XInputText.h"
 
-namespace {
+using XInputTextTest = GameTest;
 
-constexpr int kKeyA = 30;
-constexpr int kKeyB = 48;
-constexpr int kKeyT = 20;
-constexpr int kKeySlash = 53;  // no character of the name entry
-
-constexpr uint8_t kBoxLeft = 10;
-constexpr uint8_t kBoxMiddle = 11;
-constexpr uint8_t kBoxRight = 12;
-constexpr uint8_t kFieldLeft = 13;
-constexpr uint8_t kFieldMiddle = 14;
-constexpr uint8_t kFieldRight = 15;
-constexpr uint8_t kCursorColour = 16;
-constexpr uint8_t kGlyphColour = 17;
-
-class XInputTextTest : public SceneTest {
-protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        InstallBitmap(240, 20, 75, [](int, int) { return kBoxLeft; });
-        InstallBitmap(236, 11, 75, [](int, int) { return kBoxMiddle; });
-        InstallBitmap(242, 20, 75, [](int, int) { return kBoxRight; });
-        InstallBitmap(241, 6, 25, [](int, int) { return kFieldLeft; });
-        InstallBitmap(237, 11, 25, [](int, int) { return kFieldMiddle; });
-        InstallBitmap(238, 6, 25, [](int, int) { return kFieldRight; });
-        InstallKeyedSheet(239, 11, 18, 2, kCursorColour);
-        // Font 0: 38 glyphs of 10 x 16.
-        InstallBitmap(106, 10, 16 * 38, [](int x, int y) { return x == 0 && y == 0 ? 0 : kGlyphColour; });
-        widget = std::make_unique<XInputText>(app.get());
-        widget->SetSurface(Back());
-        widget->SetPrompt(ZString("Enter Your Name  "));
-        widget->SetText(ZString(""), 15);
-        widget->CentreOnScreen();
-    }
-    void TearDown() override {
-        widget.reset();
-        SceneTest::TearDown();
-    }
-    // Key presses between two frames, then one frame of the widget.
-    void Type(std::initializer_list<int> keys) {
-        for (int key : keys) {
-            Tap(key);
+TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBlack) {
+    XInputText entry(app.get());
+    entry.SetSurface(Back());
+    entry.SetPrompt(ZString("Enter Your Name  "));
+    entry.SetText(ZString(""), 15);
+    entry.CentreOnScreen();
+    // The keys of these characters ('#': Escape) pressed between two frames, then the widget's frame.
+    auto type = [&entry](const std::string& typed) {
+        for (char c : typed) {
+            int code = kKeyEscape;
+            for (int k = 255; k > 0; --k) {
+                code = ScanCodeToChar(k) == c ? k : code;
+            }
+            Tap(code);
         }
-        widget->Update();
-    }
-    std::string Text() const { return widget->GetText().GetBuffer(); }
-
-    std::unique_ptr<XInputText> widget;
-};
-
-TEST_F(XInputTextTest, TypingRulesLengthBackspaceAndEnter) {
-    Tap(kKeyA);
-    widget->Update();
-    EXPECT_EQ(Text(), "") << "idle: nothing is read";
-    widget->Begin();
-    EXPECT_FALSE(app->hotKeysEnabled) << "P must type, not pause";
-    Type({kKeyT, kKeyP, kKeySlash, kKeySpace, 2, 12, 52});
-    EXPECT_EQ(Text(), "TP 1-.");
-
-    for (int i = 0; i < 3; ++i) {
-        Type({kKeyA, kKeyB, kKeyA});
-    }
-    EXPECT_EQ(Text(), "TP 1-.ABAABAABA");
-    Type({kKeyB});
-    EXPECT_EQ(Text(), "TP 1-.ABAABAABA") << "the 16th character is dropped";
-    Type({kKeyBackspace, kKeyB});
-    EXPECT_EQ(Text(), "TP 1-.ABAABAABB") << "a full text still takes backspace";
-
-    for (int i = 0; i < 14; ++i) {
-        Type({kKeyBackspace});
-    }
-    EXPECT_EQ(Text(), "T");
-    Type({kKeyBackspace});
-    EXPECT_EQ(Text(), "");
-    Type({kKeyBackspace, kKeyLeft});
-    EXPECT_EQ(Text(), "") << "backspace on empty";
-    EXPECT_FALSE(widget->IsDone());
-
-    // Escape does nothing; Enter ends typing, and what follows it in the batch is lost.
-    Type({kKeyEscape, kKeyA, kKeyReturn, kKeyB, kKeyReturn});
-    EXPECT_EQ(Text(), "A");
-    EXPECT_TRUE(widget->IsDone());
-    EXPECT_TRUE(app->hotKeysEnabled);
-    Type({kKeyT});
-    EXPECT_EQ(Text(), "A") << "done: nothing more is read";
-    if (SoundsLoaded()) {
-        EXPECT_EQ(SoundLog::Get().CountPlayed(176), 1);
-    }
-}
-
-TEST_F(XInputTextTest, AtMostTenCharactersPerFrameAndNoneFromBeforeBegin) {
-    Tap(kKeyB);
-    widget->Begin();
-    Type({kKeyA, kKeyA, kKeyA, kKeyA, kKeyA, kKeyA, kKeyA, kKeyA, kKeyA, kKeyT, kKeyB, kKeyB});
-    EXPECT_EQ(Text(), "AAAAAAAAAT");
-    widget->Update();
-    EXPECT_EQ(Text(), "AAAAAAAAAT") << "the presses behind the tenth are lost";
-    Type({kKeyReturn});
-    EXPECT_TRUE(widget->IsDone());
-}
-
-TEST_F(XInputTextTest, SetTextCutsToTheLimit) {
-    widget->SetText(ZString("ABCDEFGHIJKLMNOPQ"), 15);
-    EXPECT_EQ(Text(), "ABCDEFGHIJKLMNO");
-    widget->SetText(ZString("XY"), 4);
-    EXPECT_EQ(Text(), "XY");
-    EXPECT_EQ(widget->GetMaxLength(), 4);
-    widget->SetText(ZString("XY"), -3);
-    EXPECT_EQ(Text(), "");
-}
-
-TEST_F(XInputTextTest, DrawsBoxFieldPromptTextAndCursorCentred) {
-    EXPECT_EQ(widget->GetBoxX(), 206);
-    EXPECT_EQ(widget->GetBoxY(), 202);
+        entry.Update();
+        return std::string(entry.GetText().GetBuffer());
+    };
+    EXPECT_EQ(type("A"), "") << "idle";
     Back()->ColourFill(nullptr, 99);
-    widget->Draw();
-    EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480) << "idle: a black screen";
+    entry.Draw();
+    EXPECT_EQ(Misses({}), 0) << "idle: black";
 
-    widget->Begin();
-    Type({kKeyA, kKeyB});
-    widget->Draw();
-    Surface& back = *Back();
-    // Box: 20 + 17 x 11 + 20 = 227 wide at (206, 202).
-    EXPECT_EQ(back.GetPixel(206, 202), kBoxLeft);
-    EXPECT_EQ(back.GetPixel(226, 202), kBoxMiddle);
-    EXPECT_EQ(back.GetPixel(412, 276), kBoxMiddle);
-    EXPECT_EQ(back.GetPixel(413, 202), kBoxRight);
-    EXPECT_EQ(back.GetPixel(432, 276), kBoxRight);
-    EXPECT_EQ(back.GetPixel(433, 240), 0);
-    EXPECT_EQ(back.GetPixel(206, 277), 0);
-    // Field 37 below the box top: 6 + 16 x 11 + 6 = 188 wide from x 226.
-    EXPECT_EQ(back.GetPixel(226, 239 + 24), kFieldLeft);
-    EXPECT_EQ(back.GetPixel(232 + 16 * 11 - 1, 239 + 24), kFieldMiddle);
-    EXPECT_EQ(back.GetPixel(408, 239 + 24), kFieldRight);
-    EXPECT_EQ(back.GetPixel(413, 239 + 24), kFieldRight);
-    EXPECT_EQ(back.GetPixel(414, 239 + 24), kBoxRight);
-    // The prompt from (226, 216); the text from (232, 243), the cursor behind it.
-    EXPECT_EQ(back.GetPixel(226 + 5, 216 + 5), kGlyphColour);
-    EXPECT_EQ(back.GetPixel(226 + 5 * 10 + 5, 216 + 5), kBoxMiddle) << "a space leaves its cell empty";
-    EXPECT_EQ(back.GetPixel(232 + 15, 243 + 8), kGlyphColour);
-    EXPECT_EQ(back.GetPixel(252 + 5, 243 + 8), kCursorColour);
-    EXPECT_EQ(back.GetPixel(252 + 12, 243 + 8), kFieldMiddle);
+    entry.Begin();
+    EXPECT_FALSE(app->hotKeysEnabled) << "P types a letter instead of pausing";
+    for (const char* typed : {"AB", "", "", "", "", "", "", "", ""}) {
+        type(typed);
+    }
+    entry.Draw();
+    // A 227 x 75 box at (206, 202), 17 middles for the prompt; the field 37 lower with 16 middles; the
+    // cursor after the text on its second frame after 9 frames.
+    auto first = [](char) { return 0; };
+    std::vector<Layer> layers = {{240, 1, 0, 206, 202, false}, {242, 1, 0, 413, 202, false}};
+    AddText(layers, {236, 1, 0, 226, 202, false}, std::string(17, ' '), first);
+    layers.insert(layers.end(), {{241, 1, 0, 226, 239, false}, {238, 1, 0, 408, 239, false}});
+    AddText(layers, {237, 1, 0, 232, 239, false}, std::string(16, ' '), first);
+    auto glyph = [](char c) { return ZAscii::CellOf(static_cast<unsigned char>(c)); };
+    AddText(layers, {106, 38, 0, 226, 216}, "Enter Your Name  ", glyph);
+    AddText(layers, {106, 38, 0, 232, 243}, "AB", glyph);
+    layers.push_back({239, 2, 1, 254, 243});
+    EXPECT_EQ(Misses(layers), 0);
 
-    // Without a target nothing is drawn.
-    XInputText loose(app.get());
-    back.ColourFill(nullptr, 99);
-    loose.Draw();
-    EXPECT_EQ(CountPixels(back, Rect{0, 0, 640, 480}, 99), 640 * 480);
+    entry.SetText(ZString(""), 15);
+    const struct {
+        const char* typed;
+        int times;
+        const char* text;
+    } steps[] = {// clang-format off
+        {"ZP# 09-.", 1, "ZP 09-."}, {"AB", 4, "ZP 09-.ABABABAB"}, {"A", 1, "ZP 09-.ABABABAB"},
+        {"\bA", 1, "ZP 09-.ABABABAA"}, {"\b", 14, "Z"}, {"\b", 2, ""}, {"#A\nB", 1, "A"}, {"B", 1, "A"}};
+    // clang-format on
+    for (const auto& step : steps) {
+        std::string text;
+        for (int i = 0; i < step.times; ++i) {
+            text = type(step.typed);
+        }
+        EXPECT_EQ(text, step.text) << "the 16th character and what follows Enter are dropped";
+    }
+    EXPECT_TRUE(entry.IsDone());
+    EXPECT_TRUE(app->hotKeysEnabled);
+    EXPECT_EQ(Played(176), 1);
+    entry.SetText(ZString("ABCDEFGHIJKLMNOPQ"), 15);
+    EXPECT_STREQ(entry.GetText().GetBuffer(), "ABCDEFGHIJKLMNO");
 }
-
-}  // namespace

@@ -1,188 +1,43 @@
+#include "scenes/ScenePicture.h"
 #include "scenes/XTitle.h"
+#include "scenes/ZembraLogo.h"
 
-#include "input/Input.h"
-#include "scenes/SceneTestSupport.h"
-#include "shell/XMenuData.h"
+using XTitleTest = GameTest;
 
-namespace {
-
-constexpr uint8_t kBandColour = 40;
-constexpr uint8_t kLeftMarkerColour = 60;
-constexpr uint8_t kRightMarkerColour = 61;
-
-class XTitleTest : public SceneTest {
-protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        // A band with one colour per row, so the scroll shows in row 0; markers in colours of their own.
-        InstallBitmap(200, 640, 238, [](int, int y) { return static_cast<uint8_t>(1 + y % 200); });
-        InstallKeyedSheet(135, 17, 28, 2, kLeftMarkerColour);
-        InstallKeyedSheet(136, 17, 28, 2, kRightMarkerColour);
-        InstallKeyedPlain(229, 166, 29, 90);
-        InstallKeyedPlain(230, 191, 29, 91);
-        InstallKeyedPlain(137, 55, 29, 92);
-        // Nothing else covers the band in these tests.
-        for (uint32_t id : {199u, 201u, 226u, 166u, 167u, 168u, 169u}) {
-            OverrideResource(ResourceType::Bitmap, id, {});
-        }
+// The painters risen 2 pixels a frame under shadow, logo, caption and entries; markers beside the first.
+static std::vector<Layer> TitlePicture(uint32_t frameCounter, int risen, int markerFrame) {
+    // clang-format off
+    std::vector<Layer> layers = Band(frameCounter, {
+        {166, 1, 0, 7, 505 - 2 * risen}, {167, 1, 0, 433, 488 - 2 * risen}, {168, 1, 0, 342, 709 - 2 * risen},
+        {169, 1, 0, 86, 709 - 2 * risen}, Centred(201, 1, 0, 314, 96), Centred(199, 1, 0, 310, 92),
+        Centred(226, 1, 0, 320, 190), Centred(229, 1, 0, 320, 330), Centred(230, 1, 0, 320, 368),
+        Centred(137, 1, 0, 320, 406)});
+    // clang-format on
+    if (markerFrame >= 0) {
+        AddMarkers(layers, Centred(229, 1, 0, 320, 330), markerFrame);
     }
-    std::unique_ptr<XTitle> MakeActiveTitle() {
-        auto title = std::make_unique<XTitle>(app.get());
-        RunFrames(*title, 21);
-        return title;
-    }
-};
+    return layers;
+}
 
-TEST_F(XTitleTest, FadesInOverTwentyOneFramesAndIgnoresKeysMeanwhile) {
+TEST_F(XTitleTest, LogoOverItsShadowCaptionAndEntriesWhilePaintersRiseFor240ActiveFrames) {
     XTitle title(app.get());
-    EXPECT_EQ(title.GetFrame().GetPhase(), XFrontEnd::kFadingIn);
-    Rect screen{0, 0, 640, 480};
-
+    Frames(title, 21);
+    EXPECT_EQ(Misses(TitlePicture(20, 0, -1)), 0) << "the last frame of the fade-in, without markers";
+    Frames(title, 250);
+    EXPECT_EQ(Misses(TitlePicture(270, 240, 1)), 0) << "the painters at rest; markers blink every 9 frames";
+    Press(kKeyReturn);
     title.UpdateFrame();
-    EXPECT_EQ(CountPixels(*Back(), screen, 0), 640 * 480) << "first fade frame is black";
-    RunFrames(title, 9);
-    // Level 50 at the eleventh frame: a 20-pixel stripe of every 40-pixel column.
-    title.UpdateFrame();
-    EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 40, 480}, 0), 20 * 480);
-    PressFor(title, kKeyReturn);
-    PressFor(title, kKeyDown);
-    RunFrames(title, 5);
-    EXPECT_EQ(title.GetFrame().GetPhase(), XFrontEnd::kFadingIn);
-    // The 21st frame shows level 0 and makes the scene active.
-    title.UpdateFrame();
-    EXPECT_EQ(CountPixels(*Back(), screen, 0), 0);
-    EXPECT_EQ(title.GetFrame().GetPhase(), XFrontEnd::kActive);
-    EXPECT_EQ(title.GetCursor(), XTitle::kEntryBattle);
-    EXPECT_EQ(app->sceneState, XAppData::kBeforeStart);
+    EXPECT_EQ(Misses(TitlePicture(271, 240, 0)), 0) << "chosen: the markers hold their first frame";
 }
 
-TEST_F(XTitleTest, CursorWrapsDoesNotRepeatAndUpWinsOverDown) {
-    auto title = MakeActiveTitle();
-    PressFor(*title, kKeyUp);
-    EXPECT_EQ(title->GetCursor(), XTitle::kEntryExit);
-    PressFor(*title, kKeyDown);
-    EXPECT_EQ(title->GetCursor(), XTitle::kEntryBattle);
+using ZembraLogoTest = GameTest;
 
-    // Held down for many frames it moves once.
-    Press(kKeyDown);
-    RunFrames(*title, 10);
-    Release(kKeyDown);
-    title->UpdateFrame();
-    EXPECT_EQ(title->GetCursor(), XTitle::kEntryRanking);
-    // A press in the frame after a release counts again.
-    PressFor(*title, kKeyDown);
-    PressFor(*title, kKeyUp);
-    EXPECT_EQ(title->GetCursor(), XTitle::kEntryRanking);
-
-    Press(kKeyUp);
-    Press(kKeyDown);
-    title->UpdateFrame();
-    Release(kKeyUp);
-    Release(kKeyDown);
-    EXPECT_EQ(title->GetCursor(), XTitle::kEntryBattle);
-    EXPECT_EQ(title->GetFrame().GetPhase(), XFrontEnd::kActive);
-}
-
-TEST_F(XTitleTest, ExitActionsAfterTwentyOneFramesOfFadeOut) {
-    struct Case {
-        int moves;
-        int key;
-        int32_t state;
-        int32_t battleMode;
-    };
-    const Case cases[] = {
-        {0, kKeyReturn, XAppData::kCreateMenu, 1},
-        {1, kKeySpace, XAppData::kCreateRanking, 0},
-        {2, kKeyPadEnter, XAppData::kQuit, 1},
-        // Escape leaves the game whichever entry is selected.
-        {0, kKeyEscape, XAppData::kQuit, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.moves * 1000 + c.key);
-        app->sceneState = XAppData::kRunTitle;
-        app->GetMenuSettings()->SetBattleMode(1);
-        auto title = MakeActiveTitle();
-        for (int i = 0; i < c.moves; ++i) {
-            PressFor(*title, kKeyDown);
-        }
-        PressFor(*title, c.key);
-        EXPECT_EQ(title->GetFrame().GetPhase(), XFrontEnd::kFadingOut);
-        EXPECT_EQ(title->GetCursor(), c.key == kKeyEscape ? XTitle::kEntryExit : c.moves);
-        RunFrames(*title, 18);
-        EXPECT_EQ(app->sceneState, XAppData::kRunTitle);
-        EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 40, 480}, 0), 38 * 480 - 0) << "level 95 on the 20th frame";
-        title->UpdateFrame();
-        EXPECT_EQ(app->sceneState, c.state);
-        EXPECT_EQ(app->GetMenuSettings()->IsBattleMode(), c.battleMode);
-        EXPECT_EQ(title->GetFrame().GetPhase(), XFrontEnd::kFinished);
-        title->UpdateFrame();
-        EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480);
+TEST_F(ZembraLogoTest, LogoCentredOnWhiteWithItsJingleFromTheSixthFrame) {
+    ZembraLogo logo(app.get());
+    for (int frame = 1; frame <= 230; ++frame) {
+        logo.UpdateFrame();
+        EXPECT_EQ(Played(228), frame < 6 ? 0 : 1) << frame;
     }
+    EXPECT_EQ(machine.audio->played.size(), 1u);
+    EXPECT_EQ(Misses({Centred(227, 1, 0, 320, 240, false)}, 255), 0);
 }
-
-TEST_F(XTitleTest, CursorStartsOnTheModeLastPlayed) {
-    app->GetMenuSettings()->SetBattleMode(0);
-    EXPECT_EQ(XTitle(app.get()).GetCursor(), XTitle::kEntryRanking);
-    app->GetMenuSettings()->SetBattleMode(1);
-    EXPECT_EQ(XTitle(app.get()).GetCursor(), XTitle::kEntryBattle);
-}
-
-TEST_F(XTitleTest, PaintersRiseForTwoHundredFortyActiveFramesThenStay) {
-    const int rest[4][2] = {{7, 25}, {433, 8}, {342, 229}, {86, 229}};
-    auto title = MakeActiveTitle();
-    EXPECT_EQ(title->GetCharacter(0).GetY(), 505);
-    RunFrames(*title, 100);
-    EXPECT_EQ(title->GetCharacter(0).GetY(), 305);
-    RunFrames(*title, 160);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(title->GetCharacter(i).GetX(), rest[i][0]);
-        EXPECT_EQ(title->GetCharacter(i).GetY(), rest[i][1]);
-    }
-    // A new title starts them from the bottom again.
-    XTitle again(app.get());
-    EXPECT_EQ(again.GetCharacter(2).GetY(), 709);
-}
-
-TEST_F(XTitleTest, MarkersFrameTheSelectedEntryAndHoldStillWhenChosen) {
-    auto title = MakeActiveTitle();
-    // Entry 1 (191 x 29) is centred at (320, 368): x 225 to 415, centre y 368.
-    PressFor(*title, kKeyDown);
-    EXPECT_EQ(Back()->GetPixel(225 - 12, 368), kLeftMarkerColour);
-    EXPECT_EQ(Back()->GetPixel(225 + 191 + 11, 368), kRightMarkerColour);
-    EXPECT_NE(Back()->GetPixel(225 - 12, 330), kLeftMarkerColour) << "no marker beside entry 0";
-
-    RunFrames(*title, 12);
-    PressFor(*title, kKeyReturn);
-    EXPECT_EQ(title->GetFrame().GetLeftMarker().GetFrame(), 0);
-    RunFrames(*title, 10);
-    EXPECT_EQ(title->GetFrame().GetLeftMarker().GetFrame(), 0);
-    EXPECT_EQ(title->GetFrame().GetRightMarker().GetFrame(), 0);
-}
-
-TEST_F(XTitleTest, BackgroundScrollsOnePixelPerFrameAndWraps) {
-    XFrontEnd frame(app.get());
-    for (int i = 0; i < 240; ++i) {
-        frame.CountFrame();
-    }
-    frame.DrawBackground(Back());
-    // 240 mod 238 = 2: screen row 0 shows band row 2, row 236 band row 0 of the next copy.
-    EXPECT_EQ(Back()->GetPixel(0, 0), 1 + 2);
-    EXPECT_EQ(Back()->GetPixel(639, 235), 1 + 237 % 200);
-    EXPECT_EQ(Back()->GetPixel(0, 236), 1);
-    EXPECT_EQ(Back()->GetPixel(5, 479), 1 + (479 + 2) % 238 % 200);
-}
-
-TEST_F(XTitleTest, MoveAndDecisionSounds) {
-    if (!SoundsLoaded()) {
-        GTEST_SKIP() << "the sound list loads no waves yet";
-    }
-    auto title = MakeActiveTitle();
-    PressFor(*title, kKeyDown);
-    PressFor(*title, kKeyUp);
-    EXPECT_EQ(SoundLog::Get().CountPlayed(180), 2);
-    EXPECT_EQ(SoundLog::Get().CountPlayed(176), 0);
-    PressFor(*title, kKeyEscape);
-    EXPECT_EQ(SoundLog::Get().CountPlayed(176), 1);
-}
-
-}  // namespace
