@@ -25,10 +25,11 @@ protected:
     int32_t Leave(const std::vector<std::vector<int>>& pushes, int fadeOut) {
         app->sceneState = XAppData::kBeforeStart;
         Scene scene(app.get());
-        for (int frame = 0; frame < 22; ++frame) {
-            Hold(kKeyReturn, frame == 0);  // fading in: not read
-            scene.UpdateFrame();
-        }
+        Hold(kKeyReturn, true);  // fading in: not read
+        scene.UpdateFrame();
+        EXPECT_EQ(CountPixels(*Back(), Rect{0, 0, 640, 480}, 0), 640 * 480) << "the fade-in starts black";
+        Hold(kKeyReturn, false);
+        Frames(scene, 21);
         for (const auto& push : pushes) {
             for (int code : push) {
                 Hold(code, true);
@@ -87,7 +88,7 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         SCOPED_TRACE(&c - cases);
         settings.SetDefaults();
         settings.SetBattleMode(c.battleMode);
-        for (int i = 0; i < c.emptySeats; ++i) {
+        for (int i = 4 - c.emptySeats; i < 4; ++i) {  // the last seats: 3 leaves player 1 alone
             while (settings.GetControlType(i) != 2) {
                 settings.CycleControlType(i);
             }

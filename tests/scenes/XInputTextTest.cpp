@@ -31,12 +31,12 @@ TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBl
 
     entry.Begin();
     EXPECT_FALSE(app->hotKeysEnabled) << "P types a letter instead of pausing";
-    for (const char* typed : {"AB", "", "", "", "", "", "", "", ""}) {
+    for (const char* typed : {"AB", "", "", "", "", "", "", "", "", ""}) {
         type(typed);
     }
     entry.Draw();
     // A 227 x 75 box at (206, 202), 17 middles for the prompt; the field 37 lower with 16 middles; the
-    // cursor after the text on its second frame after 9 frames.
+    // cursor after the text on its second frame: 9 frames each.
     auto first = [](char) { return 0; };
     std::vector<Layer> layers = {{240, 1, 0, 206, 202, false}, {242, 1, 0, 413, 202, false}};
     AddText(layers, {236, 1, 0, 226, 202, false}, std::string(17, ' '), first);

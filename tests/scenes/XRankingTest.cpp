@@ -9,10 +9,8 @@ using XRankingTest = GameTest;
 
 TEST_F(XRankingTest, TableShowsRanksNamesAndScoresAsPercentagesWithOneDecimal) {
     ZRankList& table = *app->GetHighScores();
-    table.GetItem(0).SetName(ZString("AB-1."));
-    table.GetItem(0).SetScore(1000);
-    table.GetItem(9).SetName(ZString("Z"));
-    table.GetItem(9).SetScore(45);
+    table.GetItem(0) = ZRankItem(ZString("AB-1."), 1000);
+    table.GetItem(9) = ZRankItem(ZString("Z"), 45);
     XRanking ranking(app.get());
     Frames(ranking, 21);
     PressFor(ranking, kKeyUp);  // from START up to BACK
