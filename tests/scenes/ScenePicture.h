@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,4 +64,10 @@ inline int Misses(const std::vector<Layer>& layers, uint8_t ground = 0) {
         misses += expected->GetPixel(i % 640, i / 640) != GetBackSurface()->GetPixel(i % 640, i / 640);
     }
     return misses;
+}
+
+// Sound effects started looping: every sound of the screens plays once.
+inline int Looping() {
+    const auto& all = FakeMachine::Current()->audio->channels;
+    return static_cast<int>(std::count_if(all.begin(), all.end(), [](const auto& c) { return c.loop; }));
 }

@@ -12,15 +12,13 @@ constexpr int kPadUp = -1, kPadDown = -2;
 
 class XFrontEndTest : public GameTest {
 protected:
-    void Hold(int code, bool down) {
-        if (code > 0) {
-            KeyboardEvent(code, down);
-        } else {
-            ControllerButtonEvent(7, code == kPadUp ? PadButton::Up : PadButton::Down, down);
-        }
+    static void Hold(int code, bool down) {
+        code > 0 ? KeyboardEvent(code, down)
+                 : ControllerButtonEvent(7, code == kPadUp ? PadButton::Up : PadButton::Down, down);
     }
     // A new screen given the pushes once active (held together for a frame, let go for one): the scene
-    // state it writes with the last frame of its fade-out, fadeOut frames after the choice.
+    // state it writes with the last frame of its fade-out, fadeOut frames after the choice (the winner
+    // counts the frame before it reads the keys, so its fade-out ends one frame later).
     template <typename Scene>
     int32_t Leave(const std::vector<std::vector<int>>& pushes, int fadeOut) {
         app->sceneState = XAppData::kBeforeStart;
@@ -64,6 +62,7 @@ TEST_F(XFrontEndTest, EachFadeShowsTwentyOneLevelsTwoPixelsPerColumnAtATime) {
 
 TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPerChoice) {
     using A = XAppData;
+    const int up = kKeyUp, down = kKeyDown, enter = kKeyReturn, space = kKeySpace, esc = kKeyEscape;
     // The title's cursor starts on the mode last played; every push but the last moves the cursor.
     // clang-format off
     const struct {
@@ -73,14 +72,15 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         std::vector<std::vector<int>> pushes;
         int32_t state;
     } cases[] = {
-        {'T', 0, 0, {{kKeyUp}, {kKeyReturn}}, A::kCreateMenu},     {'T', 1, 0, {{kKeyDown}, {kKeySpace}}, A::kCreateRanking},
-        {'T', 1, 0, {{kKeyEscape}}, A::kQuit},                     {'T', 1, 0, {{kPadDown}, {kPadDown}, {kPadUp}, {kKeyReturn}}, A::kCreateRanking},
-        {'T', 1, 0, {{kKeyUp, kKeyDown}, {kKeyReturn}}, A::kQuit}, {'T', 1, 0, {{kKeyReturn, kKeyEscape}}, A::kCreateMenu},
-        {'M', 1, 0, {{kKeyReturn}}, A::kCreateRound},              {'M', 1, 3, {{kKeyReturn}}, A::kCreateRound},
-        {'M', 1, 4, {{kKeyReturn}}, A::kCreateMenu},               {'M', 1, 0, {{kKeyDown}, {kKeyReturn}}, A::kCreateTitle},
-        {'M', 1, 0, {{kKeyEscape}}, A::kCreateTitle},              {'R', 0, 0, {{kKeyReturn}}, A::kCreateRound},
-        {'R', 0, 0, {{kKeyUp}, {kKeyReturn}}, A::kCreateTitle},    {'R', 0, 0, {{kKeyEscape}}, A::kCreateTitle},
-        {'W', 1, 0, {{kKeyReturn}}, A::kCreateMenu},               {'W', 1, 0, {{kKeyEscape}}, A::kCreateMenu}};
+        {'T', 0, 0, {{up}, {enter}}, A::kCreateMenu},    {'T', 1, 0, {{down}, {space}}, A::kCreateRanking},
+        {'T', 1, 0, {{esc}}, A::kQuit},                  {'T', 1, 0, {{up, down}, {enter}}, A::kQuit},
+        {'T', 1, 0, {{enter, esc}}, A::kCreateMenu},
+        {'T', 1, 0, {{kPadDown}, {kPadDown}, {kPadUp}, {enter}}, A::kCreateRanking},
+        {'M', 1, 0, {{enter}}, A::kCreateRound},         {'M', 1, 3, {{enter}}, A::kCreateRound},
+        {'M', 1, 4, {{enter}}, A::kCreateMenu},          {'M', 1, 0, {{down}, {enter}}, A::kCreateTitle},
+        {'M', 1, 0, {{esc}}, A::kCreateTitle},           {'R', 0, 0, {{enter}}, A::kCreateRound},
+        {'R', 0, 0, {{up}, {enter}}, A::kCreateTitle},   {'R', 0, 0, {{esc}}, A::kCreateTitle},
+        {'W', 1, 0, {{enter}}, A::kCreateMenu},          {'W', 1, 0, {{esc}}, A::kCreateMenu}};
     // clang-format on
     XMenuData& settings = *app->GetMenuSettings();
     ControllerAdded(7);
@@ -108,5 +108,6 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         // The winner leaves in silence: no jingle, voice or closing sound before, music and sounds stopped.
         EXPECT_EQ(machine.OpenMusic(), c.screen == 'W' ? "" : "Music01.mid");
         EXPECT_EQ(machine.audio->stopped.size(), c.screen == 'W' ? machine.audio->channels.size() : 0u);
+        EXPECT_EQ(Looping(), 0);
     }
 }

@@ -17,7 +17,8 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
         layers.push_back(s.GetControlType(i) == 2 ? Centred(212, 1, 0, x + 60, 73) : kNoLayer);
     }
     layers.push_back(team ? Centred(216, 1, 0, 320, 73) : kNoLayer);
-    const Layer items[8] = {// clang-format off
+    // clang-format off
+    const Layer items[8] = {
         {143, 12, s.GetWinsNeeded(), 202, 146},       {231, 2, team, 376, 188},
         {144, 3, s.GetControlType(0), 347, 230},      {144, 3, s.GetControlType(1), 347, 272},
         {144, 3, s.GetControlType(2), 347, 314},      {144, 3, s.GetControlType(3), 347, 356},

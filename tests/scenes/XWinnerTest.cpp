@@ -6,21 +6,21 @@ using XWinnerTest = GameTest;
 
 TEST_F(XWinnerTest, EachOutcomeShowsItsAnimationPicturesAndPlayerLineAndSoundsItsVoice) {
     // Winners the round never reports (the last four) fall back to player 1, or to the player's team.
+    // clang-format off
     const struct {
-        bool team;
+        int team;
         int32_t reported, shown, voice;
         int animation, first, firstX, firstY, second, secondX, secondY;
-    } outcomes[] = {// clang-format off
-        {false, 0, 0, 197, 186, 190, 280, 241, 0, 0, 0},      {false, 1, 1, 195, 187, 191, 360, 241, 0, 0, 0},
-        {false, 2, 2, 196, 188, 192, 340, 240, 0, 0, 0},      {false, 3, 3, 194, 189, 193, 340, 240, 0, 0, 0},
-        {true, 0, 0, 223, 186, 191, 210, 241, 190, 420, 241}, {true, 2, 2, 224, 188, 192, 420, 240, 193, 230, 240},
-        {false, 4, 0, 197, 186, 190, 280, 241, 0, 0, 0},      {false, -1, 0, 197, 186, 190, 280, 241, 0, 0, 0},
-        {true, 1, 0, 223, 186, 191, 210, 241, 190, 420, 241}, {true, 3, 2, 224, 188, 192, 420, 240, 193, 230, 240}};
+    } outcomes[] = {
+        {0, 0, 0, 197, 186, 190, 280, 241, 0, 0, 0},       {0, 1, 1, 195, 187, 191, 360, 241, 0, 0, 0},
+        {0, 2, 2, 196, 188, 192, 340, 240, 0, 0, 0},       {0, 3, 3, 194, 189, 193, 340, 240, 0, 0, 0},
+        {1, 0, 0, 223, 186, 191, 210, 241, 190, 420, 241}, {1, 2, 2, 224, 188, 192, 420, 240, 193, 230, 240},
+        {0, 4, 0, 197, 186, 190, 280, 241, 0, 0, 0},       {0, -1, 0, 197, 186, 190, 280, 241, 0, 0, 0},
+        {1, 1, 0, 223, 186, 191, 210, 241, 190, 420, 241}, {1, 3, 2, 224, 188, 192, 420, 240, 193, 230, 240}};
     // clang-format on
     for (const auto& o : outcomes) {
         SCOPED_TRACE(&o - outcomes);
-        app->GetMenuSettings()->SetDefaults();
-        if (o.team) {
+        if (app->GetMenuSettings()->IsSingleBattle() == o.team) {
             app->GetMenuSettings()->ToggleBattleType();
         }
         app->matchWinner = o.reported;
@@ -31,7 +31,8 @@ TEST_F(XWinnerTest, EachOutcomeShowsItsAnimationPicturesAndPlayerLineAndSoundsIt
         int x = o.team ? 130 : 180;
         // clang-format off
         EXPECT_EQ(Misses(Band(29, {
-            Centred(o.animation, 4, 1, 320, 240, false), o.second ? Centred(o.second, 1, 0, o.secondX, o.secondY) : kNoLayer,
+            Centred(o.animation, 4, 1, 320, 240, false),
+            o.second ? Centred(o.second, 1, 0, o.secondX, o.secondY) : kNoLayer,
             Centred(o.first, 1, 0, o.firstX, o.firstY), Centred(148, 1, 0, 320, 45), {150, 1, 0, x, 409},
             {146, 4, o.shown, x + 231, 406}, o.team ? Layer{225, 1, 0, x + 281, 410} : kNoLayer,
             o.team ? Layer{146, 4, o.shown + 1, x + 331, 406} : kNoLayer})), 0);
