@@ -1,26 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/Resources.h"
 
-TEST(Resources, OverridesReplaceHideAndAddResources) {
-    ResourceData data;
-    OverrideResource(ResourceType::Wave, 9999, {1, 2, 3});
-    ASSERT_TRUE(FindResource(ResourceType::Wave, 9999, &data));
-    EXPECT_EQ(data.size, 3u);
-    EXPECT_EQ(data.bytes[2], 3);
-    EXPECT_FALSE(FindResource(ResourceType::Bitmap, 9999, &data));  // types are separate
-    OverrideResource(ResourceType::Wave, 9999, {});
-    EXPECT_FALSE(FindResource(ResourceType::Wave, 9999, &data));
-    ClearResourceOverrides();
-    EXPECT_FALSE(FindResource(ResourceType::Wave, 9999, &data));
-}
-
-TEST(Resources, EveryListedResourceCanBeFound) {
+TEST(Resources, EveryListedResourceIsFoundAndOverridesReplaceHideAndAddOnlyTheirOwnType) {
     for (ResourceType type : {ResourceType::Bitmap, ResourceType::Wave}) {
-        for (uint32_t id : ListResources(type)) {
+        std::vector<uint32_t> ids = ListResources(type);
+        EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+        for (uint32_t id : ids) {
             ResourceData data;
-            ASSERT_TRUE(FindResource(type, id, &data)) << id;
-            EXPECT_GT(data.size, 0u);
+            EXPECT_TRUE(FindResource(type, id, &data) && data.size > 0) << id;
         }
     }
+    ResourceData data;
+    OverrideResource(ResourceType::Wave, 9999, {1, 2, 3});
+    OverrideResource(ResourceType::Bitmap, 102, {});
+    ASSERT_TRUE(FindResource(ResourceType::Wave, 9999, &data));
+    EXPECT_EQ(std::vector<uint8_t>(data.bytes, data.bytes + data.size), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(FindResource(ResourceType::Bitmap, 9999, &data));
+    EXPECT_FALSE(FindResource(ResourceType::Bitmap, 102, &data));
+    ClearResourceOverrides();
+    EXPECT_FALSE(FindResource(ResourceType::Wave, 9999, &data));
+    EXPECT_TRUE(FindResource(ResourceType::Bitmap, 102, &data));
 }

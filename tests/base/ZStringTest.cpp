@@ -1,85 +1,92 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <filesystem>
+#include <string>
+#include <tuple>
 
 #include "base/Paths.h"
+#include "base/ZBaseList.h"
 #include "base/ZString.h"
 #include "base/ZStringList.h"
 
-TEST(ZString, MidClipsAtTheEndAndIsEmptyPastIt) {
-    ZString abc("abc");
-    EXPECT_STREQ(abc.Mid(2, 1).GetBuffer(), "");
-    EXPECT_STREQ(abc.Mid(5, 9).GetBuffer(), "");
-    EXPECT_STREQ(abc.Mid(1, 9).GetBuffer(), "bc");
-    EXPECT_STREQ(abc.Mid(0, 0).GetBuffer(), "a");
-    EXPECT_STREQ(abc.Mid(-1, 2).GetBuffer(), "");
+namespace {
+
+std::string Text(const ZString& text) {
+    return text.GetBuffer();
 }
 
-TEST(ZString, FindStartsAtItsIndexAndFailsPastTheEnd) {
-    ZString banana("banana");
-    EXPECT_EQ(banana.Find('a', 2), 3);
-    EXPECT_EQ(banana.Find('a', 6), -1);
-    EXPECT_EQ(banana.Find('z', 0), -1);
-    EXPECT_EQ(banana.Find('b', 0), 0);
-    EXPECT_EQ(banana.Find('a', -3), -1);
+TEST(ZString, MidFindAndTrimFollowTheirIndexRules) {
+    const std::tuple<int, int, const char*> mids[] = {{2, 1, ""},   {5, 9, ""},  {3, 3, ""},   {-1, 2, ""},
+                                                      {1, 9, "bc"}, {0, 0, "a"}, {0, 2, "abc"}};
+    for (const auto& [first, last, result] : mids) {
+        EXPECT_EQ(Text(ZString("abc").Mid(first, last)), result) << first << ".." << last;
+    }
+    const std::tuple<char, int, int> finds[] = {{'a', 2, 3}, {'a', 5, 5},   {'a', 6, -1}, {'z', 0, -1},
+                                                {'b', 0, 0}, {'a', -3, -1}, {0, 0, -1}};
+    for (const auto& [c, start, index] : finds) {
+        EXPECT_EQ(ZString("banana").Find(c, start), index) << c << " from " << start;
+    }
+    const std::tuple<const char*, int, char, const char*> trims[] = {
+        {"  x y  ", 2, ' ', "x y"}, {"    ", 2, ' ', ""},  {"--a-", 0, '-', "a-"}, {"--a-", 1, '-', "--a"},
+        {"", 2, ' ', ""},           {"----", 0, '-', ""},  {"----", 1, '-', ""},   {"a--", 0, '-', "a--"},
+        {"--a", 1, '-', "--a"},     {"-a-", 3, '-', "-a-"}};
+    for (const auto& [text, mode, c, result] : trims) {
+        ZString trimmed(text);
+        trimmed.Trim(mode, c);
+        EXPECT_EQ(Text(trimmed), result) << '"' << text << "\" mode " << mode;
+    }
 }
 
-TEST(ZString, TrimRemovesRunsFromTheChosenEnds) {
-    ZString both("  x y  ");
-    both.Trim(2, ' ');
-    EXPECT_STREQ(both.GetBuffer(), "x y");
-    ZString blanks("    ");
-    blanks.Trim(2, ' ');
-    EXPECT_STREQ(blanks.GetBuffer(), "");
-    ZString front("--a-");
-    front.Trim(0, '-');
-    EXPECT_STREQ(front.GetBuffer(), "a-");
-    ZString back("--a-");
-    back.Trim(1, '-');
-    EXPECT_STREQ(back.GetBuffer(), "--a");
-    ZString empty;
-    empty.Trim(2, ' ');
-    EXPECT_EQ(empty.GetLength(), 0);
-}
-
-TEST(ZString, AppendCopyAndConcatenationKeepTheirOwnBuffers) {
-    ZString text;
-    text.Append('K');
-    EXPECT_EQ(text.GetLength(), 1);
-    EXPECT_STREQ(text.GetBuffer(), "K");
+TEST(ZString, AppendCopyAndConcatenationKeepTheirOwnText) {
+    ZString text('K');
+    text.Append('\0');  // a zero byte would end the text
     ZString copy(text);
     copy.Append(ZString("OVRA"));
-    EXPECT_STREQ(text.GetBuffer(), "K");
-    EXPECT_STREQ((copy + ZString(" GAMES")).GetBuffer(), "KOVRA GAMES");
+    EXPECT_EQ(Text(text) + "/" + std::to_string(text.GetLength()), "K/1");
+    EXPECT_EQ(Text(copy + ZString(" GAMES")), "KOVRA GAMES");
     copy = copy;
-    EXPECT_STREQ(copy.GetBuffer(), "KOVRA");
-    ZString fromNull(static_cast<const char*>(nullptr));
-    EXPECT_STREQ(fromNull.GetBuffer(), "");
-    text.Append('\0');
-    EXPECT_STREQ(text.GetBuffer(), "K");
+    text = copy;
+    copy.Append('!');
+    EXPECT_EQ(Text(text) + "/" + Text(copy), "KOVRA/KOVRA!");
+    EXPECT_EQ(Text(ZString(static_cast<const char*>(nullptr))), "");
+    EXPECT_TRUE(ZString("ab") == ZString("ab"));
+    EXPECT_FALSE(ZString("ab") == ZString("abc"));
 }
 
-TEST(Paths, DirectoryOfKeepsTheLastSeparator) {
-    EXPECT_STREQ(DirectoryOf(ZString("/usr/lib/tintorix/tintorix")).GetBuffer(), "/usr/lib/tintorix/");
-    EXPECT_STREQ(DirectoryOf(ZString("/tintorix")).GetBuffer(), "/");
-    EXPECT_STREQ(DirectoryOf(ZString("tintorix")).GetBuffer(), "/");
-    ZString quoted = QuotedExeFilePath(ZString("Music01.mid"));
-    const char* text = quoted.GetBuffer();
-    ASSERT_GT(quoted.GetLength(), 13);
-    EXPECT_EQ(text[0], '"');
-    EXPECT_EQ(text[quoted.GetLength() - 1], '"');
-    EXPECT_NE(std::strstr(text, "/Music01.mid\""), nullptr);
+TEST(Paths, MusicIsLookedForBesideTheExecutable) {
+    const char* cases[][2] = {
+        {"/usr/lib/x/tintorix", "/usr/lib/x/"}, {"/tintorix", "/"}, {"tintorix", "/"}, {"a/b", "a/"}};
+    for (const auto& [path, directory] : cases) {
+        EXPECT_EQ(Text(DirectoryOf(ZString(path))), directory) << path;
+    }
+    const std::string directory = Text(GetExeDirectory());
+    EXPECT_TRUE(std::filesystem::exists(directory + "tintorix-tests")) << directory;
+    EXPECT_EQ(Text(QuotedExeFilePath(ZString("Music01.mid"))), "\"" + directory + "Music01.mid\"");
 }
 
-TEST(ZStringList, OwnsCopiesInInsertionOrder) {
+TEST(ZStringList, OwnsCopiesInInsertionOrderOnAListThatNeverOwnsItsValues) {
     ZStringList list;
     ZString line("first");
     list.Add(line);
     list.Add(ZString("second"));
     line.Append('!');
     ASSERT_EQ(list.GetCount(), 2u);
-    EXPECT_STREQ(list.GetAt(0).GetBuffer(), "first");
-    EXPECT_STREQ(list.GetAt(1).GetBuffer(), "second");
+    EXPECT_EQ(Text(list.GetAt(0)) + " " + Text(list.GetAt(1)), "first second");
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
+
+    ZBaseList values;
+    int numbers[3] = {1, 2, 3};
+    values.Add(&numbers[0]);
+    values.Add(&numbers[1]);
+    values.Add(&numbers[2]);
+    EXPECT_EQ(values.GetCount(), 3u);
+    EXPECT_EQ(values.GetAt(1), &numbers[1]);
+    EXPECT_EQ(values.GetAt(2), &numbers[2]);
+    values.Clear();
+    values.Add(&numbers[2]);
+    EXPECT_EQ(values.GetCount(), 1u);
+    EXPECT_EQ(values.GetAt(0), &numbers[2]);
 }
+
+}  // namespace

@@ -1,85 +1,83 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <tuple>
+#include <utility>
+
 #include "gfx/Maths.h"
 
-TEST(Maths, GeneratorFollowsItsSequenceAndIgnoresEmptyRanges) {
+namespace {
+
+TEST(Maths, TheGeneratorFollowsItsSequenceAndEmptyRangesDrawNothing) {
     SeedRandomWith(1);
     EXPECT_EQ(Random(32768), 41);
     EXPECT_EQ(Random(32768), 18467);
-    EXPECT_EQ(Random(32768), 6334);
-    uint32_t before = GetRandomState();
-    EXPECT_EQ(Random(0), 0);
-    EXPECT_EQ(Random(-5), 0);
-    EXPECT_EQ(GetRandomState(), before);  // no draw for an empty range
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(Random(1), 0);
-        int r = Random(7);
-        EXPECT_GE(r, 0);
-        EXPECT_LT(r, 7);
+    EXPECT_EQ(Random(100), 6334 % 100);
+    EXPECT_EQ(Random(1 << 30), 26500) << "outputs stay below 32768";
+    const uint32_t before = GetRandomState();
+    EXPECT_EQ(Random(0) + Random(-5), 0);
+    EXPECT_EQ(GetRandomState(), before);
+    EXPECT_EQ(Random(1), 0);
+    EXPECT_NE(GetRandomState(), before);
+}
+
+TEST(Maths, RoundingTablesAndDistances) {
+    const std::pair<double, int> rounds[] = {{2.5, 3},
+                                             {-2.5, -3},
+                                             {-0.5, -1},
+                                             {0.49, 0},
+                                             {-0.49, 0},
+                                             {1e12, std::numeric_limits<int>::max()},
+                                             {-1e12, std::numeric_limits<int>::min()},
+                                             {NAN, 0}};
+    for (const auto& [x, rounded] : rounds) {
+        EXPECT_EQ(RoundToInt(x), rounded) << x;
+    }
+    BuildDirectionTables();
+    const std::tuple<int, float, float> table[] = {
+        {0, 0.0f, 1.0f},   {64, 1.0f, 0.0f}, {128, 0.0f, -1.0f},       {192, -1.0f, 0.0f},
+        {320, 1.0f, 0.0f}, {-1, 0.0f, 0.0f}, {32, 0.70711f, 0.70711f}, {1, 0.02454f, 0.9997f}};
+    for (const auto& [direction, sine, cosine] : table) {
+        EXPECT_EQ(Sin256(direction), sine) << direction;
+        EXPECT_EQ(Cos256(direction), cosine) << direction;
+    }
+    EXPECT_DOUBLE_EQ(Distance(0, 0, 3, 4), 5.0);
+    EXPECT_DOUBLE_EQ(Distance(7, 1, 4, 5), 5.0);
+    EXPECT_DOUBLE_EQ(Distance(-2147483647, 0, 2147483647, 0), 4294967294.0);
+}
+
+TEST(Maths, DirectionArithmeticPassesNoDirectionThroughAndWrapsRoundTheCircle) {
+    // direction, normalised, plus 4, minus 4, reflected at a vertical and a horizontal wall, of 32
+    const int table[][7] = {
+        {-1, 255, -1, -1, -1, -1, -1}, {0, 0, 4, 252, 128, 0, 0},    {2, 2, 6, 254, 126, 254, 0},
+        {3, 3, 7, 255, 125, 253, 0},   {4, 4, 8, 0, 124, 252, 1},    {12, 12, 16, 8, 116, 244, 2},
+        {32, 32, 36, 28, 96, 224, 4},  {60, 60, 64, 56, 68, 196, 8}, {64, 64, 68, 60, 64, 192, 8},
+        {254, 254, 2, 250, 130, 2, 0}, {255, 255, 3, 251, 129, 1, 0}};
+    for (const auto& [d, normalised, plus, minus, vertical, horizontal, of32] : table) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(NormaliseDirection(d), normalised);
+        EXPECT_EQ(AddDirection(d, 4), plus);
+        EXPECT_EQ(SubtractDirection(d, 4), minus);
+        EXPECT_EQ(ReflectAtVerticalWall(d), vertical);
+        EXPECT_EQ(ReflectAtHorizontalWall(d), horizontal);
+        EXPECT_EQ(DirectionTo32(d), of32);
+    }
+    EXPECT_EQ(NormaliseDirection(-260) * 1000 + NormaliseDirection(300), 252044);
+    EXPECT_EQ(NormaliseDirection(std::numeric_limits<int>::min()), 0);
+    // current, target, step and the turned direction; a half-turn tie goes clockwise, the step is whole
+    const int turns[][4] = {{0, 128, 4, 252}, {250, 2, 4, 254}, {2, 250, 4, 254}, {10, 10, 4, 10},
+                            {0, 2, 4, 4},     {0, 127, 4, 4},   {0, 129, 4, 252}, {200, 100, 8, 192}};
+    for (const auto& [current, target, step, turned] : turns) {
+        EXPECT_EQ(TurnToward(current, target, step), turned) << current << " to " << target;
+    }
+    // from (0, 0) to the point, on a screen whose y grows downwards
+    const int points[][3] = {{10, 0, 0},  {0, -10, 64}, {-10, 0, 128}, {0, 10, 192},   {10, 10, 224},
+                             {100, 1, 0}, {0, 0, 0},    {100, -1, 0},  {-100, 1, 128}, {1000, 13, 255}};
+    for (const auto& [x, y, direction] : points) {
+        EXPECT_EQ(DirectionBetween(0, 0, x, y), direction) << x << "," << y;
+        EXPECT_EQ(DirectionBetween(5 - x, 7 - y, 5, 7), direction) << "the same way from elsewhere";
     }
 }
 
-TEST(Maths, RoundToIntRoundsHalvesAwayFromZeroAndSaturates) {
-    EXPECT_EQ(RoundToInt(2.5), 3);
-    EXPECT_EQ(RoundToInt(-2.5), -3);
-    EXPECT_EQ(RoundToInt(-0.5), -1);
-    EXPECT_EQ(RoundToInt(0.49), 0);
-    EXPECT_EQ(RoundToInt(-0.49), 0);
-    EXPECT_EQ(RoundToInt(1e12), 2147483647);
-    EXPECT_EQ(RoundToInt(-1e12), -2147483647 - 1);
-    EXPECT_EQ(RoundToInt(0.0 / 0.0), 0);
-}
-
-TEST(Maths, TablesAreExactAtTheQuarterTurnsAndSilentForNoDirection) {
-    BuildDirectionTables();
-    EXPECT_EQ(Sin256(64), 1.0f);
-    EXPECT_EQ(Cos256(64), 0.0f);
-    EXPECT_EQ(Cos256(0), 1.0f);
-    EXPECT_EQ(Sin256(128), 0.0f);
-    EXPECT_EQ(Sin256(192), -1.0f);
-    EXPECT_EQ(Sin256(-1), 0.0f);
-    EXPECT_EQ(Cos256(-1), 0.0f);
-    EXPECT_EQ(Sin256(320), Sin256(64));
-    EXPECT_FLOAT_EQ(Sin256(32), 0.70711f);
-}
-
-TEST(Maths, DirectionArithmetic) {
-    EXPECT_EQ(NormaliseDirection(-260), 252);
-    EXPECT_EQ(NormaliseDirection(300), 44);
-    EXPECT_EQ(NormaliseDirection(-1), 255);
-    EXPECT_EQ(NormaliseDirection(-256), 0);
-    EXPECT_EQ(NormaliseDirection(-2147483647 - 1), 0);  // extremes stay defined
-    EXPECT_EQ(AddDirection(2147483647, 1), 0);
-    EXPECT_EQ(ReflectAtVerticalWall(-2147483647 - 1), 128);
-    EXPECT_EQ(AddDirection(-1, 4), -1);
-    EXPECT_EQ(AddDirection(254, 4), 2);
-    EXPECT_EQ(SubtractDirection(2, 4), 254);
-    EXPECT_EQ(SubtractDirection(-1, 4), -1);
-    EXPECT_EQ(ReflectAtVerticalWall(0), 128);
-    EXPECT_EQ(ReflectAtVerticalWall(64), 64);
-    EXPECT_EQ(ReflectAtVerticalWall(32), 96);
-    EXPECT_EQ(ReflectAtHorizontalWall(64), 192);
-    EXPECT_EQ(ReflectAtHorizontalWall(0), 0);
-    EXPECT_EQ(ReflectAtHorizontalWall(32), 224);
-    EXPECT_EQ(ReflectAtVerticalWall(-1), -1);
-    EXPECT_EQ(TurnToward(0, 128, 4), 252);  // a half-turn tie goes clockwise
-    EXPECT_EQ(TurnToward(250, 2, 4), 254);
-    EXPECT_EQ(TurnToward(10, 10, 4), 10);
-    EXPECT_EQ(TurnToward(0, 2, 4), 4);  // the step is taken whole
-    EXPECT_EQ(DirectionTo32(60), 8);
-    EXPECT_EQ(DirectionTo32(255), 0);
-    EXPECT_EQ(DirectionTo32(252), 0);
-    EXPECT_EQ(DirectionTo32(4), 1);
-    EXPECT_EQ(DirectionTo32(-1), -1);
-}
-
-TEST(Maths, DirectionBetweenPointsAndDistance) {
-    EXPECT_EQ(DirectionBetween(0, 0, 10, 0), 0);
-    EXPECT_EQ(DirectionBetween(0, 0, 0, -10), 64);
-    EXPECT_EQ(DirectionBetween(0, 0, -10, 0), 128);
-    EXPECT_EQ(DirectionBetween(0, 0, 10, 10), 224);
-    EXPECT_EQ(DirectionBetween(5, 5, 5, 5), 0);
-    EXPECT_EQ(DirectionBetween(0, 0, 100, 1), 0);  // just below right rounds to right
-    EXPECT_DOUBLE_EQ(Distance(0, 0, 3, 4), 5.0);
-    EXPECT_DOUBLE_EQ(Distance(-2147483647, 0, 2147483647, 0), 4294967294.0);
-}
+}  // namespace

@@ -1,4 +1,5 @@
-#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
 
 #include "gfx/ZAscii.h"
 #include "gfx/ZNumber.h"
@@ -6,70 +7,67 @@
 
 namespace {
 
-// Glyph sheets whose cell c is filled with index c + 1, on a key of 249 in each cell's corner.
-class TextTest : public HeadlessTest {
+// Glyph sheets whose cell c is filled with index c + 1 (font 1: c + 101), on a key of 249 in each cell's
+// corner.
+class TextTest : public GameTest {
 protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
-        auto sheet = [](int cellHeight) {
-            return [cellHeight](int x, int y) {
-                return static_cast<uint8_t>(x == 0 && y % cellHeight == 0 ? 249 : y / cellHeight + 1);
-            };
-        };
-        InstallBitmap(106, 11, 684, sheet(18));
-        InstallBitmap(105, 11, 684, sheet(18));
-        InstallBitmap(104, 14, 264, sheet(22));
+        GameTest::SetUp();
+        const std::tuple<int, int, int, int> sheets[] = {
+            {106, 11, 38, 1}, {105, 11, 38, 101}, {104, 14, 12, 1}};
+        for (const auto& sheet : sheets) {
+            const int width = std::get<1>(sheet), first = std::get<3>(sheet), height = width == 11 ? 18 : 22;
+            InstallBitmap(std::get<0>(sheet), width, std::get<2>(sheet) * height, [=](int x, int y) {
+                return static_cast<uint8_t>(x == 0 && y % height == 0 ? 249 : y / height + first);
+            });
+        }
     }
-    // The cell drawn at a cell's top-left + (5, 5), or -1 for none.
-    int CellAt(int x, int y) { return Back()->GetPixel(x + 5, y + 5) - 1; }
+    // The glyphs in the cells along a row from x, '_' for an empty cell.
+    std::string Cells(int x, int y, int count, int width, const char* glyphs) const {
+        std::string cells;
+        for (int i = 0; i < count; ++i) {
+            int index = Back()->GetPixel(x + i * width + 5, y + 5);
+            cells += index == 0 ? '_' : glyphs[(index - 1) % 100];
+        }
+        return cells;
+    }
 };
 
-}  // namespace
-
-TEST_F(TextTest, DrawStringMapsCellsAndAdvancesPerByte) {
+TEST_F(TextTest, DrawStringMapsBytesToCellsOfElevenPixelsAndReturnsTheEnd) {
+    const char* font = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-.";
     ZAscii text;
+    EXPECT_EQ(text.DrawString(7, 0, "ABC"), 7) << "no target";
     text.SetSurface(Back());
-    EXPECT_EQ(text.DrawString(100, 50, "Abc-1."), 166);
-    const int cells[6] = {0, 1, 2, 36, 27, 37};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(CellAt(100 + 11 * i, 50), cells[i]) << i;
-    }
-    EXPECT_EQ(text.DrawString(0, 100, "A B"), 33);
-    EXPECT_EQ(CellAt(11, 100), -1);  // the blank leaves its cell empty
+    EXPECT_EQ(text.DrawString(100, 50, "Abz-1.09 ?\xC9Z"), 100 + 11 * 12);
+    EXPECT_EQ(Cells(100, 50, 13, 11, font), "ABZ-1.09___Z_");
     EXPECT_EQ(text.DrawString(7, 0, ""), 7);
-    text.SetFont(5);
-    EXPECT_EQ(text.DrawString(7, 0, "A"), 7);
-    text.SetSurface(nullptr);
-    text.SetFont(0);
-    EXPECT_EQ(text.DrawString(7, 0, "ABC"), 7);
-    EXPECT_EQ(ZAscii::CellOf(0xC9), -1);
+    text.SetFont(1);
+    EXPECT_EQ(text.DrawString(0, 100, "B"), 11);
+    EXPECT_EQ(Back()->GetPixel(5, 105), 102);
+    text.SetFont(2);
+    EXPECT_EQ(text.DrawString(0, 200, "A"), 0);
+    EXPECT_EQ(Back()->GetPixel(5, 205), 0);
 }
 
-TEST_F(TextTest, DrawNumberRightAlignsWithOrWithoutZeros) {
+TEST_F(TextTest, DrawNumberRightAlignsTheLastDigitsWithOrWithoutLeadingZeros) {
     ZNumber number(104);
+    EXPECT_EQ(number.DrawNumber(0, 0, 5, 2), 0) << "no target";
     number.SetSurface(Back());
     EXPECT_EQ(number.GetCellWidth(), 14);
-    EXPECT_EQ(number.DrawNumber(0, 0, 5, 2), 28);
-    EXPECT_EQ(CellAt(0, 0), 0);
-    EXPECT_EQ(CellAt(14, 0), 5);
-    number.SetZeroFill(false);
-    EXPECT_EQ(number.DrawNumber(0, 30, 5, 2), 28);
-    EXPECT_EQ(CellAt(0, 30), -1);
-    EXPECT_EQ(CellAt(14, 30), 5);
-    number.DrawNumber(0, 60, 120, 2);  // the last two digits only
-    EXPECT_EQ(CellAt(0, 60), 2);
-    EXPECT_EQ(CellAt(14, 60), 0);
-    EXPECT_EQ(number.DrawNumber(0, 90, 3, 0), 0);
-    EXPECT_EQ(CellAt(0, 90), -1);
-    EXPECT_EQ(number.DrawNumber(0, 120, -5, 3), 42);  // the minus sign has no cell
-    EXPECT_EQ(CellAt(0, 120), -1);
-    EXPECT_EQ(CellAt(14, 120), -1);
-    EXPECT_EQ(CellAt(28, 120), 5);
-    number.SetZeroFill(true);
-    number.DrawNumber(0, 150, -5, 3);
-    EXPECT_EQ(CellAt(0, 150), 0);
+    // value, width, zero fill, the cells drawn
+    const std::tuple<int, int, bool, std::string> cases[] = {
+        {5, 2, true, "05"},  {5, 2, false, "_5"},   {0, 1, false, "0"},   {120, 2, false, "20"},
+        {3, 0, true, ""},    {-5, 3, false, "__5"}, {-5, 3, true, "0_5"}, {1234, 4, true, "1234"},
+        {7, 3, true, "007"}, {98, -1, true, ""}};
+    int y = 0;
+    for (const auto& [value, width, zeros, cells] : cases) {
+        number.SetZeroFill(zeros);
+        EXPECT_EQ(number.DrawNumber(10, y, value, width), 10 + 14 * static_cast<int>(cells.size())) << value;
+        EXPECT_EQ(Cells(10, y, static_cast<int>(cells.size()) + 1, 14, "0123456789-."), cells + "_") << value;
+        y += 30;
+    }
     EXPECT_EQ(number.DrawGlyph11(200, 0), 214);
-    EXPECT_EQ(CellAt(200, 0), 11);
-    number.DrawNumber(300, 0, -2147483647 - 1, 20);  // every digit of the widest value stays on the sheet
-    EXPECT_EQ(CellAt(300 + 14 * 19, 0), 8);
+    EXPECT_EQ(Back()->GetPixel(205, 5), 12);
 }
+
+}  // namespace
