@@ -1,201 +1,145 @@
+#include <string>
+
 #include "input/Controllers.h"
 #include "input/Input.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-class ControllersTest : public HeadlessTest {
+class ControllersTest : public GameTest {
 protected:
-    // A controller's button going down or up, as the platform reports it.
-    static void Hold(int id, PadButton button) { ControllerButtonEvent(id, button, true); }
-    static void Let(int id, PadButton button) { ControllerButtonEvent(id, button, false); }
+    static void Hold(int id, PadButton button, bool down = true) { ControllerButtonEvent(id, button, down); }
+    // After each update, joined by "|": the steering of players 1 to 3 ("L", "R" or "-" each), then the
+    // newly pressed A (confirm), B (cancel), u (up) and d (down).
+    static std::string Frames(int count = 1) {
+        std::string frames;
+        for (int i = 0; i < count; ++i) {
+            UpdateInput();
+            frames += i ? "|" : "";
+            for (int player = 1; player <= 3; ++player) {
+                int direction = GetControllerHorizontal(player);
+                frames += direction == kJoyLeft ? 'L' : direction == kJoyRight ? 'R' : '-';
+            }
+            frames += std::string(IsConfirmPressed() ? "A" : "") + (IsCancelPressed() ? "B" : "") +
+                      (IsControllerDirectionEntered(kJoyUp) ? "u" : "") +
+                      (IsControllerDirectionEntered(kJoyDown) ? "d" : "");
+        }
+        return frames;
+    }
 };
 
-TEST_F(ControllersTest, PlayersTwoToFourInOrderOfConnectionAndTheLowestFreeOnReplug) {
-    for (int id : {10, 11, 12, 13}) {
+TEST_F(ControllersTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndTheLowestFreeOnReplug) {
+    for (int id : {10, 11, 12, 13, 12}) {
         ControllerAdded(id);
     }
-    EXPECT_EQ(GetControllerPlayer(10), 1);
-    EXPECT_EQ(GetControllerPlayer(11), 2);
-    EXPECT_EQ(GetControllerPlayer(12), 3);
-    EXPECT_EQ(GetControllerPlayer(13), -1) << "a fourth extra controller steers nobody";
-    EXPECT_EQ(GetControllerPlayer(99), -1);
-
-    // Unplugging player 3's pad frees player 3 only; the spare keeps steering nobody.
+    auto players = [] {
+        std::string text;
+        for (int id : {10, 11, 12, 13, 20, 21, 99}) {
+            text += std::to_string(GetControllerPlayer(id));
+        }
+        return text;
+    };
+    EXPECT_EQ(players(), "123-1-1-1-1");
     ControllerRemoved(11);
-    EXPECT_EQ(GetControllerPlayer(11), -1);
-    EXPECT_EQ(GetControllerPlayer(13), -1);
-    EXPECT_EQ(GetControllerPlayer(10), 1);
-    EXPECT_EQ(GetControllerPlayer(12), 3);
     ControllerRemoved(10);
     ControllerAdded(20);
-    EXPECT_EQ(GetControllerPlayer(20), 1) << "lowest free player first";
-    ControllerAdded(11);
-    EXPECT_EQ(GetControllerPlayer(11), 2);
-    // Announced twice: still one controller with its player.
-    ControllerAdded(12);
-    EXPECT_EQ(GetControllerPlayer(12), 3);
-    ControllerAdded(30);
-    EXPECT_EQ(GetControllerPlayer(30), -1);
-
-    // An unplugged pad stops steering at once, also when it was held over.
-    Hold(20, PadButton::Left);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyLeft);
-    ControllerRemoved(20);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone);
     ControllerAdded(21);
-    UpdateInput();
-    EXPECT_EQ(GetControllerPlayer(21), 1);
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "the new pad does not inherit the old one's button";
-
-    // Creating the input again starts without controllers.
+    EXPECT_EQ(players(), "-1-13-112-1") << "the spare keeps steering nobody";
+    // An unplugged pad stops steering at once; the next one does not inherit its button.
+    Hold(20, PadButton::Left);
+    EXPECT_EQ(Frames(), "L--");
+    ControllerRemoved(20);
+    EXPECT_EQ(Frames(), "---");
+    ControllerAdded(30);
+    EXPECT_EQ(GetControllerPlayer(30), 1);
+    EXPECT_EQ(Frames(), "---");
     ReleaseInput();
     ASSERT_TRUE(CreateInput(nullptr, nullptr));
-    EXPECT_EQ(GetControllerPlayer(11), -1);
-    ControllerAdded(40);
-    EXPECT_EQ(GetControllerPlayer(40), 1);
+    EXPECT_EQ(GetControllerPlayer(12), -1) << "creating the input again starts without pads";
+    for (int id = 100; id < 120; ++id) {
+        ControllerAdded(id);
+    }
+    Hold(116, PadButton::A);
+    EXPECT_EQ(Frames(), "---") << "sixteen pads at most, the rest ignored";
+    Hold(115, PadButton::A);
+    EXPECT_EQ(Frames(), "---A");
 }
 
-TEST_F(ControllersTest, SteeringFromDpadOrStickBeyondTheDeadZoneOnTheNextSnapshot) {
+TEST_F(ControllersTest, PadsSteerFromTheirSnapshotByDpadOrByTheStickBeyondTheDeadZone) {
     ControllerAdded(5);
     ControllerAdded(6);
     Hold(5, PadButton::Left);
     EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "read from the snapshot, not the live state";
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyLeft);
-    EXPECT_EQ(GetControllerHorizontal(2), kJoyNone);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyLeft) << "a level, not an edge";
+    EXPECT_EQ(Frames(2), "L--|L--") << "a level, not an edge";
     Hold(5, PadButton::Right);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "both ways at once is no way";
-    Let(5, PadButton::Left);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
-    Let(5, PadButton::Right);
-
-    struct Case {
-        int x;
-        int horizontal;
-    };
-    const Case cases[] = {{-kPadDeadZone, kJoyNone},
-                          {-kPadDeadZone - 1, kJoyLeft},
-                          {kPadDeadZone, kJoyNone},
-                          {kPadDeadZone + 1, kJoyRight},
-                          {-32768, kJoyLeft},
-                          {32767, kJoyRight},
-                          {0, kJoyNone}};
-    for (const Case& c : cases) {
-        ControllerAxisEvent(6, PadAxis::LeftX, c.x);
-        UpdateInput();
-        EXPECT_EQ(GetControllerHorizontal(2), c.horizontal) << "x " << c.x;
+    Hold(5, PadButton::Left, false);
+    EXPECT_EQ(Frames(), "R--");
+    Hold(5, PadButton::Left);
+    EXPECT_EQ(Frames(), "---") << "both ways at once is no way";
+    const std::pair<int, const char*> sticks[] = {{-kPadDeadZone, "---"}, {-kPadDeadZone - 1, "-L-"},
+                                                  {kPadDeadZone, "---"},  {kPadDeadZone + 1, "-R-"},
+                                                  {-32768, "-L-"},        {32767, "-R-"}};
+    Hold(5, PadButton::Left, false);
+    Hold(5, PadButton::Right, false);
+    for (const auto& [x, steering] : sticks) {
+        ControllerAxisEvent(6, PadAxis::LeftX, x);
+        EXPECT_EQ(Frames(), steering) << x;
     }
-    // The stick's y does not steer; the stick one way and the d-pad the other cancel out.
+    ControllerAxisEvent(6, PadAxis::LeftX, 0);
     ControllerAxisEvent(6, PadAxis::LeftY, -30000);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(2), kJoyNone);
+    EXPECT_EQ(Frames(), "---u") << "the stick's y does not steer";
     ControllerAxisEvent(6, PadAxis::LeftX, 30000);
     Hold(6, PadButton::Left);
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(2), kJoyNone);
-
-    // Player 1 and players without a pad never read one; events of unknown pads change nothing.
+    EXPECT_EQ(Frames(), "---") << "stick one way, d-pad the other";
     Hold(7, PadButton::Left);
+    Hold(6, PadButton::Left, false);
     UpdateInput();
-    for (int player : {-1, 0, 3, 4}) {
+    for (int player : {-1, 0, 4}) {
         EXPECT_EQ(GetControllerHorizontal(player), kJoyNone) << player;
     }
 }
 
-TEST_F(ControllersTest, FrontEndEdgesComeFromAnyControllerOncePerPress) {
+TEST_F(ControllersTest, AnyPadConfirmsCancelsAndStepsOncePerPressButNeverTypes) {
     for (int id : {1, 2, 3, 4}) {
         ControllerAdded(id);
     }
-    // The spare pad (no player) works in the screens too.
     Hold(4, PadButton::A);
-    UpdateInput();
-    EXPECT_TRUE(IsConfirmPressed());
-    EXPECT_FALSE(IsCancelPressed());
-    UpdateInput();
-    EXPECT_FALSE(IsConfirmPressed()) << "held, it does not repeat";
-    // Another pad pressing while the first still holds is a new press.
+    EXPECT_EQ(Frames(2), "---A|---") << "the spare pad works in the screens too; held, it does not repeat";
     Hold(2, PadButton::A);
-    UpdateInput();
-    EXPECT_TRUE(IsConfirmPressed());
-    Let(2, PadButton::A);
-    Let(4, PadButton::A);
-
+    EXPECT_EQ(Frames(), "---A") << "another pad pressing while the first holds is a new press";
     Hold(1, PadButton::B);
-    UpdateInput();
-    EXPECT_TRUE(IsCancelPressed());
-    EXPECT_FALSE(IsConfirmPressed());
-    EXPECT_FALSE(IsKeyPressed(kKeyEscape)) << "B is not a key";
-    UpdateInput();
-    EXPECT_FALSE(IsCancelPressed());
-    Let(1, PadButton::B);
-    Press(kKeyEscape);
-    UpdateInput();
-    EXPECT_TRUE(IsCancelPressed()) << "Escape cancels as before";
-    Release(kKeyEscape);
-
-    // D-pad and stick: one step per push; moving further along the same way is no new step.
     Hold(3, PadButton::Up);
-    UpdateInput();
-    EXPECT_TRUE(IsControllerDirectionEntered(kJoyUp));
-    EXPECT_FALSE(IsControllerDirectionEntered(kJoyDown));
-    UpdateInput();
-    EXPECT_FALSE(IsControllerDirectionEntered(kJoyUp));
-    Let(3, PadButton::Up);
-    ControllerAxisEvent(3, PadAxis::LeftY, 20000);
-    UpdateInput();
-    EXPECT_TRUE(IsControllerDirectionEntered(kJoyDown));
-    ControllerAxisEvent(3, PadAxis::LeftY, 32767);
-    UpdateInput();
-    EXPECT_FALSE(IsControllerDirectionEntered(kJoyDown));
-    ControllerAxisEvent(3, PadAxis::LeftY, 10000);
-    UpdateInput();
-    ControllerAxisEvent(3, PadAxis::LeftY, 20000);
-    UpdateInput();
-    EXPECT_TRUE(IsControllerDirectionEntered(kJoyDown)) << "back inside the dead zone and out again";
-    ControllerAxisEvent(3, PadAxis::LeftY, -20000);
-    UpdateInput();
-    EXPECT_TRUE(IsControllerDirectionEntered(kJoyUp));
-    EXPECT_FALSE(IsControllerDirectionEntered(kJoyLeft)) << "only up and down are asked";
-    ControllerAxisEvent(3, PadAxis::LeftY, 0);
-
-    // Pad buttons are no keys: they type nothing and leave the key snapshot alone.
-    Hold(1, PadButton::A);
-    UpdateInput();
+    EXPECT_EQ(Frames(2), "---Bu|---");
+    EXPECT_FALSE(IsKeyPressed(kKeyEscape)) << "B is not a key";
+    Hold(3, PadButton::Up, false);
+    Hold(3, PadButton::Down);
+    EXPECT_EQ(Frames(), "---d");
+    Hold(3, PadButton::Down, false);
+    // stick y and the steps it makes: a push past the dead zone steps, moving further does not
+    const std::pair<int, const char*> pushes[] = {{0, ""},     {20000, "d"}, {32767, ""},
+                                                  {10000, ""}, {20000, "d"}, {-20000, "u"}};
+    for (const auto& [y, steps] : pushes) {
+        ControllerAxisEvent(3, PadAxis::LeftY, y);
+        EXPECT_EQ(Frames(), std::string("---") + steps) << y;
+    }
+    EXPECT_FALSE(IsControllerDirectionEntered(kJoyLeft));
     ZString typed;
     ReadTypedKeys(typed);
     EXPECT_EQ(typed.GetLength(), 0);
-    for (int code = 0; code < 256; ++code) {
-        EXPECT_EQ(GetCurrentInputState().keys[code], 0) << code;
-    }
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(GetCurrentInputState().keys), 256),
+              std::string(256, '\0'));
 }
 
-TEST_F(ControllersTest, WhileTheGameIsAwayControllersReadReleasedAndMustBePressedAgain) {
+TEST_F(ControllersTest, WhileTheGameIsAwayPadsReadReleasedAndMustBePressedAgain) {
     ControllerAdded(8);
     Hold(8, PadButton::Left);
-    UpdateInput();
-    ASSERT_EQ(GetControllerHorizontal(1), kJoyLeft);
-
+    ASSERT_EQ(Frames(), "L--");
     UnacquireKeyboard();
     Hold(8, PadButton::A);  // dropped, as key presses are
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone);
-    EXPECT_FALSE(IsConfirmPressed());
-    // Acquired again by that update: still nothing until a new press.
-    UpdateInput();
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone);
-    EXPECT_FALSE(IsConfirmPressed());
+    EXPECT_EQ(Frames(2), "---|---") << "acquired again by the first update, still nothing until a new press";
     Hold(8, PadButton::A);
     Hold(8, PadButton::Right);
-    UpdateInput();
-    EXPECT_TRUE(IsConfirmPressed());
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
+    EXPECT_EQ(Frames(), "R--A");
 }
 
 }  // namespace

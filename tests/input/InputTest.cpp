@@ -1,254 +1,169 @@
-#include <gtest/gtest.h>
-
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "input/Input.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-JoystickReading stick{32768, 32768, 0, 0};
-bool stickAnswers = true;
-
-InputPlatform FakeJoystick() {
-    InputPlatform platform;
-    platform.createKeyboard = [] { return true; };
-    platform.joyNumDevs = [] { return 1; };
-    platform.joyGetPos = [](JoystickReading* reading) {
-        *reading = stick;
-        return stickAnswers;
-    };
-    platform.joyGetCaps = [](uint32_t* xMin, uint32_t* xMax, uint32_t* yMin, uint32_t* yMax) {
-        *xMin = 0;
-        *xMax = 65535;
-        *yMin = 0;
-        *yMax = 65535;
-        return true;
-    };
-    return platform;
-}
-
-class InputTest : public HeadlessTest {
+class InputTest : public GameTest {
 protected:
     void UseJoystick() {
-        stick = {32768, 32768, 0, 0};
-        stickAnswers = true;
         ReleaseInput();
-        SetInputPlatform(FakeJoystick());
+        machine.joystick = true;
         ASSERT_TRUE(CreateInput(nullptr, nullptr));
     }
-    static std::string Typed() {
-        ZString text;
-        ReadTypedKeys(text);
-        return text.GetBuffer();
+    // What each read types, joined by "|".
+    static std::string Typed(int reads = 1) {
+        std::string typed;
+        for (int i = 0; i < reads; ++i) {
+            ZString text;
+            ReadTypedKeys(text);
+            typed += (i ? "|" : "") + std::string(text.GetBuffer());
+        }
+        return typed;
+    }
+    // Down and newly pressed for one key after each update: "dp", "d-" or "--", joined by "|".
+    static std::string Update(int key, int updates = 1) {
+        std::string states;
+        for (int i = 0; i < updates; ++i) {
+            UpdateInput();
+            states +=
+                std::string(i ? "|" : "") + (IsKeyDown(key) ? "d" : "-") + (IsKeyPressed(key) ? "p" : "-");
+        }
+        return states;
     }
 };
 
-TEST_F(InputTest, SnapshotsGiveDownForEveryUpdateAndPressedOnlyForTheFirst) {
+TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotAndPressedOnlyInTheFirst) {
     Press(kKeyReturn);
-    UpdateInput();
+    EXPECT_EQ(Update(kKeyReturn, 2), "dp|d-");
     EXPECT_EQ(IsKeyDown(kKeyReturn), 0x80);
-    EXPECT_TRUE(IsKeyPressed(kKeyReturn));
-    UpdateInput();
-    EXPECT_EQ(IsKeyDown(kKeyReturn), 0x80);
-    EXPECT_FALSE(IsKeyPressed(kKeyReturn));
     Release(kKeyReturn);
-    UpdateInput();
-    EXPECT_EQ(IsKeyDown(kKeyReturn), 0);
-    EXPECT_FALSE(IsKeyPressed(kKeyReturn));
-
-    // Two updates in one frame use up the edge.
+    EXPECT_EQ(Update(kKeyReturn), "--");
     Press(kKeySpace);
     UpdateInput();
-    UpdateInput();
-    EXPECT_FALSE(IsKeyPressed(kKeySpace));
-    EXPECT_FALSE(IsConfirmPressed());
-
-    // The snapshot is the keys' state of the moment: a tap between two updates leaves no edge
-    // (it only types), so typed Return in the name entry does not confirm a second time.
-    Press(kKeyDown);
-    Release(kKeyDown);
-    UpdateInput();
-    EXPECT_FALSE(IsKeyPressed(kKeyDown));
-
-    EXPECT_EQ(IsKeyDown(-1), 0);
-    EXPECT_EQ(IsKeyDown(256), 0);
-    EXPECT_FALSE(IsKeyPressed(1000));
-}
-
-TEST_F(InputTest, ConfirmAndHorizontalKeysWithoutAJoystick) {
-    for (int key : {kKeyPadEnter, kKeyReturn, kKeySpace}) {
-        Press(key);
+    EXPECT_EQ(Update(kKeySpace), "d-") << "two updates in one frame use the edge up";
+    EXPECT_FALSE(IsKeyDown(-1) || IsKeyDown(256) || IsKeyPressed(1000));
+    // cursor left, cursor right, the horizontal direction they give
+    const int horizontals[][3] = {{1, 0, 16}, {0, 1, 0}, {1, 1, -1}, {0, 0, -1}};
+    for (const auto& [left, right, direction] : horizontals) {
+        KeyboardEvent(kKeyLeft, left);
+        KeyboardEvent(kKeyRight, right);
         UpdateInput();
-        EXPECT_TRUE(IsConfirmPressed()) << key;
-        Release(key);
-        UpdateInput();
+        EXPECT_EQ(GetKeyHorizontal(), direction) << left << right;
     }
-    Press(kKeyEscape);
-    UpdateInput();
-    EXPECT_FALSE(IsConfirmPressed());
-    EXPECT_FALSE(IsJoyButtonPressed(0));
-    EXPECT_EQ(GetJoyHorizontal(1), -1);
-    EXPECT_EQ(GetJoyDirection(1), kJoyNone);
-
+    ReleaseInput();
+    Press(30);
     Press(kKeyLeft);
-    UpdateInput();
-    EXPECT_EQ(GetKeyHorizontal(), kJoyLeft);
-    Press(kKeyRight);
-    UpdateInput();
-    EXPECT_EQ(GetKeyHorizontal(), -1) << "both cursor keys cancel out";
-    Release(kKeyLeft);
-    UpdateInput();
-    EXPECT_EQ(GetKeyHorizontal(), kJoyRight);
+    EXPECT_EQ(Update(30), "--") << "no keyboard, no keys";
+    EXPECT_EQ(GetKeyHorizontal(), -1);
+    EXPECT_FALSE(IsKeyboardAcquired());
 }
 
-TEST_F(InputTest, TypedKeysAreCappedAndOnlyPressesCount) {
-    for (int key : {30, 48, kKeyBackspace, kKeyReturn}) {
-        Press(key);
-        Release(key);
+TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsNewlyDown) {
+    UseJoystick();
+    // a key or a joystick button bit, and whether it confirms
+    const int inputs[][3] = {
+        {kKeyPadEnter, 0, 1}, {kKeyReturn, 0, 1}, {kKeySpace, 0, 1}, {0, 1, 1}, {0, 2, 1},
+        {kKeyEscape, 0, 0},   {30, 0, 0},         {0, 4, 0},         {0, 8, 0}};
+    for (const auto& [key, button, confirms] : inputs) {
+        KeyboardEvent(key, true);
+        machine.stick.buttons = button;
+        UpdateInput();
+        EXPECT_EQ(IsConfirmPressed(), confirms != 0) << key << " " << button;
+        EXPECT_EQ(IsCancelPressed(), key == kKeyEscape);
+        for (int index = -1; index < 5; ++index) {
+            EXPECT_EQ(IsJoyButtonPressed(index), index >= 0 && button == 1 << index) << index;
+        }
+        UpdateInput();
+        EXPECT_FALSE(IsConfirmPressed() || IsCancelPressed()) << "held, it does not repeat";
+        KeyboardEvent(key, false);
+        machine.stick.buttons = 0;
     }
-    EXPECT_EQ(Typed(), std::string("AB\b\n"));
-    EXPECT_EQ(Typed(), "") << "events are taken from the device";
+}
 
-    const char* twelve = "QWERTYUIOPAS";
-    const int codes[] = {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30, 31};
-    for (int code : codes) {
+TEST_F(InputTest, TheJoystickLeavesTheMiddleEightyPercentOfEachAxisAsTheCentre) {
+    EXPECT_EQ(std::tuple(GetJoyDirection(1), GetJoyHorizontal(1), IsJoyDirectionEntered(-1)),
+              std::tuple(-1, -1, false));
+    UseJoystick();
+    uint32_t left, right, up, down;
+    GetJoyThresholds(&left, &right, &up, &down);
+    EXPECT_EQ(std::vector<uint32_t>({left, right, up, down}),
+              std::vector<uint32_t>({6553, 58982, 6553, 58982}));
+    // x, y, direction, horizontal direction
+    const int positions[][4] = {{6553, 32768, -1, -1},  {6552, 32768, 16, 16}, {58983, 32768, 0, 0},
+                                {58982, 58982, -1, -1}, {32768, 0, 8, -1},     {65535, 0, 4, 0},
+                                {0, 0, 12, 16},         {0, 65535, 20, 16},    {32768, 65535, 24, -1},
+                                {65535, 65535, 28, 0}};
+    for (const auto& [x, y, direction, horizontal] : positions) {
+        machine.stick = {static_cast<uint32_t>(x), static_cast<uint32_t>(y), 0, 0};
+        UpdateInput();
+        EXPECT_EQ(std::tuple(GetJoyDirection(1), GetJoyHorizontal(1)), std::tuple(direction, horizontal))
+            << x << "," << y;
+    }
+    machine.stick = {32768, 0, 0, 0};
+    UpdateInput();
+    EXPECT_EQ(std::tuple(GetJoyDirection(0), IsJoyDirectionEntered(8), GetJoyHorizontal(0)),
+              std::tuple(28, true, 0));
+    UpdateInput();
+    EXPECT_FALSE(IsJoyDirectionEntered(8)) << "held, it enters once";
+    machine.joystickReads = false;
+    machine.stick = {0, 0, 0, 15};
+    UpdateInput();
+    EXPECT_EQ(std::tuple(GetJoyDirection(1), IsJoyButtonPressed(0)), std::tuple(-1, false))
+        << "unplugged reads centred";
+}
+
+TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerRead) {
+    const std::pair<int, const char*> rows[] = {
+        {2, "1234567890-"}, {14, "\b"}, {16, "QWERTYUIOP"}, {28, "\n"},    {30, "ASDFGHJKL"}, {44, "ZXCVBNM"},
+        {52, "."},          {57, " "},  {71, "789-456"},    {79, "1230."}, {156, "\n"},       {203, "\b"}};
+    std::string expected(300, '\0');
+    for (const auto& [first, characters] : rows) {
+        expected.replace(first, std::string(characters).size(), characters);
+    }
+    for (int code = -5; code < 300; ++code) {
+        EXPECT_EQ(ScanCodeToChar(code), code < 0 ? 0 : expected[code]) << code;
+    }
+    for (int key : {30, 48, kKeyBackspace, kKeyReturn}) {
+        Tap(key);
+    }
+    EXPECT_EQ(Typed(2), "AB\b\n|") << "releases type nothing; a read takes the events";
+    for (int code : {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30, 31}) {
         Press(code);
     }
-    EXPECT_EQ(Typed(), std::string(twelve, 10));
-    EXPECT_EQ(Typed(), "") << "the two behind the tenth are lost";
-
-    // The device keeps 160 events; a flood beyond that is dropped, not overrun.
-    for (int i = 0; i < 200; ++i) {
-        Press(30);
-        Release(30);
+    EXPECT_EQ(Typed(2), "QWERTYUIOP|") << "the two behind the tenth are lost";
+    for (int i = 0; i < 79; ++i) {
+        Tap(kKeyEscape);
     }
-    int characters = 0;
-    for (int i = 0; i < 20; ++i) {
-        characters += static_cast<int>(Typed().size());
-    }
-    EXPECT_EQ(characters, 10) << "one call reads everything waiting, at most ten characters of it";
-
+    Tap(30);
+    Tap(31);
+    EXPECT_EQ(Typed(), "A") << "the device keeps 160 events, releases and untyped keys too";
     Press(kKeyZ);
     FlushTypedKeys();
     EXPECT_EQ(Typed(), "");
 }
 
-TEST_F(InputTest, ScanCodesTurnIntoTheirCharacters) {
-    EXPECT_EQ(ScanCodeToChar(2), '1');
-    EXPECT_EQ(ScanCodeToChar(10), '9');
-    EXPECT_EQ(ScanCodeToChar(11), '0');
-    EXPECT_EQ(ScanCodeToChar(12), '-');
-    EXPECT_EQ(ScanCodeToChar(14), 8);
-    EXPECT_EQ(ScanCodeToChar(16), 'Q');
-    EXPECT_EQ(ScanCodeToChar(25), 'P');
-    EXPECT_EQ(ScanCodeToChar(28), 10);
-    EXPECT_EQ(ScanCodeToChar(30), 'A');
-    EXPECT_EQ(ScanCodeToChar(38), 'L');
-    EXPECT_EQ(ScanCodeToChar(44), 'Z');
-    EXPECT_EQ(ScanCodeToChar(50), 'M');
-    EXPECT_EQ(ScanCodeToChar(52), '.');
-    EXPECT_EQ(ScanCodeToChar(57), ' ');
-    EXPECT_EQ(ScanCodeToChar(71), '7');
-    EXPECT_EQ(ScanCodeToChar(74), '-');
-    EXPECT_EQ(ScanCodeToChar(76), '5');
-    EXPECT_EQ(ScanCodeToChar(81), '3');
-    EXPECT_EQ(ScanCodeToChar(82), '0');
-    EXPECT_EQ(ScanCodeToChar(83), '.');
-    EXPECT_EQ(ScanCodeToChar(156), 10);
-    EXPECT_EQ(ScanCodeToChar(203), 8);
-    for (int code : {0, 1, 13, 15, 26, 29, 39, 51, 53, 70, 78, 84, 200, 205, 255, -5, 1000}) {
-        EXPECT_EQ(ScanCodeToChar(code), 0) << code;
-    }
-}
-
-TEST_F(InputTest, JoystickThresholdsLeaveTheMiddleEightyPercent) {
-    UseJoystick();
-    uint32_t left = 0;
-    uint32_t right = 0;
-    uint32_t up = 0;
-    uint32_t down = 0;
-    GetJoyThresholds(&left, &right, &up, &down);
-    EXPECT_EQ(left, 6553u);
-    EXPECT_EQ(right, 58982u);
-    EXPECT_EQ(up, 6553u);
-    EXPECT_EQ(down, 58982u);
-
-    auto directionAt = [](uint32_t x, uint32_t y) {
-        stick.x = x;
-        stick.y = y;
-        UpdateInput();
-        return GetJoyDirection(1);
-    };
-    EXPECT_EQ(directionAt(6553, 32768), kJoyNone) << "the threshold itself is still the middle";
-    EXPECT_EQ(GetJoyHorizontal(1), -1);
-    EXPECT_EQ(directionAt(6552, 32768), kJoyLeft);
-    EXPECT_EQ(GetJoyHorizontal(1), 16);
-    EXPECT_EQ(directionAt(58983, 32768), kJoyRight);
-    EXPECT_EQ(directionAt(58982, 58982), kJoyNone);
-    EXPECT_EQ(directionAt(32768, 0), kJoyUp);
-    EXPECT_EQ(directionAt(65535, 0), 4);
-    EXPECT_EQ(directionAt(0, 0), 12);
-    EXPECT_EQ(directionAt(0, 65535), 20);
-    EXPECT_EQ(directionAt(32768, 65535), kJoyDown);
-    EXPECT_EQ(directionAt(65535, 65535), 28);
-
-    // Entering a direction fires once while the stick is held.
-    directionAt(32768, 32768);
-    EXPECT_EQ(directionAt(32768, 0), kJoyUp);
-    EXPECT_TRUE(IsJoyDirectionEntered(kJoyUp));
-    directionAt(32768, 0);
-    EXPECT_FALSE(IsJoyDirectionEntered(kJoyUp));
-
-    stick.buttons = 2;
-    UpdateInput();
-    EXPECT_TRUE(IsJoyButtonPressed(1));
-    EXPECT_TRUE(IsConfirmPressed());
-    UpdateInput();
-    EXPECT_FALSE(IsConfirmPressed());
-    stick.buttons = 4;
-    UpdateInput();
-    EXPECT_TRUE(IsJoyButtonPressed(2));
-    EXPECT_FALSE(IsConfirmPressed()) << "only the first two buttons confirm";
-    EXPECT_FALSE(IsJoyButtonPressed(4));
-
-    // A stick that stops answering reads as centred with no buttons.
-    stickAnswers = false;
-    stick = {0, 0, 0, 15};
-    UpdateInput();
-    EXPECT_EQ(GetJoyDirection(1), kJoyNone);
-    EXPECT_FALSE(IsJoyButtonPressed(0));
-}
-
-TEST_F(InputTest, AnUnacquiredKeyboardReadsAllUpAndComesBackOnTheNextRead) {
+TEST_F(InputTest, WhileTheKeyboardIsAwayKeysReadUpAndTheNextReadTakesItBack) {
     Press(kKeyLeft);
-    Press(30);
+    UpdateInput();
     UnacquireKeyboard();
     EXPECT_FALSE(IsKeyboardAcquired());
-    Press(31);
-    UpdateInput();
-    EXPECT_EQ(IsKeyDown(kKeyLeft), 0);
+    Press(30);
+    EXPECT_EQ(Update(kKeyLeft), "--");
+    EXPECT_EQ(Update(30), "--");
     EXPECT_TRUE(IsKeyboardAcquired()) << "the failed read acquires again";
     EXPECT_EQ(Typed(), "") << "nothing typed while away is delivered";
-
-    // A key still held from before counts as up until it is pressed again.
-    UpdateInput();
-    EXPECT_EQ(IsKeyDown(kKeyLeft), 0);
+    EXPECT_EQ(Update(kKeyLeft), "--") << "a key held from before counts as up until pressed again";
     Press(kKeyLeft);
-    UpdateInput();
-    EXPECT_TRUE(IsKeyPressed(kKeyLeft));
-
+    EXPECT_EQ(Update(kKeyLeft), "dp");
     UnacquireKeyboard();
-    ZString text;
-    ReadTypedKeys(text);
+    EXPECT_EQ(Typed(), "");
     EXPECT_TRUE(IsKeyboardAcquired());
-    EXPECT_EQ(text.GetLength(), 0);
-
-    ReleaseInput();
-    Press(30);
-    UpdateInput();
-    EXPECT_EQ(IsKeyDown(30), 0);
-    EXPECT_EQ(GetKeyHorizontal(), -1);
+    Tap(30);
+    EXPECT_EQ(Typed(), "A");
 }
 
 }  // namespace
