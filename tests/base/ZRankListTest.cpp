@@ -1,13 +1,49 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "base/ZRankList.h"
+#include "base/ZWinReg.h"
 #include "support/TestSupport.h"
 
+namespace {
+
+constexpr const char* kKey = XAppData::kRegistryKey;
+const std::string kHead =
+    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n";
+
+std::string ReadFile(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 // The table's lines as stored, joined by "|".
-static std::string Lines(const ZRankList& table) {
+std::string Lines(const ZRankList& table) {
     ZStringList lines;
     table.ToStringList(lines);
     std::string text;
     for (uint32_t i = 0; i < lines.GetCount(); ++i) {
         text += std::string(i ? "|" : "") + lines.GetAt(i).GetBuffer();
+    }
+    return text;
+}
+
+// A registry file of values Rank01 to Rank10 holding MINE,999 and then A,1; the value at index takes data
+// instead ("" leaves it out, index 10 adds Rank11).
+std::string File(int index = -1, const std::string& data = "") {
+    std::string text = kHead;
+    for (int i = 0; i < 11; ++i) {
+        std::string value = i == index ? data : i == 0 ? "\"MINE,999\"" : i < 10 ? "\"A,1\"" : "";
+        text += value.empty()
+                    ? ""
+                    : "\"Rank" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1) + "\"=" + value + "\n";
     }
     return text;
 }
@@ -53,3 +89,104 @@ TEST(ZRankList, StoredLinesAreReadWithTheNumberRulesOfAtolAndOnlyAsAWholeTable) 
     table.FromStringList(shorter);
     EXPECT_EQ(table.GetItem(0).GetScore(), 123u) << "a list of another length changes nothing";
 }
+
+TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesOneThatDoes) {
+    const std::string good = File(), values = good.substr(kHead.size()),
+                      volume = "\"Volume\"=dword:00000010\n";
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {good + volume, "MINE,999"},
+        {"Windows Registry Editor Version "
+         "5.00\r\n\r\n[hkey_current_user\\software\\kovragames\\tintorix]\r\n\"rank01\"=\"mine,999\"\r\r\n" +
+             good.substr(kHead.size() + 20),
+         "mine,999"},
+        {File(0, "\"Q\\\"B\\\\S\\xe9\\x01,7\""), "Q\"B\\S\xe9\x01,7"},
+        {File(2, "\"" + std::string(250, 'N') + ",100\""), "MINE,999"},
+        {kHead + "\"Rank01\"=\"A,1\"\n" + values, "MINE,999"},
+        {good + "\n[HKEY_CURRENT_USER\\Software\\Other]\n\"Rank01\"=\"X,1\"\n", "MINE,999"}};
+    // A value of another type, or of 256 bytes with its zero, refuses the whole set, as does a damaged file.
+    for (const std::string& text :
+         {File(4), File(10, "\"MORE,1\""), File(2, "dword:000001f4"), File(2, "hex(2):41,00"),
+          File(2, "\"open,5"), File(2, "\"A,1\" x"), File(2, "\"bad\\n,1\""),
+          File(2, "\"" + std::string(253, 'N') + ",1\""), std::string(), good.substr(0, 200),
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n" + values,
+          "Windows Registry Editor Version 4.00" + good.substr(36), std::string("\0\0", 2) + good,
+          good.substr(0, 120) + "garbage\n" + good.substr(120), kHead.substr(0, 85) + "\n" + values}) {
+        cases.push_back({text, "KOVRA GAMES,500"});
+    }
+    for (const auto& [text, first] : cases) {
+        TempConfigDir config;
+        std::filesystem::create_directories(config.Path() + "/KovraGames/Tintorix");
+        std::ofstream(config.RegistryFile(), std::ios::binary) << text;
+        EXPECT_EQ(Lines(*XAppData().GetHighScores()).substr(0, first.size() + 1), first + "|") << text;
+        ZRankList again(10);
+        again.LoadFromRegistry(kKey);
+        EXPECT_EQ(Lines(again).substr(0, first.size() + 1), first + "|")
+            << "the exit must leave ten string values";
+        EXPECT_EQ(ReadFile(config.RegistryFile()).find(volume) == std::string::npos,
+                  text.find("Volume") == std::string::npos)
+            << "other values are kept";
+    }
+}
+
+TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersConfiguration) {
+    TempConfigDir config;
+    {
+        XAppData app;
+        app.GetHighScores()->GetItem(0).SetName(ZString("Q\"B\\S\xe9\x01"));
+        EXPECT_FALSE(std::filesystem::exists(config.RegistryFile())) << "loading alone writes nothing";
+    }
+    std::string expected = File(0, "\"Q\\\"B\\\\S\\xE9\\x01,500\"");
+    for (int rank = 2; rank <= 10; ++rank) {
+        expected.replace(expected.find("A,1"), 3, "KOVRA GAMES," + std::to_string(550 - 50 * rank));
+    }
+    EXPECT_EQ(ReadFile(config.RegistryFile()), expected);
+    for (const std::string& path :
+         {config.RegistryFile(), config.Path() + "/KovraGames/Tintorix", config.Path() + "/KovraGames"}) {
+        struct stat info {};
+        EXPECT_EQ(stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0,
+                  path.back() == 'g' ? 0600u : 0700u)
+            << path;
+    }
+    EXPECT_EQ(ZWinReg::RegistryFilePath("Software\\..\\B") + ZWinReg::RegistryFilePath("Software\\a/b"), "");
+}
+
+TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveClearsUp) {
+    TempConfigDir config;
+    ZRankList old(10), fresh(10), loaded(10);
+    old.FillDefaults(ZString("OLD"), 900, 90);
+    fresh.FillDefaults(ZString("NEW"), 800, 70);
+    old.SaveToRegistry(kKey);
+    const std::string before = ReadFile(config.RegistryFile()),
+                      directory = config.Path() + "/KovraGames/Tintorix/";
+    for (bool killed : {false, true}) {
+        if (pid_t child = fork(); child == 0) {
+            // A file size limit stops the write a quarter of the way: the process dies there, or goes on
+            // with a failed write when it ignores the signal.
+            signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            rlimit limit{100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            ZWinReg key;
+            bool opened =
+                key.Create(RegistryRoot::CurrentUser, kKey) && key.SetString("Rank01", ZString("X,1"));
+            _exit(opened && !key.Close() ? 0 : 1);
+        } else {
+            int status = 0;
+            waitpid(child, &status, 0);
+            EXPECT_TRUE(killed ? WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ : status == 0) << killed;
+        }
+        EXPECT_EQ(ReadFile(config.RegistryFile()), before);
+    }
+    std::ofstream(directory + "registry.reg.bad") << "kept";
+    for (int save = 0; save < 2; ++save, fresh.SaveToRegistry(kKey)) {
+        int others = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+            others += entry.path().filename() != "registry.reg";
+        }
+        EXPECT_EQ(others, 2 - save)
+            << "the killed save's temporary goes with the next save, other files stay";
+    }
+    loaded.LoadFromRegistry(kKey);
+    EXPECT_EQ(Lines(loaded) + ReadFile(directory + "registry.reg.bad"), Lines(fresh) + "kept");
+}
+
+}  // namespace

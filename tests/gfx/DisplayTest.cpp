@@ -80,4 +80,24 @@ TEST_F(DisplayTest, PresentShowsTheBackSurfaceAndLostSurfacesAreRestoredWhileThe
     EXPECT_FALSE(CreateDisplay(nullptr) || GetDisplayDevice() || CreateDisplaySurfaces() || InitPalette(102));
 }
 
+TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceKey) {
+    auto source = Surface::Create(4, 2), target = Surface::Create(8, 8);
+    std::copy_n("\x05\x01\x05\x02\x03\x04\x03\x04", 8, source->Row(0));
+    const Rect stretched{-4, 3, 4, 7}, outside{30, 30, 40, 40}, empty{4, 4, 4, 9};
+    target->SetClipRect({-5, -5, 50, 50});  // a clip rectangle never reaches past its surface
+    ASSERT_TRUE(target->Blt(&stretched, *source, nullptr, false) &&
+                target->Blt(&outside, *source, nullptr, false));
+    EXPECT_EQ(
+        std::string(target->Row(3), target->Row(3) + 8) + std::string(target->Row(6), target->Row(6) + 8),
+        std::string("\x05\x05\x02\x02\0\0\0\0\x03\x03\x04\x04\0\0\0\0", 16))
+        << "the source is cut by the scaled amount that the clip took off the destination";
+    source->SetColourKey(5);
+    target->ClearClipRect();
+    ASSERT_TRUE(target->Blt(nullptr, *source, nullptr, true));
+    EXPECT_EQ(std::string(target->Row(0), target->Row(0) + 8), std::string("\0\0\x01\x01\0\0\x02\x02", 8));
+    EXPECT_FALSE(target->Blt(&stretched, *source, nullptr, false) ||
+                 target->Blt(&empty, *source, nullptr, false) || target->ColourFill(&stretched, 9) ||
+                 target->Blt(nullptr, *source, &outside, false));
+}
+
 }  // namespace

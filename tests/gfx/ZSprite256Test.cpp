@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include "gfx/ZDib256.h"
 #include "gfx/ZSprite256.h"
 #include "support/TestSupport.h"
 
@@ -106,6 +107,25 @@ TEST_F(SpriteTest, ScaledDrawingRoundsTheSizeKeepsTheCentreAndAtFullScaleDrawsAs
     }
     sprite.DrawScaledVertical(Back(), 100);
     EXPECT_EQ(sprite.draws, 2);
+}
+
+TEST(ZDib256, RefusesOtherFormatsAndCutResourcesAndIsEmptyAfterwards) {
+    auto good = MakeBitmapResource(4, 4, [](int, int) { return 1; });
+    // byte offset and the value that spoils the header there: bits, compression, header size, width, height
+    for (const auto& [offset, value] :
+         {std::pair(14, 4), {15, 1}, {16, 1}, {0, 108}, {4, 0}, {7, 0x80}, {8, 0}}) {
+        auto bytes = good;
+        bytes[offset] = static_cast<uint8_t>(value);
+        ZDib256 bitmap(102);
+        EXPECT_FALSE(bitmap.LoadFromBytes(bytes.data(), bytes.size()) || bitmap.IsLoaded())
+            << offset << " = " << value;
+        EXPECT_EQ(std::tuple(bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetPitch()), std::tuple(0, 0, 0));
+    }
+    ZDib256 bitmap(0);
+    EXPECT_FALSE(bitmap.LoadFromBytes(good.data(), good.size() - 1) || bitmap.LoadFromResource(65000) ||
+                 bitmap.IsLoaded());
+    EXPECT_TRUE(bitmap.LoadFromBytes(good.data(), good.size()) && bitmap.GetPitch() == 4 &&
+                ZDib256::ComputePitch(8, 13) == 16);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include <string>
 #include <tuple>
-#include <vector>
 
+#include "input/Controllers.h"
 #include "input/Input.h"
 #include "support/TestSupport.h"
 
@@ -9,102 +8,79 @@ namespace {
 
 class InputTest : public GameTest {
 protected:
-    void UseJoystick() {
-        ReleaseInput();
-        machine.joystick = true;
-        ASSERT_TRUE(CreateInput(nullptr, nullptr));
+    // After an update: whether a key is down and newly pressed, as "dp", "d-" or "--".
+    static std::string Key(int key) {
+        UpdateInput();
+        return std::string(IsKeyDown(key) ? "d" : "-") + (IsKeyPressed(key) ? "p" : "-");
     }
-    // What each read types, joined by "|".
-    static std::string Typed(int reads = 1) {
-        std::string typed;
-        for (int i = 0; i < reads; ++i) {
-            ZString text;
-            ReadTypedKeys(text);
-            typed += (i ? "|" : "") + std::string(text.GetBuffer());
+    // After an update: how the pads steer players 2 to 4 (R, L or -), then what any input newly pressed: A
+    // confirm, B cancel, u and d a step up or down by a pad.
+    static std::string Pads() {
+        UpdateInput();
+        std::string seen;
+        for (int player = 1; player <= 3; ++player) {
+            seen += "R-L"[GetControllerHorizontal(player) < 0 ? 1 : GetControllerHorizontal(player) ? 2 : 0];
         }
-        return typed;
+        return seen + (IsConfirmPressed() ? "A" : "") + (IsCancelPressed() ? "B" : "") +
+               (IsControllerDirectionEntered(kJoyUp) ? "u" : "") +
+               (IsControllerDirectionEntered(kJoyDown) ? "d" : "");
     }
-    // Down and newly pressed for one key after each update: "dp", "d-" or "--", joined by "|".
-    static std::string Update(int key, int updates = 1) {
-        std::string states;
-        for (int i = 0; i < updates; ++i) {
-            UpdateInput();
-            states +=
-                std::string(i ? "|" : "") + (IsKeyDown(key) ? "d" : "-") + (IsKeyPressed(key) ? "p" : "-");
-        }
-        return states;
+    static std::string Typed() {
+        ZString text;
+        ReadTypedKeys(text);
+        return text.GetBuffer();
     }
+    static void Hold(int id, PadButton button, bool down = true) { ControllerButtonEvent(id, button, down); }
 };
 
-TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotAndPressedOnlyInTheFirst) {
+TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCursorKeysSteer) {
     Press(kKeyReturn);
-    EXPECT_EQ(Update(kKeyReturn, 2), "dp|d-");
-    EXPECT_EQ(IsKeyDown(kKeyReturn), 0x80);
-    Release(kKeyReturn);
-    EXPECT_EQ(Update(kKeyReturn), "--");
+    EXPECT_EQ((std::tuple{Key(kKeyReturn), Key(kKeyReturn)}), std::tuple("dp", "d-"));
     Press(kKeySpace);
-    UpdateInput();
-    EXPECT_EQ(Update(kKeySpace), "d-") << "two updates in one frame use the edge up";
-    EXPECT_FALSE(IsKeyDown(-1) || IsKeyDown(256) || IsKeyPressed(1000));
-    // cursor left, cursor right, the horizontal direction they give
-    const int horizontals[][3] = {{1, 0, 16}, {0, 1, 0}, {1, 1, -1}, {0, 0, -1}};
-    for (const auto& [left, right, direction] : horizontals) {
+    UpdateInput();  // two updates in one frame use the edge up
+    EXPECT_EQ(Key(kKeySpace), "d-");
+    for (const auto& [left, right, direction] : {std::tuple(1, 0, 16), {0, 1, 0}, {1, 1, -1}, {0, 0, -1}}) {
         KeyboardEvent(kKeyLeft, left);
         KeyboardEvent(kKeyRight, right);
         UpdateInput();
         EXPECT_EQ(GetKeyHorizontal(), direction) << left << right;
     }
     ReleaseInput();
-    Press(30);
     Press(kKeyLeft);
-    EXPECT_EQ(Update(30), "--") << "no keyboard, no keys";
-    EXPECT_EQ(GetKeyHorizontal(), -1);
-    EXPECT_FALSE(IsKeyboardAcquired());
+    EXPECT_EQ(std::tuple(Key(kKeyLeft), GetKeyHorizontal(), IsKeyboardAcquired()),
+              std::tuple("--", -1, false));
 }
 
 TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsNewlyDown) {
-    UseJoystick();
-    // a key or a joystick button bit, and whether it confirms
+    ReleaseInput();
+    machine.joystick = true;
+    ASSERT_TRUE(CreateInput(nullptr, nullptr));
+    // a key or a joystick button bit, and what it gives: A confirm, B cancel
     const int inputs[][3] = {
-        {kKeyPadEnter, 0, 1}, {kKeyReturn, 0, 1}, {kKeySpace, 0, 1}, {0, 1, 1}, {0, 2, 1},
-        {kKeyEscape, 0, 0},   {30, 0, 0},         {0, 4, 0},         {0, 8, 0}};
-    for (const auto& [key, button, confirms] : inputs) {
+        {kKeyPadEnter, 0, 'A'}, {kKeyReturn, 0, 'A'}, {kKeySpace, 0, 'A'}, {0, 1, 'A'}, {0, 2, 'A'},
+        {kKeyEscape, 0, 'B'},   {30, 0, 0},           {0, 4, 0},           {0, 8, 0}};
+    for (const auto& [key, button, seen] : inputs) {
         KeyboardEvent(key, true);
-        machine.stick.buttons = button;
-        UpdateInput();
-        EXPECT_EQ(IsConfirmPressed(), confirms != 0) << key << " " << button;
-        EXPECT_EQ(IsCancelPressed(), key == kKeyEscape);
-        for (int index = -1; index < 5; ++index) {
-            EXPECT_EQ(IsJoyButtonPressed(index), index >= 0 && button == 1 << index) << index;
-        }
-        UpdateInput();
-        EXPECT_FALSE(IsConfirmPressed() || IsCancelPressed()) << "held, it does not repeat";
+        machine.stick.buttons = static_cast<uint32_t>(button);
+        EXPECT_EQ(
+            (std::tuple{Pads(), IsJoyButtonPressed((button > 1) + (button > 2) + (button > 4)), Pads()}),
+            std::tuple("---" + std::string(seen != 0, char(seen)), button > 0, "---"))
+            << key << " " << button << ": held, it does not repeat";
         KeyboardEvent(key, false);
         machine.stick.buttons = 0;
     }
-}
-
-TEST_F(InputTest, TheJoystickLeavesTheMiddleEightyPercentOfEachAxisAsTheCentre) {
-    EXPECT_EQ(std::tuple(GetJoyDirection(1), GetJoyHorizontal(1), IsJoyDirectionEntered(-1)),
-              std::tuple(-1, -1, false));
-    UseJoystick();
-    uint32_t left, right, up, down;
-    GetJoyThresholds(&left, &right, &up, &down);
-    EXPECT_EQ(std::vector<uint32_t>({left, right, up, down}),
-              std::vector<uint32_t>({6553, 58982, 6553, 58982}));
-    // x, y, direction, horizontal direction
+    // x, y, direction, horizontal direction: the middle 80 per cent of each axis, thresholds included, is the
+    // centre
     const int positions[][4] = {{6553, 32768, -1, -1},  {6552, 32768, 16, 16}, {58983, 32768, 0, 0},
                                 {58982, 58982, -1, -1}, {32768, 0, 8, -1},     {65535, 0, 4, 0},
                                 {0, 0, 12, 16},         {0, 65535, 20, 16},    {32768, 65535, 24, -1},
-                                {65535, 65535, 28, 0}};
+                                {65535, 65535, 28, 0},  {32768, 0, 8, -1}};
     for (const auto& [x, y, direction, horizontal] : positions) {
         machine.stick = {static_cast<uint32_t>(x), static_cast<uint32_t>(y), 0, 0};
         UpdateInput();
         EXPECT_EQ(std::tuple(GetJoyDirection(1), GetJoyHorizontal(1)), std::tuple(direction, horizontal))
             << x << "," << y;
     }
-    machine.stick = {32768, 0, 0, 0};
-    UpdateInput();
     EXPECT_EQ(std::tuple(GetJoyDirection(0), IsJoyDirectionEntered(8), GetJoyHorizontal(0)),
               std::tuple(28, true, 0));
     UpdateInput();
@@ -116,7 +92,7 @@ TEST_F(InputTest, TheJoystickLeavesTheMiddleEightyPercentOfEachAxisAsTheCentre) 
         << "unplugged reads centred";
 }
 
-TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerRead) {
+TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerReadFromABufferOf160Events) {
     const std::pair<int, const char*> rows[] = {
         {2, "1234567890-"}, {14, "\b"}, {16, "QWERTYUIOP"}, {28, "\n"},    {30, "ASDFGHJKL"}, {44, "ZXCVBNM"},
         {52, "."},          {57, " "},  {71, "789-456"},    {79, "1230."}, {156, "\n"},       {203, "\b"}};
@@ -127,18 +103,14 @@ TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerRead) {
     for (int code = -5; code < 300; ++code) {
         EXPECT_EQ(ScanCodeToChar(code), code < 0 ? 0 : expected[code]) << code;
     }
-    for (int key : {30, 48, kKeyBackspace, kKeyReturn}) {
+    for (int key : {30, 48, kKeyBackspace, kKeyReturn, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}) {
         Tap(key);
     }
-    EXPECT_EQ(Typed(2), "AB\b\n|") << "releases type nothing; a read takes the events";
-    for (int code : {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30, 31}) {
-        Press(code);
+    EXPECT_EQ((std::tuple{Typed(), Typed()}), std::tuple("AB\b\nQWERTY", ""))
+        << "releases type nothing, more than ten are lost";
+    for (int i = 0; i < 80; ++i) {
+        Tap(i < 79 ? kKeyEscape : 30);
     }
-    EXPECT_EQ(Typed(2), "QWERTYUIOP|") << "the two behind the tenth are lost";
-    for (int i = 0; i < 79; ++i) {
-        Tap(kKeyEscape);
-    }
-    Tap(30);
     Tap(31);
     EXPECT_EQ(Typed(), "A") << "the device keeps 160 events, releases and untyped keys too";
     Press(kKeyZ);
@@ -146,24 +118,95 @@ TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerRead) {
     EXPECT_EQ(Typed(), "");
 }
 
-TEST_F(InputTest, WhileTheKeyboardIsAwayKeysReadUpAndTheNextReadTakesItBack) {
+TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBack) {
     Press(kKeyLeft);
-    UpdateInput();
+    ControllerAdded(8);
+    Hold(8, PadButton::Left);
+    EXPECT_EQ((std::tuple{Key(kKeyLeft), Pads()}), std::tuple("dp", "L--"));
     UnacquireKeyboard();
     EXPECT_FALSE(IsKeyboardAcquired());
     Press(30);
-    EXPECT_EQ(Update(kKeyLeft), "--");
-    EXPECT_EQ(Update(30), "--");
-    EXPECT_TRUE(IsKeyboardAcquired()) << "the failed read acquires again";
-    EXPECT_EQ(Typed(), "") << "nothing typed while away is delivered";
-    EXPECT_EQ(Update(kKeyLeft), "--") << "a key held from before counts as up until pressed again";
+    Hold(8, PadButton::A);  // dropped, as key presses are
+    EXPECT_EQ((std::tuple{Key(kKeyLeft), Key(30), Pads(), IsKeyboardAcquired(), Typed()}),
+              std::tuple("--", "--", "---", true, ""))
+        << "held keys and buttons count as up until pressed again; the failed read acquires again";
     Press(kKeyLeft);
-    EXPECT_EQ(Update(kKeyLeft), "dp");
+    Hold(8, PadButton::A);
+    EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("---A", "d-"));
     UnacquireKeyboard();
     EXPECT_EQ(Typed(), "");
-    EXPECT_TRUE(IsKeyboardAcquired());
     Tap(30);
-    EXPECT_EQ(Typed(), "A");
+    EXPECT_EQ((std::tuple{Typed(), IsKeyboardAcquired()}), std::tuple("A", true));
+}
+
+TEST_F(InputTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndTheLowestFreeOnReplug) {
+    auto players = [](std::initializer_list<int> ids) {
+        std::string text;
+        for (int id : ids) {
+            text += std::to_string(GetControllerPlayer(id)) + " ";
+        }
+        return text;
+    };
+    for (int id : {10, 11, 12, 13, 12}) {
+        ControllerAdded(id);
+    }
+    EXPECT_EQ(players({10, 11, 12, 13, 99}), "1 2 3 -1 -1 ");
+    ControllerRemoved(11);
+    ControllerRemoved(10);
+    ControllerAdded(20);
+    ControllerAdded(21);
+    Hold(20, PadButton::Left);
+    EXPECT_EQ(players({10, 11, 12, 13, 20, 21}) + Pads(), "-1 -1 3 -1 1 2 L--")
+        << "the spare keeps steering nobody";
+    ControllerRemoved(20);
+    ControllerAdded(30);
+    EXPECT_EQ(Pads() + players({30}), "---1 ") << "the next pad inherits no button";
+    for (int id = 100; id < 112; ++id) {
+        ControllerAdded(id);
+    }
+    Hold(112, PadButton::A);
+    ControllerAdded(112);
+    Hold(112, PadButton::A);
+    Hold(111, PadButton::B);
+    EXPECT_EQ(Pads(), "---B") << "sixteen pads at most";
+}
+
+TEST_F(InputTest, PadsSteerByDpadOrStickBeyondTheDeadZoneAndAnyPadConfirmsCancelsAndStepsOncePerPress) {
+    for (int id : {5, 6, 7, 8}) {
+        ControllerAdded(id);
+    }
+    Hold(5, PadButton::Left);
+    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "read from the snapshot, not the live state";
+    EXPECT_EQ((std::tuple{Pads(), Pads()}), std::tuple("L--", "L--")) << "a level, not an edge";
+    Hold(5, PadButton::Right);
+    EXPECT_EQ(Pads(), "---") << "both ways at once is no way";
+    Hold(5, PadButton::Left, false);
+    EXPECT_EQ(Pads(), "R--");
+    Hold(5, PadButton::Right, false);
+    // the stick's x and y on the pad of player 3, and what follows
+    const std::tuple<int, int, const char*> sticks[] = {
+        {-kPadDeadZone, 0, "---"}, {-kPadDeadZone - 1, 0, "-L-"},
+        {kPadDeadZone, 0, "---"},  {kPadDeadZone + 1, 0, "-R-"},
+        {0, -30000, "---u"},       {0, -30000, "---"},
+        {0, 20000, "---d"},        {0, 10000, "---"},
+        {0, 16001, "---d"},        {30000, 0, "-R-"}};
+    for (const auto& [x, y, seen] : sticks) {
+        ControllerAxisEvent(6, PadAxis::LeftX, x);
+        ControllerAxisEvent(6, PadAxis::LeftY, y);
+        EXPECT_EQ(Pads(), seen) << x << "," << y;
+    }
+    Hold(6, PadButton::Left);
+    Hold(99, PadButton::Left);
+    Hold(8, PadButton::A);
+    Hold(7, PadButton::Up);
+    EXPECT_EQ((std::tuple{Pads(), Pads()}), std::tuple("---Au", "---"))
+        << "stick one way, d-pad the other; the spare pad confirms";
+    Hold(7, PadButton::Up, false);
+    Hold(5, PadButton::B);
+    Hold(7, PadButton::Down);
+    EXPECT_EQ((std::tuple{Pads(), IsKeyPressed(kKeyEscape), Typed(), GetControllerHorizontal(0)}),
+              std::tuple("---Bd", false, "", kJoyNone))
+        << "pads are not keys and not player 1";
 }
 
 }  // namespace
