@@ -54,18 +54,21 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
     EXPECT_TRUE(MciResumeMusic(nullptr));
     machine.AdvanceMusic(20);
     EXPECT_EQ(machine.piecePosition, 60);
-    EXPECT_TRUE(MciReplayMusic(nullptr) && machine.piecePosition == 0 && MciCloseAll());
-    machine.AdvanceMusic(200);
-    EXPECT_EQ(Notes(), (std::vector<uintptr_t>{kMciNotifyAborted, kMciNotifySuperseded, kMciNotifyAborted}));
+    EXPECT_TRUE(MciReplayMusic(nullptr) && machine.piecePosition == 0);
     Commands();
     for (const char* bad : {"", "dance MUSIC", "play OTHER notify", "play MUSIC from 5", "play MUSIC loudly",
-                            "stop", "stop MUSIC", "close OTHER", "open \"/x.mid\" type cdaudio alias MUSIC",
-                            "open type sequencer alias MUSIC"}) {
+                            "stop", "close OTHER", "close", "close all now",
+                            "open \"/x.mid\" type cdaudio alias MUSIC", "open type sequencer alias MUSIC"}) {
         EXPECT_NE(MciSendString(bad, nullptr), 0u) << bad;
     }
+    EXPECT_TRUE(Commands().empty() && machine.musicPlaying && MciCloseAll())
+        << "a command that fails changes nothing";
+    machine.AdvanceMusic(200);
+    EXPECT_EQ(Notes(), (std::vector<uintptr_t>{kMciNotifyAborted, kMciNotifySuperseded, kMciNotifyAborted}));
+    EXPECT_NE(MciSendString("stop MUSIC", nullptr), 0u);
     EXPECT_EQ(MciSendString("open /plain.mid TYPE Sequencer alias music", nullptr), 0u)
         << "words ignore case";
-    EXPECT_EQ(Commands(), std::vector<std::string>{"open /plain.mid"});
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"close", "open /plain.mid"}));
     InstallMusicPlayer(nullptr, nullptr);
     EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/m.mid\"")) << "without a player nothing opens";
 }

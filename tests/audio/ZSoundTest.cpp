@@ -43,17 +43,13 @@ protected:
 
 TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNeverPastTheEnd) {
     const Bytes samples{1, 2, 3, 4, 5}, whole = Riff({kFormat, Chunk("data", samples)}), none{'n', 'o'};
-    Bytes cut = whole, shortRiff = whole;
-    cut.resize(cut.size() - 3);
+    const Bytes wild{'c', 'u', 'e', ' ', 255, 255, 255, 255};  // a chunk running far past the end
+    Bytes cut(whole.begin(), whole.end() - 3), shortRiff = whole;
     shortRiff[4] = 28;  // the chunk area ends behind the format chunk
     const std::pair<Bytes, Bytes> cases[] = {
         {Riff({kFormat, Chunk("LIST", {9, 9, 9}), Chunk("data", samples)}), samples},
         {Riff({Chunk("data", samples), kFormat}), samples},
-        {Riff({kFormat,
-               Chunk("data", samples),
-               Chunk("data", {7, 7}),
-               {'c', 'u', 'e', ' ', 255, 255, 255, 255}}),
-         samples},
+        {Riff({kFormat, Chunk("data", samples), Chunk("data", {7, 7}), wild}), samples},
         {cut, {1, 2, 3}},
         {shortRiff, none},
         {Riff({kFormat, Chunk("junk", {1})}), none},

@@ -113,6 +113,8 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesO
           good.substr(0, 120) + "garbage\n" + good.substr(120), kHead.substr(0, 85) + "\n" + values}) {
         cases.push_back({text, "KOVRA GAMES,500"});
     }
+    auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
     for (const auto& [text, first] : cases) {
         TempConfigDir config;
         std::filesystem::create_directories(config.Path() + "/KovraGames/Tintorix");
@@ -126,6 +128,7 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesO
                   text.find("Volume") == std::string::npos)
             << "other values are kept";
     }
+    EXPECT_EQ(openFiles(), filesBefore) << "every file read is closed again";
 }
 
 TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersConfiguration) {
@@ -148,6 +151,9 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
             << path;
     }
     EXPECT_EQ(ZWinReg::RegistryFilePath("Software\\..\\B") + ZWinReg::RegistryFilePath("Software\\a/b"), "");
+    ZWinReg key;
+    EXPECT_TRUE(key.Create(RegistryRoot::CurrentUser, kKey) && key.Close() && !key.Close() &&
+                !key.SetString("A", ZString("b")));
 }
 
 TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveClearsUp) {

@@ -17,9 +17,8 @@ TEST_F(DisplayTest, WipesBlackenTopAndBottomBandsOrCentredColumnStripesForTheirP
                             {3, 7, 1, 19},  {99, 237, 39, 0},  {100, 240, 40, 0}, {150, 240, 40, 0},
                             {0, 0, 0, 20},  {-20, 0, 0, 20}};
     for (const auto& [percent, band, stripe, offset] : cases) {
-        SCOPED_TRACE(percent);
         Back()->ColourFill(nullptr, 7);
-        EXPECT_TRUE(WipeTopBottom(Back(), percent));
+        EXPECT_TRUE(WipeTopBottom(Back(), percent)) << percent;
         EXPECT_EQ(Black({0, 0, 640, band}) + Black({0, 480 - band, 640, 480}), 2 * 640 * band);
         EXPECT_EQ(Black({0, 0, 640, 480}), std::min(2 * 640 * band, 640 * 480));
         Back()->ColourFill(nullptr, 7);

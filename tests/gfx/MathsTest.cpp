@@ -10,8 +10,10 @@ TEST(Maths, TheGeneratorRoundingAndTablesGiveTheirFixedValues) {
     const uint32_t before = GetRandomState();
     EXPECT_EQ(Random(0) + Random(-5) + GetRandomState() - before, 0u) << "an empty range draws nothing";
     EXPECT_TRUE(Random(1) == 0 && GetRandomState() != before);
-    for (const auto& [x, rounded] : {std::pair(2.5, 3), std::pair(-2.5, -3), std::pair(-0.5, -1),
-                                     std::pair(0.49, 0), std::pair(-0.49, 0), std::pair(1.5, 2)}) {
+    const std::pair<double, int> rounds[] = {
+        {2.5, 3},   {-2.5, -3}, {-0.5, -1},         {0.49, 0},
+        {-0.49, 0}, {1.5, 2},   {1e12, 2147483647}, {-1e12, -2147483647 - 1}};
+    for (const auto& [x, rounded] : rounds) {
         EXPECT_EQ(RoundToInt(x), rounded) << x;
     }
     BuildDirectionTables();

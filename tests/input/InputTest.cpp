@@ -122,7 +122,9 @@ TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBa
     Press(kKeyLeft);
     ControllerAdded(8);
     Hold(8, PadButton::Left);
-    EXPECT_EQ((std::tuple{Key(kKeyLeft), Pads()}), std::tuple("dp", "L--"));
+    Hold(8, PadButton::A);
+    EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("L--A", "d-"))
+        << "a pad's first snapshot has nothing before";
     UnacquireKeyboard();
     EXPECT_FALSE(IsKeyboardAcquired());
     Press(30);
