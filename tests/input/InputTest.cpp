@@ -39,6 +39,7 @@ TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCur
     Press(kKeySpace);
     UpdateInput();  // two updates in one frame use the edge up
     EXPECT_EQ(Key(kKeySpace), "d-");
+    EXPECT_FALSE(IsKeyDown(-1) || IsKeyDown(256) || IsKeyPressed(-1) || IsKeyPressed(1000));
     for (const auto& [left, right, direction] : {std::tuple(1, 0, 16), {0, 1, 0}, {1, 1, -1}, {0, 0, -1}}) {
         KeyboardEvent(kKeyLeft, left);
         KeyboardEvent(kKeyRight, right);
@@ -90,6 +91,14 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
     UpdateInput();
     EXPECT_EQ(std::tuple(GetJoyDirection(1), IsJoyButtonPressed(0)), std::tuple(-1, false))
         << "unplugged reads centred";
+    ReleaseInput();
+    machine.joystick = false;
+    ASSERT_TRUE(CreateInput(nullptr, nullptr));
+    UpdateInput();
+    EXPECT_EQ(
+        std::tuple(GetJoyDirection(1), GetJoyHorizontal(1), IsJoyDirectionEntered(-1), IsJoyButtonPressed(0)),
+        std::tuple(-1, -1, false, false))
+        << "no joystick";
 }
 
 TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerReadFromABufferOf160Events) {
@@ -142,27 +151,21 @@ TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBa
 }
 
 TEST_F(InputTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndTheLowestFreeOnReplug) {
-    auto players = [](std::initializer_list<int> ids) {
-        std::string text;
-        for (int id : ids) {
-            text += std::to_string(GetControllerPlayer(id)) + " ";
-        }
-        return text;
-    };
+    auto players = [](auto... ids) { return ((std::to_string(GetControllerPlayer(ids)) + " ") + ...); };
     for (int id : {10, 11, 12, 13, 12}) {
         ControllerAdded(id);
     }
-    EXPECT_EQ(players({10, 11, 12, 13, 99}), "1 2 3 -1 -1 ");
+    EXPECT_EQ(players(10, 11, 12, 13, 99), "1 2 3 -1 -1 ");
     ControllerRemoved(11);
     ControllerRemoved(10);
     ControllerAdded(20);
     ControllerAdded(21);
     Hold(20, PadButton::Left);
-    EXPECT_EQ(players({10, 11, 12, 13, 20, 21}) + Pads(), "-1 -1 3 -1 1 2 L--")
+    EXPECT_EQ(players(10, 11, 12, 13, 20, 21) + Pads(), "-1 -1 3 -1 1 2 L--")
         << "the spare keeps steering nobody";
     ControllerRemoved(20);
     ControllerAdded(30);
-    EXPECT_EQ(Pads() + players({30}), "---1 ") << "the next pad inherits no button";
+    EXPECT_EQ(Pads() + players(30), "---1 ") << "the next pad inherits no button";
     for (int id = 100; id < 112; ++id) {
         ControllerAdded(id);
     }
