@@ -110,8 +110,8 @@ TEST_F(SoundTest, CopiesAreUsedInTurnAndThirtySoundsAtMostWhileWithoutADeviceNot
     ZSound silent(&device, 180, 2);
     silent.Play(1);
     silent.Stop();
-    EXPECT_EQ(device.played.size() + device.stopped.size(), 4u)
-        << "copies that could not be made stay silent";
+    // Copies that could not be made stay silent.
+    EXPECT_EQ(device.played.size() + device.stopped.size(), 4u);
     ZSoundList full(nullptr);
     for (int i = 0; i < 31; ++i) {
         full.AddFromResource(i == 30 ? 176 : 180, 1);

@@ -71,8 +71,8 @@ TEST(ZRankList, DefaultsFallByTheStepToZeroAndANewScoreRanksBelowEqualOnesPushin
     }
     small.GetItem(4).SetScore(50);
     small.Insert(small.GetItem(4));
-    EXPECT_EQ(Lines(small), "BIG,4000000000|TOP,99|D,50|D,40|TIE,40")
-        << "an entry inserted again keeps its name";
+    // An entry inserted again keeps its name.
+    EXPECT_EQ(Lines(small), "BIG,4000000000|TOP,99|D,50|D,40|TIE,40");
 }
 
 TEST(ZRankList, StoredLinesAreReadWithTheNumberRulesOfAtolAndOnlyAsAWholeTable) {
@@ -122,8 +122,8 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesO
         EXPECT_EQ(Lines(*XAppData().GetHighScores()).substr(0, first.size() + 1), first + "|") << text;
         ZRankList again(10);
         again.LoadFromRegistry(kKey);
-        EXPECT_EQ(Lines(again).substr(0, first.size() + 1), first + "|")
-            << "the exit must leave ten string values";
+        // The exit must leave ten string values.
+        EXPECT_EQ(Lines(again).substr(0, first.size() + 1), first + "|");
         EXPECT_EQ(ReadFile(config.RegistryFile()).find(volume) == std::string::npos,
                   text.find("Volume") == std::string::npos)
             << "other values are kept";
@@ -143,13 +143,12 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
         expected.replace(expected.find("A,1"), 3, "KOVRA GAMES," + std::to_string(550 - 50 * rank));
     }
     EXPECT_EQ(ReadFile(config.RegistryFile()), expected);
-    for (const std::string& path :
-         {config.RegistryFile(), config.Path() + "/KovraGames/Tintorix", config.Path() + "/KovraGames"}) {
-        struct stat info {};
-        EXPECT_EQ(stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0,
-                  path.back() == 'g' ? 0600u : 0700u)
-            << path;
-    }
+    struct stat file {
+    }, directory{};
+    stat(config.RegistryFile().c_str(), &file);
+    stat((config.Path() + "/KovraGames").c_str(), &directory);
+    // Private.
+    EXPECT_EQ(std::tuple(file.st_mode & 0777, directory.st_mode & 0777), std::tuple(0600u, 0700u));
     EXPECT_EQ(ZWinReg::RegistryFilePath("Software\\..\\B") + ZWinReg::RegistryFilePath("Software\\a/b"), "");
     ZWinReg key;
     EXPECT_TRUE(key.Create(RegistryRoot::CurrentUser, kKey) && key.Close() && !key.Close() &&
@@ -172,9 +171,8 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
             rlimit limit{100, 100};
             setrlimit(RLIMIT_FSIZE, &limit);
             ZWinReg key;
-            bool opened =
-                key.Create(RegistryRoot::CurrentUser, kKey) && key.SetString("Rank01", ZString("X,1"));
-            _exit(opened && !key.Close() ? 0 : 1);
+            _exit(!(key.Create(RegistryRoot::CurrentUser, kKey) && key.SetString("Rank01", ZString("X,1")) &&
+                    !key.Close()));
         } else {
             int status = 0;
             waitpid(child, &status, 0);
@@ -188,8 +186,8 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
         for (const auto& entry : std::filesystem::directory_iterator(directory)) {
             others += entry.path().filename() != "registry.reg";
         }
-        EXPECT_EQ(others, 2 - save)
-            << "the killed save's temporary goes with the next save, other files stay";
+        // The killed save's temporary goes with the next save, other files stay.
+        EXPECT_EQ(others, 2 - save);
     }
     loaded.LoadFromRegistry(kKey);
     EXPECT_EQ(Lines(loaded) + ReadFile(directory + "registry.reg.bad"), Lines(fresh) + "kept");

@@ -22,8 +22,8 @@ TEST_F(DisplayTest, WipesBlackenTopAndBottomBandsOrCentredColumnStripesForTheirP
         EXPECT_EQ(Black({0, 0, 640, band}) + Black({0, 480 - band, 640, 480}), 2 * 640 * band);
         EXPECT_EQ(Black({0, 0, 640, 480}), std::min(2 * 640 * band, 640 * 480));
         Back()->ColourFill(nullptr, 7);
-        EXPECT_EQ(WipeColumns(Back(), percent), stripe > 0 || percent <= 0)
-            << "a stripe of no width is an empty fill";
+        // A stripe of no width is an empty fill.
+        EXPECT_EQ(WipeColumns(Back(), percent), stripe > 0 || percent <= 0);
         EXPECT_EQ(
             Black({offset, 0, offset + stripe, 480}) + Black({600 + offset, 0, 600 + offset + stripe, 480}),
             960 * stripe);

@@ -42,8 +42,8 @@ TEST_F(TextTest, DrawStringMapsBytesToCellsOfElevenPixelsAndReturnsTheEnd) {
 
 TEST_F(TextTest, DrawNumberRightAlignsTheLastDigitsWithOrWithoutLeadingZeros) {
     ZNumber number(104);
-    EXPECT_EQ(std::tuple(number.DrawNumber(0, 0, 5, 2), number.DrawGlyph11(3, 0)), std::tuple(0, 3))
-        << "no target";
+    // No target.
+    EXPECT_EQ(std::tuple(number.DrawNumber(0, 0, 5, 2), number.DrawGlyph11(3, 0)), std::tuple(0, 3));
     number.SetSurface(Back());
     // value, width, zero fill, the cells drawn
     const std::tuple<int, int, bool, std::string> cases[] = {

@@ -89,8 +89,8 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
     machine.joystickReads = false;
     machine.stick = {0, 0, 0, 15};
     UpdateInput();
-    EXPECT_EQ(std::tuple(GetJoyDirection(1), IsJoyButtonPressed(0)), std::tuple(-1, false))
-        << "unplugged reads centred";
+    // Unplugged reads centred.
+    EXPECT_EQ(std::tuple(GetJoyDirection(1), IsJoyButtonPressed(0)), std::tuple(-1, false));
     ReleaseInput();
     machine.joystick = false;
     ASSERT_TRUE(CreateInput(nullptr, nullptr));
@@ -115,8 +115,8 @@ TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerReadFromABufferOf160E
     for (int key : {30, 48, kKeyBackspace, kKeyReturn, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}) {
         Tap(key);
     }
-    EXPECT_EQ((std::tuple{Typed(), Typed()}), std::tuple("AB\b\nQWERTY", ""))
-        << "releases type nothing, more than ten are lost";
+    // Releases type nothing, more than ten are lost.
+    EXPECT_EQ((std::tuple{Typed(), Typed()}), std::tuple("AB\b\nQWERTY", ""));
     for (int i = 0; i < 80; ++i) {
         Tap(i < 79 ? kKeyEscape : 30);
     }
@@ -132,8 +132,8 @@ TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBa
     ControllerAdded(8);
     Hold(8, PadButton::Left);
     Hold(8, PadButton::A);
-    EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("L--A", "d-"))
-        << "a pad's first snapshot has nothing before";
+    // A pad's first snapshot has nothing before.
+    EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("L--A", "d-"));
     UnacquireKeyboard();
     EXPECT_FALSE(IsKeyboardAcquired());
     Press(30);
@@ -150,68 +150,53 @@ TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBa
     EXPECT_EQ((std::tuple{Typed(), IsKeyboardAcquired()}), std::tuple("A", true));
 }
 
-TEST_F(InputTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndTheLowestFreeOnReplug) {
+TEST_F(InputTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndSteerByDpadOrStickBeyondTheDeadZone) {
     auto players = [](auto... ids) { return ((std::to_string(GetControllerPlayer(ids)) + " ") + ...); };
     for (int id : {10, 11, 12, 13, 12}) {
         ControllerAdded(id);
     }
-    EXPECT_EQ(players(10, 11, 12, 13, 99), "1 2 3 -1 -1 ");
     ControllerRemoved(11);
-    ControllerRemoved(10);
-    ControllerAdded(20);
-    ControllerAdded(21);
-    Hold(20, PadButton::Left);
-    EXPECT_EQ(players(10, 11, 12, 13, 20, 21) + Pads(), "-1 -1 3 -1 1 2 L--")
-        << "the spare keeps steering nobody";
+    ControllerAdded(20);  // the lowest free player
+    Hold(10, PadButton::Left);
+    Hold(13, PadButton::Left);  // the spare steers nobody
+    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "read from the snapshot, not the live state";
+    EXPECT_EQ((std::tuple{players(10, 11, 12, 13, 20, 99), Pads(), Pads()}),
+              std::tuple("1 -1 3 -1 2 -1 ", "L--", "L--"));
+    Hold(10, PadButton::Right);
+    EXPECT_EQ(Pads(), "---") << "both ways at once is no way";
+    Hold(10, PadButton::Left, false);
     ControllerRemoved(20);
     ControllerAdded(30);
-    EXPECT_EQ(Pads() + players(30), "---1 ") << "the next pad inherits no button";
+    Hold(30, PadButton::Right, false);
+    EXPECT_EQ(Pads() + players(30), "R--2 ") << "a new pad inherits no button";
+    const std::tuple<int, int, const char*> sticks[] = {
+        // the stick's x and y on the pad of player 3, and what follows
+        {-kPadDeadZone, 0, "R--"},
+        {-kPadDeadZone - 1, 0, "R-L"},
+        {kPadDeadZone + 1, 0, "R-R"},
+        {0, -30000, "R--u"},
+        {0, -30000, "R--"},
+        {0, 20000, "R--d"},
+        {0, 10000, "R--"},
+        {0, 16001, "R--d"}};
+    for (const auto& [x, y, seen] : sticks) {
+        ControllerAxisEvent(12, PadAxis::LeftX, x);
+        ControllerAxisEvent(12, PadAxis::LeftY, y);
+        EXPECT_EQ(Pads(), seen) << x << "," << y;
+    }
     for (int id = 100; id < 112; ++id) {
         ControllerAdded(id);
     }
-    Hold(112, PadButton::A);
+    Hold(111, PadButton::A);  // the sixteenth pad
     ControllerAdded(112);
-    Hold(112, PadButton::A);
-    Hold(111, PadButton::B);
-    EXPECT_EQ(Pads(), "---B") << "sixteen pads at most";
-}
-
-TEST_F(InputTest, PadsSteerByDpadOrStickBeyondTheDeadZoneAndAnyPadConfirmsCancelsAndStepsOncePerPress) {
-    for (int id : {5, 6, 7, 8}) {
-        ControllerAdded(id);
-    }
-    Hold(5, PadButton::Left);
-    EXPECT_EQ(GetControllerHorizontal(1), kJoyNone) << "read from the snapshot, not the live state";
-    EXPECT_EQ((std::tuple{Pads(), Pads()}), std::tuple("L--", "L--")) << "a level, not an edge";
-    Hold(5, PadButton::Right);
-    EXPECT_EQ(Pads(), "---") << "both ways at once is no way";
-    Hold(5, PadButton::Left, false);
-    EXPECT_EQ(Pads(), "R--");
-    Hold(5, PadButton::Right, false);
-    // the stick's x and y on the pad of player 3, and what follows
-    const std::tuple<int, int, const char*> sticks[] = {
-        {-kPadDeadZone, 0, "---"}, {-kPadDeadZone - 1, 0, "-L-"},
-        {kPadDeadZone, 0, "---"},  {kPadDeadZone + 1, 0, "-R-"},
-        {0, -30000, "---u"},       {0, -30000, "---"},
-        {0, 20000, "---d"},        {0, 10000, "---"},
-        {0, 16001, "---d"},        {30000, 0, "-R-"}};
-    for (const auto& [x, y, seen] : sticks) {
-        ControllerAxisEvent(6, PadAxis::LeftX, x);
-        ControllerAxisEvent(6, PadAxis::LeftY, y);
-        EXPECT_EQ(Pads(), seen) << x << "," << y;
-    }
-    Hold(6, PadButton::Left);
-    Hold(99, PadButton::Left);
-    Hold(8, PadButton::A);
-    Hold(7, PadButton::Up);
-    EXPECT_EQ((std::tuple{Pads(), Pads()}), std::tuple("---Au", "---"))
-        << "stick one way, d-pad the other; the spare pad confirms";
-    Hold(7, PadButton::Up, false);
-    Hold(5, PadButton::B);
-    Hold(7, PadButton::Down);
+    Hold(112, PadButton::Up);
+    Hold(10, PadButton::B);
+    Hold(13, PadButton::Down);
+    Hold(12, PadButton::Left);
+    ControllerAxisEvent(12, PadAxis::LeftX, 30000);
     EXPECT_EQ((std::tuple{Pads(), IsKeyPressed(kKeyEscape), Typed(), GetControllerHorizontal(0)}),
-              std::tuple("---Bd", false, "", kJoyNone))
-        << "pads are not keys and not player 1";
+              std::tuple("R--ABd", false, "", kJoyNone))
+        << "sixteen pads at most; stick and d-pad opposite; pads are not keys and not player 1";
 }
 
 }  // namespace
