@@ -77,8 +77,8 @@ TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceK
                 target->Blt(&outside, *source, nullptr, false));
     // The source is cut by the scaled amount that the clip took off the destination.
     EXPECT_EQ(
-        std::string(target->Row(3), target->Row(3) + 8) + std::string(target->Row(6), target->Row(6) + 8),
-        std::string("\x05\x05\x02\x02\0\0\0\0\x03\x03\x04\x04\0\0\0\0", 16));
+        std::string(target->Row(3), target->Row(3) + 8) + std::string(target->Row(6), target->Row(7) + 8),
+        std::string("\x05\x05\x02\x02\0\0\0\0\x03\x03\x04\x04\0\0\0\0\0\0\0\0\0\0\0\0", 24));
     source->SetColourKey(5);
     target->ClearClipRect();
     ASSERT_TRUE(target->Blt(nullptr, *source, nullptr, true));
