@@ -169,20 +169,16 @@ TEST_F(InputTest, PadsTakePlayersTwoToFourInOrderOfConnectionAndSteerByDpadOrSti
     ControllerAdded(30);
     Hold(30, PadButton::Right, false);
     EXPECT_EQ(Pads() + players(30), "R--2 ") << "a new pad inherits no button";
-    const std::tuple<int, int, const char*> sticks[] = {
-        // the stick's x and y on the pad of player 3, and what follows
-        {-kPadDeadZone, 0, "R--"},
-        {-kPadDeadZone - 1, 0, "R-L"},
-        {kPadDeadZone + 1, 0, "R-R"},
-        {0, -30000, "R--u"},
-        {0, -30000, "R--"},
-        {0, 20000, "R--d"},
-        {0, 10000, "R--"},
-        {0, 16001, "R--d"}};
-    for (const auto& [x, y, seen] : sticks) {
+    // the stick's x and y on the pad of player 3, how it steers and the step it makes
+    static_assert(kPadDeadZone == 16000);
+    const int sticks[][4] = {{-16000, 0, '-', 0},   {-16001, 0, 'L', 0}, {16001, 0, 'R', 0},
+                             {0, -30000, '-', 'u'}, {0, -30000, '-', 0}, {0, 20000, '-', 'd'},
+                             {0, 10000, '-', 0},    {0, 16001, '-', 'd'}};
+    for (const auto& [x, y, steers, step] : sticks) {
         ControllerAxisEvent(12, PadAxis::LeftX, x);
         ControllerAxisEvent(12, PadAxis::LeftY, y);
-        EXPECT_EQ(Pads(), seen) << x << "," << y;
+        EXPECT_EQ(Pads(), "R-" + std::string(1, char(steers)) + std::string(step != 0, char(step)))
+            << x << "," << y;
     }
     for (int id = 100; id < 112; ++id) {
         ControllerAdded(id);
