@@ -27,6 +27,10 @@ FakeAudioInstall::~FakeAudioInstall() {
     current = nullptr;
 }
 
-OldFakeAudioDevice* FakeAudioInstall::Current() { return current; }
+OldFakeAudioDevice* FakeAudioInstall::Current() {
+    return current;
+}
 
-void FakeAudioInstall::SetAvailable(bool value) { available = value; }
+void FakeAudioInstall::SetAvailable(bool value) {
+    available = value;
+}

@@ -88,15 +88,12 @@ TEST_F(SoundTest, PlayingASoundAgainRestartsItDifferentSoundsMixAndOnlyLoopFlagO
         EXPECT_EQ(LevelAfter(50 * 7), level) << loop;
     }
     machine.audio->played.clear();
-    machine.audio->stopped.clear();
-    for (int id : {100, 4711, -1}) {
-        list.Play(id, 0);
-        list.Stop(id);
-    }
-    EXPECT_TRUE(machine.audio->played.empty() && machine.audio->stopped.empty());
+    list.Play(100, 0);
+    list.Play(4711, 0);
+    EXPECT_TRUE(machine.audio->played.empty()) << "no such sound, or one without samples";
 }
 
-TEST_F(SoundTest, CopiesAreUsedInTurnAndThirtySoundsAtMostWhileWithoutADeviceNothingSounds) {
+TEST_F(SoundTest, CopiesAreUsedInTurnAndWithoutADeviceNothingSounds) {
     FakeAudioDevice device;
     ZSound sound(&device, 180, 3);
     for (int i = 0; i < 4; ++i, device.Render(10)) {
@@ -112,12 +109,6 @@ TEST_F(SoundTest, CopiesAreUsedInTurnAndThirtySoundsAtMostWhileWithoutADeviceNot
     silent.Stop();
     // Copies that could not be made stay silent.
     EXPECT_EQ(device.played.size() + device.stopped.size(), 4u);
-    ZSoundList full(nullptr);
-    for (int i = 0; i < 31; ++i) {
-        full.AddFromResource(i == 30 ? 176 : 180, 1);
-    }
-    full.Play(176, 0);
-    EXPECT_EQ(std::tuple(machine.audio->channels.size(), machine.audio->played.size()), std::tuple(30u, 0u));
     machine.soundDevice = false;
     ZSoundList none(nullptr);
     none.AddFromResource(180, 1);

@@ -46,12 +46,9 @@ TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutable) {
     EXPECT_EQ(std::to_string(list.GetCount()) + Text(list.GetAt(0)) + Text(list.GetAt(1)), "2firstsecond");
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
-    for (const auto& [path, directory] : {std::pair("/usr/lib/x/tintorix", "/usr/lib/x/"),
-                                          {"/tintorix", "/"},
-                                          {"tintorix", "/"},
-                                          {"a/b", "a/"}}) {
-        EXPECT_EQ(Text(DirectoryOf(ZString(path))), directory) << path;
-    }
+    EXPECT_EQ(Text(DirectoryOf(ZString("/usr/lib/x/tintorix"))) + Text(DirectoryOf(ZString("/x"))) +
+                  Text(DirectoryOf(ZString("x"))),
+              "/usr/lib/x///");
     const std::string directory = Text(GetExeDirectory());
     EXPECT_TRUE(std::filesystem::exists(directory + "tintorix-tests")) << directory;
     EXPECT_EQ(Text(QuotedExeFilePath(ZString("Music01.mid"))), "\"" + directory + "Music01.mid\"");
