@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include "gfx/Display.h"
 #include "gfx/ZDib256.h"
 #include "gfx/ZSprite256.h"
 #include "support/TestSupport.h"
@@ -126,6 +127,9 @@ TEST(ZDib256, RefusesOtherFormatsAndCutResourcesAndIsEmptyAfterwards) {
                  bitmap.IsLoaded());
     EXPECT_TRUE(bitmap.LoadFromBytes(good.data(), good.size()) && bitmap.GetPitch() == 4 &&
                 ZDib256::ComputePitch(8, 13) == 16);
+    PaletteEntry entries[2]{};
+    bitmap.GetPaletteEntries(255, 2, entries);  // reaches past the table: nothing
+    EXPECT_EQ(entries[0].red + entries[1].red, 0);
 }
 
 }  // namespace
