@@ -67,7 +67,10 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
     EXPECT_EQ(Notes(), (std::vector<uintptr_t>{kMciNotifyAborted, kMciNotifySuperseded, kMciNotifyAborted}));
     EXPECT_NE(MciSendString("stop MUSIC", nullptr), 0u);
     EXPECT_EQ(MciSendString("open /plain.mid TYPE Sequencer alias music", nullptr), 0u);
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"close", "open /plain.mid"}));
+    InstallMusicPlayer(nullptr, nullptr);
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"close", "open /plain.mid", "close"}))
+        << "a player going closes its piece";
+    EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/m.mid\"")) << "without a player nothing opens";
 }
 
 }  // namespace

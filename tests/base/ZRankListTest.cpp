@@ -98,7 +98,7 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesO
          "5.00\r\n\r\n[hkey_current_user\\software\\kovragames\\tintorix]\r\n\"rank01\"=\"mine,999\"\r\r\n" +
              good.substr(kHead.size() + 20),
          "mine,999"},
-        {File(0, "\"Q\\\"B\\\\S\\xe9\\x01,7\""), "Q\"B\\S\xe9\x01,7"},
+        {File(0, "\"Q\\\"B\\\\S\\xa9\\xAf\\xF0\\x01,7\""), "Q\"B\\S\xa9\xaf\xf0\x01,7"},
         {File(2, "\"" + std::string(250, 'N') + ",100\""), "MINE,999"},
         {kHead + "\"Rank01\"=\"A,1\"\n" + values, "MINE,999"},
         {good + "\n[HKEY_CURRENT_USER\\Software\\Other]\n\"Rank01\"=\"X,1\"\n", "MINE,999"}};
