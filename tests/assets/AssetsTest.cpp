@@ -56,6 +56,8 @@ TEST(Assets, EveryPictureHasItsSizeAndTheSharedColourTable) {
             << id;
     }
     EXPECT_EQ(ListResources(ResourceType::Bitmap), ids);
+    EXPECT_FALSE(FindResource(ResourceType::Bitmap, 103, &data) ||
+                 FindResource(ResourceType::Wave, 102, &data));
 }
 
 TEST(Assets, StampsHoldOnlyTheirPlayersPaintFootprintsFillTheirRectangleAndTheFieldHoldsNoPaint) {

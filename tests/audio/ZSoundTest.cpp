@@ -51,6 +51,7 @@ TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNever
         {Riff({Chunk("data", samples), kFormat}), samples},
         {Riff({kFormat, Chunk("data", samples), Chunk("data", {7, 7}), wild}), samples},
         {cut, {1, 2, 3}},
+        {Riff({Chunk("data", Bytes(300, 7)), kFormat}), Bytes(300, 7)},
         {shortRiff, none},
         {Riff({kFormat, Chunk("junk", {1})}), none},
         {{'R', 'I', 'F', 'F', 4, 0, 0}, none}};

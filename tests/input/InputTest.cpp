@@ -157,8 +157,8 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
     ControllerRemoved(11);
     ControllerAdded(20);
     EXPECT_EQ(std::tuple(GetControllerPlayer(10), GetControllerPlayer(12), GetControllerPlayer(13),
-                         GetControllerPlayer(20)),
-              std::tuple(1, 3, -1, 2))
+                         GetControllerPlayer(20), GetControllerPlayer(99)),
+              std::tuple(1, 3, -1, 2, -1))
         << "the spare steers nobody; a new pad takes the lowest free player";
     // the stick's x and y on the pad of player 3, how it steers and the step it makes
     static_assert(kPadDeadZone == 16000);
