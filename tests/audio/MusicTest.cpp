@@ -12,8 +12,8 @@ protected:
     // The end-of-music codes the main loop received, in order.
     std::vector<uintptr_t> Notes() const {
         std::vector<uintptr_t> codes;
-        for (const FakeMachine::Scheduled& entry : machine.script) {
-            codes.push_back(entry.message.wParam);
+        for (const auto& [time, message] : machine.script) {
+            codes.push_back(message.wParam);
         }
         return codes;
     }

@@ -10,21 +10,7 @@ namespace {
 
 FakeMachine* machine = nullptr;
 int windowToken = 0;
-
-// The WAVE resource whose bytes hold exactly these samples.
-int32_t WaveHolding(const uint8_t* samples, size_t size) {
-    for (uint32_t id : ListResources(ResourceType::Wave)) {
-        ResourceData data;
-        if (size == 0 || !FindResource(ResourceType::Wave, id, &data) || data.size < size) {
-            continue;
-        }
-        if (std::search(data.bytes, data.bytes + data.size, samples, samples + size) !=
-            data.bytes + data.size) {
-            return static_cast<int32_t>(id);
-        }
-    }
-    return -1;
-}
+std::function<void()> endOfPiece;
 
 class FakeDisplayDevice : public DisplayDevice {
 public:
@@ -33,9 +19,8 @@ public:
         int black = 0;
         int white = 0;
         for (int y = 0; machine->countPixels && y < back.GetHeight(); ++y) {
-            const uint8_t* row = back.Row(y);
-            black += static_cast<int>(std::count(row, row + back.GetWidth(), 0));
-            white += static_cast<int>(std::count(row, row + back.GetWidth(), 255));
+            black += static_cast<int>(std::count(back.Row(y), back.Row(y) + back.GetWidth(), 0));
+            white += static_cast<int>(std::count(back.Row(y), back.Row(y) + back.GetWidth(), 255));
         }
         machine->presents.push_back({machine->now, black, white});
         return true;
@@ -44,46 +29,52 @@ public:
     bool Restore() override { return machine->restores; }
 };
 
-}  // namespace
-
 class FakeMusicPlayer : public MusicPlayer {
 public:
+    FakeMusicPlayer() {
+        endOfPiece = [this] { ReportEnd(); };
+    }
     bool Open(const std::string& path) override {
-        machine->music.push_back("open " + path);
+        Log("open " + path, false);
         machine->piecePosition = 0;
-        machine->musicPlaying = false;
         return !machine->missingMusic.count(path);
     }
     bool Play(bool fromStart) override {
-        machine->music.push_back(fromStart ? "play from 0" : "play on");
-        if (fromStart) {
-            machine->piecePosition = 0;
-        }
-        machine->musicPlaying = true;
+        Log(fromStart ? "play from 0" : "play on", true);
+        machine->piecePosition = fromStart ? 0 : machine->piecePosition;
         machine->endReported = false;
         return true;
     }
-    void Stop() override {
-        machine->music.push_back("stop");
-        machine->musicPlaying = false;
-    }
+    void Stop() override { Log("stop", false); }
     void Close() override {
-        machine->music.push_back("close");
-        machine->musicPlaying = false;
+        Log("close", false);
         machine->piecePosition = 0;
     }
-    void End() { ReportEnd(); }
+
+private:
+    static void Log(const std::string& command, bool playing) {
+        machine->music.push_back(command);
+        machine->musicPlaying = playing;
+    }
 };
 
-namespace {
-FakeMusicPlayer* musicPlayer = nullptr;
-}
+}  // namespace
 
 int FakeAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
     if (failCreate) {
         return -1;
     }
-    channels.push_back(Channel{WaveHolding(samples, size), std::vector<uint8_t>(samples, samples + size)});
+    // Which WAVE resource holds exactly these samples.
+    int32_t waveId = -1;
+    for (uint32_t id : ListResources(ResourceType::Wave)) {
+        ResourceData data;
+        if (size > 0 && FindResource(ResourceType::Wave, id, &data) &&
+            std::search(data.bytes, data.bytes + data.size, samples, samples + size) !=
+                data.bytes + data.size) {
+            waveId = static_cast<int32_t>(id);
+        }
+    }
+    channels.push_back(Channel{waveId, std::vector<uint8_t>(samples, samples + size)});
     return static_cast<int>(channels.size()) - 1;
 }
 
@@ -97,16 +88,15 @@ bool FakeAudioDevice::Play(int channel, bool loop) {
 }
 
 void FakeAudioDevice::Stop(int channel) {
-    Channel& c = channels.at(channel);
-    c.playing = false;
-    c.position = 0;
-    stopped.push_back(c.waveId);
+    channels.at(channel).playing = false;
+    channels.at(channel).position = 0;
+    stopped.push_back(channels.at(channel).waveId);
 }
 
 std::vector<int> FakeAudioDevice::Render(size_t frames) {
     std::vector<int> out(frames, 0);
     for (Channel& c : channels) {
-        for (size_t i = 0; i < frames && c.playing && !c.destroyed; ++i) {
+        for (size_t i = 0; i < frames && c.playing && !c.samples.empty(); ++i) {
             out[i] += static_cast<int>(c.samples[c.position]) - 128;
             if (++c.position == c.samples.size()) {
                 c.position = 0;
@@ -129,19 +119,16 @@ FakeMachine::FakeMachine() {
     shell.seedClock = [] { return machine->seed; };
     shell.registerWindowClass = [] { return machine->classRegisters; };
     shell.createWindow = []() -> void* {
-        if (!machine->windowCreates) {
-            return nullptr;
-        }
-        ++machine->windowsCreated;
-        return &windowToken;
+        machine->windowsCreated += machine->windowCreates;
+        return machine->windowCreates ? &windowToken : nullptr;
     };
     shell.hideWindow = [](void*) { ++machine->windowsHidden; };
     shell.showCursor = [](bool show) { machine->cursorShown = show; };
     shell.peekMessage = [](ShellMessage* message) {
-        if (machine->script.empty() || machine->script.front().time > machine->now) {
+        if (machine->script.empty() || machine->script.front().first > machine->now) {
             return false;
         }
-        *message = machine->script.front().message;
+        *message = machine->script.front().second;
         machine->script.pop_front();
         return true;
     };
@@ -150,7 +137,7 @@ FakeMachine::FakeMachine() {
         if (machine->script.empty()) {
             machine->Schedule(machine->now, kWmDestroy);
         }
-        machine->now = std::max(machine->now, machine->script.front().time);
+        machine->now = std::max(machine->now, machine->script.front().first);
     };
     shell.sleep = [](uint32_t milliseconds) {
         machine->now += milliseconds;
@@ -160,11 +147,9 @@ FakeMachine::FakeMachine() {
         machine->shownTexts.push_back(std::string(title) + ": " + text);
     };
     SetShellPlatform(shell);
-
     SetDisplayDeviceFactory([](void*) -> std::unique_ptr<DisplayDevice> {
         return machine->deviceCreates ? std::make_unique<FakeDisplayDevice>() : nullptr;
     });
-
     InputPlatform input;
     input.createKeyboard = [] { return machine->keyboardCreates; };
     input.joyNumDevs = [] { return machine->joystick ? 1 : 0; };
@@ -178,28 +163,19 @@ FakeMachine::FakeMachine() {
         return machine->joystick;
     };
     SetInputPlatform(input);
-
     SetAudioDeviceFactory([]() -> std::unique_ptr<AudioDevice> {
-        if (!machine->soundDevice) {
-            machine->audio = nullptr;
-            return nullptr;
-        }
-        auto device = std::make_unique<FakeAudioDevice>();
+        auto device = machine->soundDevice ? std::make_unique<FakeAudioDevice>() : nullptr;
         machine->audio = device.get();
         return device;
     });
-
-    auto player = std::make_unique<FakeMusicPlayer>();
-    musicPlayer = player.get();
     // The end of a piece arrives as a message, as the platform posts it to the main loop.
-    InstallMusicPlayer(std::move(player), [](int code) {
+    InstallMusicPlayer(std::make_unique<FakeMusicPlayer>(), [](int code) {
         machine->Schedule(machine->now, kMmMciNotify, static_cast<uintptr_t>(code));
     });
 }
 
 FakeMachine::~FakeMachine() {
     ShutdownMusic();
-    musicPlayer = nullptr;
     SetAudioDeviceFactory(nullptr);
     SetDisplayDeviceFactory(nullptr);
     ClearResourceOverrides();
@@ -207,26 +183,17 @@ FakeMachine::~FakeMachine() {
 }
 
 void FakeMachine::AdvanceMusic(int ticks) {
-    if (!musicPlaying) {
-        return;
-    }
-    piecePosition = std::min(piecePosition + ticks, pieceLength);
-    if (piecePosition == pieceLength && !endReported) {
+    piecePosition = musicPlaying ? std::min(piecePosition + ticks, 100) : piecePosition;
+    if (musicPlaying && piecePosition == 100 && !endReported) {
         endReported = true;
-        musicPlayer->End();
+        endOfPiece();
     }
 }
 
 std::string FakeMachine::OpenMusic() const {
-    for (auto it = music.rbegin(); it != music.rend(); ++it) {
-        if (*it == "close") {
-            return "";
-        }
-        if (it->rfind("open ", 0) == 0) {
-            return it->substr(it->find_last_of('/') + 1);
-        }
-    }
-    return "";
+    auto last = std::find_if(music.rbegin(), music.rend(),
+                             [](const std::string& c) { return c[0] == 'o' || c[0] == 'c'; });
+    return last == music.rend() || *last == "close" ? "" : last->substr(last->find_last_of('/') + 1);
 }
 
 FakeMachine* FakeMachine::Current() {

@@ -21,14 +21,12 @@ public:
         size_t position = 0;
         bool playing = false;
         bool loop = false;
-        bool destroyed = false;
     };
 
     int CreateChannel(const uint8_t* samples, size_t size) override;
-    void DestroyChannel(int channel) override { channels.at(channel).destroyed = true; }
+    void DestroyChannel(int channel) override { channels.at(channel).samples.clear(); }
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
-
     // The next frames of every playing channel mixed, as signed levels around the 8-bit midpoint.
     std::vector<int> Render(size_t frames);
     int CountPlayed(int32_t waveId) const;
@@ -49,10 +47,6 @@ public:
         int blackPixels;
         int whitePixels;
     };
-    struct Scheduled {
-        uint32_t time;
-        ShellMessage message;
-    };
 
     FakeMachine();
     FakeMachine(const FakeMachine&) = delete;
@@ -63,12 +57,17 @@ public:
     void Schedule(uint32_t time, uint32_t message, uintptr_t wParam = 0) {
         script.push_back({time, {message, wParam}});
     }
+    // Stands in for the audio thread: plays ticks of the piece; reaching its end notifies the game.
+    void AdvanceMusic(int ticks);
+    // The file name (after the last '/') of the piece open now, "" for none.
+    std::string OpenMusic() const;
+    static FakeMachine* Current();
 
     // Shell.
     uint32_t now = 1000;
     uint32_t seed = 1;
     uint32_t slept = 0;
-    std::deque<Scheduled> script;
+    std::deque<std::pair<uint32_t, ShellMessage>> script;
     bool otherInstance = false;
     bool classRegisters = true;
     bool windowCreates = true;
@@ -77,7 +76,7 @@ public:
     bool cursorShown = true;
     std::vector<std::string> shownTexts;  // "title: text" of every message box
 
-    // Display: presents are counted only when countPixels is set (a full count per frame is slow).
+    // Display: pixels are counted only when countPixels is set (a full count per frame is slow).
     bool deviceCreates = true;
     bool modeSets = true;
     bool lost = false;
@@ -95,21 +94,11 @@ public:
     bool soundDevice = true;
     FakeAudioDevice* audio = nullptr;
 
-    // Music: commands the player was given ("open PATH", "play from 0", "play on", "stop", "close"), files
-    // that fail to open, and the piece's play position in ticks.
+    // Music: the player's commands ("open PATH", "play from 0", "play on", "stop", "close"), files that
+    // fail to open, and the piece: 100 ticks long.
     std::vector<std::string> music;
     std::set<std::string> missingMusic;
-    int pieceLength = 100;
     int piecePosition = 0;
     bool musicPlaying = false;
-    // Stands in for the audio thread: plays ticks of the piece; reaching its end notifies the game.
-    void AdvanceMusic(int ticks);
-    // The file name (after the last '/') of the last piece opened, "" for none.
-    std::string OpenMusic() const;
-
-    static FakeMachine* Current();
-
-private:
     bool endReported = false;
-    friend class FakeMusicPlayer;
 };

@@ -9,20 +9,15 @@
 #include <vector>
 
 #include "gfx/Display.h"
-#include "gfx/Surface.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
 #include "support/FakeMachine.h"
 
-// Bytes of a bitmap resource (BMP without its file header): 8 bits, 256 colours, bottom row first.
-// pixel(x, y) gives the palette index of the picture's pixel, y counted from the top.
+// Bytes of a bitmap resource (BMP without its file header): 8 bits, 256 colours (all black), bottom
+// row first. pixel(x, y) gives the palette index of the picture's pixel, y counted from the top.
 std::vector<uint8_t> MakeBitmapResource(int width, int height, const std::function<uint8_t(int, int)>& pixel);
-// A colour table with entry i = (i, 255 - i, i / 2), but 0 black and 255 white.
-void FillTestPalette(uint8_t* table1024);
-
-// Installs a test bitmap resource under id.
+// Installs a test bitmap resource under id; the fake machine removes it again.
 void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8_t(int, int)>& pixel);
-
 // Counts the pixels of a surface rectangle that hold index.
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index);
 
@@ -32,31 +27,16 @@ public:
     TempConfigDir();
     ~TempConfigDir();
     const std::string& Path() const { return path; }
-    std::string RegistryFile() const;
+    std::string RegistryFile() const { return path + "/KovraGames/Tintorix/registry.reg"; }
 
 private:
     std::string path;
     std::string previous;
-    bool hadPrevious;
 };
 
-// A fresh headless display (640 x 480 back surface, palette from bitmap 102) and input devices.
-class HeadlessTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    Surface* Back();
-    // Presses or releases a key on the keyboard device.
-    static void Press(int scanCode);
-    static void Release(int scanCode);
-
-    std::unique_ptr<FakeMachine> fakeMachine;
-};
-
-// A started game without its message loop, as WinMain leaves it before the first frame: the fake
-// machine, a configuration directory of its own, window, display, sounds and input, and the
-// application object; direction tables built and random numbers seeded with 1.
+// A started game without its message loop, as the shell's start-up leaves it before the first frame:
+// the fake machine, a configuration directory of its own, window, display, sounds and input, and the
+// application object; direction tables built and random numbers seeded with 1. No scene is due.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
