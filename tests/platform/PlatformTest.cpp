@@ -9,31 +9,31 @@
 
 #include "audio/MciSequencer.h"
 #include "gfx/Display.h"
+#include "input/Controllers.h"
+#include "input/Input.h"
 #include "platform/InstanceLock.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
+#include "platform/SdlControllers.h"
 #include "platform/SdlDisplayDevice.h"
-#include "platform/SdlTestSupport.h"
+#include "platform/SdlJoystick.h"
+#include "platform/SdlShell.h"
 
 namespace {
 
 TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
-    const std::pair<SDL_Scancode, int> table[] = {
-        {SDL_SCANCODE_Q, 16},         {SDL_SCANCODE_P, 25},     {SDL_SCANCODE_A, 30},
-        {SDL_SCANCODE_L, 38},         {SDL_SCANCODE_Z, 44},     {SDL_SCANCODE_M, 50},
-        {SDL_SCANCODE_1, 2},          {SDL_SCANCODE_0, 11},     {SDL_SCANCODE_ESCAPE, 1},
-        {SDL_SCANCODE_RETURN, 28},    {SDL_SCANCODE_SPACE, 57}, {SDL_SCANCODE_BACKSPACE, 14},
-        {SDL_SCANCODE_PERIOD, 52},    {SDL_SCANCODE_KP_7, 71},  {SDL_SCANCODE_KP_MINUS, 74},
-        {SDL_SCANCODE_KP_4, 75},      {SDL_SCANCODE_KP_6, 77},  {SDL_SCANCODE_KP_0, 82},
-        {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_UP, 200},   {SDL_SCANCODE_LEFT, 203},
-        {SDL_SCANCODE_RIGHT, 205},    {SDL_SCANCODE_DOWN, 208}, {SDL_SCANCODE_AUDIOPLAY, 0},
-    };
-    for (const auto& [scancode, code] : table) {
-        EXPECT_EQ(DirectInputScanCode(scancode), code) << SDL_GetScancodeName(scancode);
+    const std::pair<const char*, int> table[] = {
+        {"Q", 16},        {"P", 25},        {"A", 30},        {"L", 38},
+        {"Z", 44},        {"M", 50},        {"1", 2},         {"0", 11},
+        {"Escape", 1},    {"Return", 28},   {"Space", 57},    {"Backspace", 14},
+        {".", 52},        {"Keypad 7", 71}, {"Keypad -", 74}, {"Keypad 4", 75},
+        {"Keypad 6", 77}, {"Keypad 0", 82}, {"Up", 200},      {"Left", 203},
+        {"Right", 205},   {"Down", 208},    {"AudioPlay", 0}, {"Keypad Enter", 156}};
+    for (const auto& [name, code] : table) {
+        EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(name)), code) << name;
     }
-    for (int outside : {-1, int{SDL_NUM_SCANCODES}, 100000}) {
-        EXPECT_EQ(DirectInputScanCode(outside), 0);
-    }
+    EXPECT_EQ(DirectInputScanCode(-1) + DirectInputScanCode(SDL_NUM_SCANCODES) + DirectInputScanCode(100000),
+              0);
     std::set<int> seen;
     for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
         int code = DirectInputScanCode(scancode);
@@ -63,13 +63,69 @@ TEST(InstanceLock, OnlyOneHolderAtATimeAndTheFileFollowsTheRuntimeDirectory) {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
-using SdlTest = SdlFixture;
+// SDL's dummy video driver with the input module on the SDL keyboard and joystick, as at start-up.
+class SdlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SetInputPlatform(MakeSdlInputPlatform());
+        ASSERT_TRUE(CreateInput(nullptr, nullptr));
+        platform = MakeSdlShellPlatform();
+        Drain();
+    }
+    void TearDown() override {
+        if (pad >= 0) {
+            SDL_JoystickDetachVirtual(pad);
+        }
+        CloseControllers();
+        CloseJoystick();
+        ReleaseInput();
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_VIDEO);
+    }
+    static void PushKey(Uint32 type, SDL_Scancode scancode, bool repeat = false) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.scancode = scancode;
+        event.key.repeat = repeat;
+        SDL_PushEvent(&event);
+    }
+    // Every waiting event through the shell's message pump, as message and parameter.
+    std::vector<uintptr_t> Drain() {
+        std::vector<uintptr_t> messages;
+        for (ShellMessage message; platform.peekMessage(&message);) {
+            messages.insert(messages.end(), {message.message, message.wParam});
+        }
+        return messages;
+    }
+    // A virtual game controller's instance, or -1 where SDL cannot make one that opens as a controller.
+    SDL_JoystickID AttachPad() {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        pad = SDL_JoystickAttachVirtualEx(&desc);
+        return pad < 0 || !SDL_IsGameController(pad) ? -1 : SDL_JoystickGetDeviceInstanceID(pad);
+    }
+    // Sets the pad's d-pad left and stick, then takes a snapshot.
+    void Steer(SDL_JoystickID id, bool left, int stick, bool a = false) {
+        SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);
+        SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, left);
+        SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, a);
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(stick));
+        Drain();
+        UpdateInput();
+    }
+
+    ShellPlatform platform;
+    int pad = -1;
+};
 
 TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_EXPOSED,
                        SDL_WINDOWEVENT_MOVED, SDL_WINDOWEVENT_CLOSE}) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
+        SDL_Event event{SDL_WINDOWEVENT};
         event.window.event = what;
         SDL_PushEvent(&event);
     }
@@ -77,31 +133,15 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_P, true);
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, true);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
+    SDL_Event quit{SDL_QUIT};
     SDL_PushEvent(&quit);
-    // From the audio thread too.
-    SDL_WaitThread(SDL_CreateThread(
-                       [](void*) {
-                           PostMusicNotification(kMusicNotifySuccessful);
-                           return 0;
-                       },
-                       "music", nullptr),
+    SDL_WaitThread(SDL_CreateThread([](void*) { return PostMusicNotification(kMusicNotifySuccessful), 0; },
+                                    "music", nullptr),
                    nullptr);
-
-    // The pause key once despite its repeat; the music's end as the music message.
-    const std::vector<std::pair<uint32_t, uintptr_t>> expected = {{kWmActivateApp, 0},
-                                                                  {kWmActivateApp, 1},
-                                                                  {kWmPaint, 0},
-                                                                  {kWmDestroy, 0},
-                                                                  {kWmKeyDown, kVirtualKeyP},
-                                                                  {kWmDestroy, 0},
-                                                                  {kMmMciNotify, kMciNotifySuccessful}};
-    std::vector<std::pair<uint32_t, uintptr_t>> messages;
-    for (const ShellMessage& message : Drain()) {
-        messages.emplace_back(message.message, message.wParam);
-    }
-    EXPECT_EQ(messages, expected);
+    // The pause key once despite its repeat; the music's end from the audio thread as the music message.
+    EXPECT_EQ(Drain(), (std::vector<uintptr_t>{kWmActivateApp, 0, kWmActivateApp, 1, kWmPaint, 0, kWmDestroy,
+                                               0, kWmKeyDown, kVirtualKeyP, kWmDestroy, 0, kMmMciNotify,
+                                               kMciNotifySuccessful}));
     UpdateInput();
     EXPECT_TRUE(IsKeyDown(25) && IsKeyDown(30));
     ZString typed;
@@ -115,37 +155,30 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
 
 TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOneWaitsForRestore) {
     SDL_Window* window = SDL_CreateWindow("t", 0, 0, 640, 480, 0);
-    ASSERT_NE(window, nullptr);
-    {
-        std::unique_ptr<DisplayDevice> device = SdlDisplayDevice::Create(window);
-        ASSERT_TRUE(device && device->SetMode(640, 480, 8, kDisplayFullScreen | kDisplayExclusive));
-        std::unique_ptr<Surface> back = Surface::Create(640, 480);
-        back->ColourFill(nullptr, 0);
-        Rect block{100, 50, 110, 60};
-        back->ColourFill(&block, 7);
-        PaletteEntry palette[256] = {};
-        palette[7] = {200, 100, 50, 4};
-        auto pixelAt = [&](int x, int y) {
-            Uint32 pixel = 0;
-            SDL_Rect one{x, y, 1, 1};
-            SDL_RenderReadPixels(static_cast<SdlDisplayDevice*>(device.get())->GetRenderer(), &one,
-                                 SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
-            return pixel & 0xFFFFFF;
-        };
-        ASSERT_TRUE(device->Present(*back, palette));
-        EXPECT_EQ(pixelAt(105, 55), 0xC86432u);
-        EXPECT_EQ(pixelAt(99, 55), 0u);
-        EXPECT_EQ(pixelAt(110, 60), 0u);
-
-        SdlDisplayDevice::MarkLost();
-        EXPECT_TRUE(device->IsLost());
-        EXPECT_FALSE(device->Present(*back, palette));
-        ASSERT_TRUE(device->Restore());
-        back->ColourFill(nullptr, 7);
-        ASSERT_TRUE(device->Present(*back, palette));
-        EXPECT_EQ(pixelAt(0, 0), 0xC86432u);
-        EXPECT_FALSE(device->Present(*Surface::Create(320, 240), palette));
-    }
+    std::unique_ptr<DisplayDevice> device = SdlDisplayDevice::Create(window);
+    ASSERT_TRUE(device && device->SetMode(640, 480, 8, kDisplayFullScreen | kDisplayExclusive));
+    std::unique_ptr<Surface> back = Surface::Create(640, 480);
+    back->ColourFill(nullptr, 0);
+    Rect block{100, 50, 110, 60};
+    back->ColourFill(&block, 7);
+    PaletteEntry palette[256] = {};
+    palette[7] = {200, 100, 50, 4};
+    auto pixelAt = [&](int x, int y) {
+        Uint32 pixel = 0;
+        SDL_Rect one{x, y, 1, 1};
+        SDL_RenderReadPixels(static_cast<SdlDisplayDevice*>(device.get())->GetRenderer(), &one,
+                             SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+        return pixel & 0xFFFFFF;
+    };
+    ASSERT_TRUE(device->Present(*back, palette));
+    EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60)}),
+              (std::vector{0xC86432u, 0u, 0u}));
+    SdlDisplayDevice::MarkLost();
+    EXPECT_TRUE(device->IsLost() && !device->Present(*back, palette));
+    back->ColourFill(nullptr, 7);
+    EXPECT_TRUE(device->Restore() && device->Present(*back, palette) && pixelAt(0, 0) == 0xC86432u);
+    EXPECT_FALSE(device->Present(*Surface::Create(320, 240), palette));
+    device.reset();
     SDL_DestroyWindow(window);
 }
 
@@ -162,6 +195,34 @@ TEST_F(SdlTest, OnlyAVideoDriverTheUserAskedForCountsAsADisplay) {
     }
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
+    ASSERT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER)) << "the game controller events must be on";
+    SDL_JoystickID id = AttachPad();
+    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id) {
+        GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
+    }
+    Drain();
+    ASSERT_EQ(GetControllerPlayer(id), 1);
+    Steer(id, true, 0);
+    EXPECT_EQ(std::pair(GetControllerHorizontal(1), GetKeyHorizontal()), std::pair(kJoyLeft, kJoyNone));
+    Steer(id, false, 30000, true);
+    EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
+    EXPECT_TRUE(IsConfirmPressed());
+    SDL_JoystickDetachVirtual(pad);
+    pad = -1;
+    Steer(id, false, 0);
+    EXPECT_EQ(std::pair(GetControllerPlayer(id), GetControllerHorizontal(1)), std::pair(-1, kJoyNone));
+    // Found at start-up, a controller is joystick 0: player 1's, and no extra controller.
+    ReleaseInput();
+    id = AttachPad();
+    ASSERT_TRUE(CreateInput(nullptr, nullptr));
+    Drain();
+    ASSERT_EQ(SDL_JoystickID(OpenJoystickInstance()), id);
+    Steer(id, true, -30000);
+    EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
+              std::tuple(-1, kJoyNone, kJoyLeft));
 }
 
 }  // namespace
