@@ -6,7 +6,7 @@ packages=(
     g++ cmake ninja-build pkg-config make
     libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
     googletest libgtest-dev
-    xvfb xauth xdotool imagemagick python3
+    xvfb xauth xdotool imagemagick python3 python3-numpy python3-pil
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 
