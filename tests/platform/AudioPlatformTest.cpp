@@ -20,51 +20,41 @@
 
 namespace {
 
-// Everything the mixer plays (interleaved 16-bit stereo) and the music's end notifications with the
-// frame they came at.
 std::mutex lock;
-std::vector<int16_t> mixed;
-std::vector<long> ends;
+std::vector<int16_t> mixed;  // everything the mixer played, interleaved 16-bit stereo
+std::vector<long> ends;      // the frames at which the music reported its end
 
-long MixedFrames() {
+long Frames() {
     std::lock_guard<std::mutex> guard(lock);
     return static_cast<long>(mixed.size() / kMixerChannels);
 }
 
-// Waits for a number of frames; the loudest sample among them, after the two passes a change may still
-// be in.
+// Waits until the music has ended count times in all, or two seconds have passed; the frames that took.
+long WaitForEnd(size_t count) {
+    long start = Frames();
+    while (Frames() < start + 2 * kMixerRate && (std::lock_guard<std::mutex>(lock), ends.size() < count)) {
+        SDL_Delay(1);
+    }
+    return Frames() - start;
+}
+
+// The loudest sample of the next frames, after the two passes a change may still be in.
 int PeakOfNext(long frames) {
-    long from = MixedFrames() + 2 * kMixerChunkFrames;
-    while (MixedFrames() < from + frames) {
+    long from = Frames() + 2 * kMixerChunkFrames;
+    while (Frames() < from + frames) {
         SDL_Delay(2);
     }
     std::lock_guard<std::mutex> guard(lock);
-    auto begin = mixed.begin() + from * kMixerChannels;
-    auto loudest = std::max_element(begin, begin + frames * kMixerChannels,
-                                    [](int16_t a, int16_t b) { return std::abs(a) < std::abs(b); });
-    return std::abs(*loudest);
-}
-
-// Waits until the piece has ended count times in all (at most two seconds); the frames that took.
-long WaitForEnd(size_t count) {
-    long start = MixedFrames();
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            if (ends.size() >= count || static_cast<long>(mixed.size() / 2) > start + 2 * kMixerRate) {
-                return static_cast<long>(mixed.size() / 2) - start;
-            }
-        }
-        SDL_Delay(1);
-    }
+    auto [low, high] = std::minmax_element(mixed.begin() + from * 2, mixed.begin() + (from + frames) * 2);
+    return std::max(-*low, int{*high});
 }
 
 // One held organ chord of half a second (a quarter note at 120 per minute), under a name with a blank.
 std::string WriteChord(const std::string& path) {
-    const unsigned char file[] = {'M',  'T', 'h', 'd',  0,    0,  0,  6, 0,    0,  0, 1,    0,    96,   'M',
-                                  'T',  'r', 'k', 0,    0,    0,  23, 0, 0xC0, 19, 0, 0x90, 60,   100,  0,
-                                  0x90, 67,  100, 0x60, 0x80, 60, 0,  0, 0x80, 67, 0, 0,    0xFF, 0x2F, 0};
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
+    static const char file[] =
+        "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x17\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64"
+        "\x60\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0";
+    std::ofstream(path, std::ios::binary).write(file, sizeof file - 1);
     return "\"" + path + "\"";
 }
 
@@ -107,7 +97,7 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     ASSERT_TRUE(list->HasDevice());
     list->AddFromResource(228, 1);
     EXPECT_EQ(PeakOfNext(kMixerRate / 10), 0);
-    long onset = MixedFrames();
+    long onset = Frames();
     for (int i = 0; i < 4; ++i) {
         list->Play(228, 0);
         int peak = PeakOfNext(kMixerRate / 4);

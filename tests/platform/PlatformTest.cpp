@@ -22,27 +22,25 @@
 namespace {
 
 TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
-    const std::pair<const char*, int> table[] = {
-        {"Q", 16},        {"P", 25},        {"A", 30},        {"L", 38},
-        {"Z", 44},        {"M", 50},        {"1", 2},         {"0", 11},
-        {"Escape", 1},    {"Return", 28},   {"Space", 57},    {"Backspace", 14},
-        {".", 52},        {"Keypad 7", 71}, {"Keypad -", 74}, {"Keypad 4", 75},
-        {"Keypad 6", 77}, {"Keypad 0", 82}, {"Up", 200},      {"Left", 203},
-        {"Right", 205},   {"Down", 208},    {"AudioPlay", 0}, {"Keypad Enter", 156}};
-    for (const auto& [name, code] : table) {
-        EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(name)), code) << name;
-    }
-    EXPECT_EQ(DirectInputScanCode(-1) + DirectInputScanCode(SDL_NUM_SCANCODES) + DirectInputScanCode(100000),
-              0);
+    // Every key the game reads, and one it does not.
+    const char* names[] = {"Escape", "4",    "6",     "Backspace", "P",        "Return",   "Z",
+                           "X",      "N",    "M",     "Space",     "Keypad 4", "Keypad 6", "Keypad Enter",
+                           "Up",     "Left", "Right", "Down",      "AudioPlay"};
+    const int codes[] = {1, 5, 7, 14, 25, 28, 44, 45, 49, 50, 57, 75, 77, 156, 200, 203, 205, 208, 0};
     std::set<int> seen;
-    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+    for (int scancode = -1; scancode <= SDL_NUM_SCANCODES; ++scancode) {
         int code = DirectInputScanCode(scancode);
         // The two spellings of the hash key are one key.
-        if (code != 0 && scancode != SDL_SCANCODE_NONUSHASH) {
-            EXPECT_TRUE(code < 256 && seen.insert(code).second) << "code " << code;
-        }
+        EXPECT_TRUE(code == 0 ||
+                    (scancode != SDL_SCANCODE_NONUSHASH && code < 256 && seen.insert(code).second) ||
+                    code == 43)
+            << scancode;
     }
     EXPECT_GT(seen.size(), 100u);
+    for (size_t i = 0; i < std::size(codes); ++i) {
+        EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(names[i])), codes[i]) << names[i];
+    }
+    EXPECT_EQ(DirectInputScanCode(100000), 0);
 }
 
 TEST(InstanceLock, OnlyOneHolderAtATimeAndTheFileFollowsTheRuntimeDirectory) {
@@ -180,21 +178,6 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     EXPECT_FALSE(device->Present(*Surface::Create(320, 240), palette));
     device.reset();
     SDL_DestroyWindow(window);
-}
-
-TEST_F(SdlTest, OnlyAVideoDriverTheUserAskedForCountsAsADisplay) {
-    EXPECT_TRUE(platform.registerWindowClass()) << "the fixture asked for dummy by name";
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    unsetenv("SDL_VIDEODRIVER");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    EXPECT_FALSE(platform.registerWindowClass()) << "an invisible fallback is no window";
-    if (!display.empty()) {
-        setenv("DISPLAY", display.c_str(), 1);
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
