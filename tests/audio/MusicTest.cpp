@@ -39,6 +39,9 @@ TEST_F(MusicTest, APieceIsOpenedUnquotedPlaysFromTheStartAndReportsOnlyItsOwnEnd
     EXPECT_EQ(Notes(),
               (std::vector<uintptr_t>{kMciNotifyAborted, kMciNotifySuccessful, kMciNotifySuccessful}))
         << "each notifying play reports its end once, a play without notify never";
+    Commands();
+    EXPECT_EQ(MciSendString("open /c.mid type sequencer alias MUSIC", nullptr), 0u);
+    EXPECT_EQ(Commands().front(), "close") << "a new open replaces the piece";
     machine.missingMusic.insert("/nowhere/Music03.mid");
     EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/nowhere/Music03.mid\"") || MciPlayMusicFile(nullptr, nullptr));
     EXPECT_FALSE(MciReplayMusic(nullptr) || MciStopMusic() || MciResumeMusic(nullptr)) << "nothing is open";
@@ -57,7 +60,7 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
     EXPECT_TRUE(MciReplayMusic(nullptr) && machine.piecePosition == 0);
     Commands();
     for (const char* bad : {"", "dance MUSIC", "play OTHER notify", "play MUSIC from 5", "play MUSIC loudly",
-                            "stop", "close OTHER", "close", "close all now",
+                            "stop", "stop XUSIC", "close OTHER", "close", "close all now",
                             "open \"/x.mid\" type cdaudio alias MUSIC", "open type sequencer alias MUSIC"}) {
         EXPECT_NE(MciSendString(bad, nullptr), 0u) << bad;
     }

@@ -65,7 +65,7 @@ TEST_F(DisplayTest, ALostBackSurfaceIsRestoredAndSurfacesNeverCreatedCountAsLost
 TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceKey) {
     auto source = Surface::Create(4, 2), target = Surface::Create(8, 8);
     std::copy_n("\x05\x01\x05\x02\x03\x04\x03\x04", 8, source->Row(0));
-    const Rect stretched{-4, 3, 4, 7}, outside{30, 30, 40, 40};
+    const Rect stretched{-4, 3, 4, 7}, outside{30, 2, 40, 4};  // beside the clip, not below it
     target->SetClipRect({-5, -5, 50, 6});  // a clip rectangle never reaches past its surface
     ASSERT_TRUE(target->Blt(&stretched, *source, nullptr, false) &&
                 target->Blt(&outside, *source, nullptr, false));

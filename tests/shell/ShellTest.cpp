@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "base/Resources.h"
+#include "gfx/Maths.h"
 #include "shell/Shell.h"
 #include "support/TestSupport.h"
 
@@ -170,6 +171,8 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         machine.presents.clear();
         machine.script.clear();
         machine.windowsCreated = 0;
+        machine.seed = 5000 + windows;
+        SeedRandomWith(0);
         fault(machine);
         machine.Schedule(machine.now + 5000, kWmDestroy);
         EXPECT_EQ(RunWinMain(), 0);
@@ -180,6 +183,7 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         EXPECT_EQ(machine.shownTexts, shown);
         EXPECT_TRUE(machine.presents.empty()) << text;
         EXPECT_EQ(machine.windowsCreated, windows) << text;
+        EXPECT_EQ(GetRandomState(), *text ? machine.seed : 0) << "seeded from the platform's clock";
         EXPECT_TRUE(machine.cursorShown && !IsQuitPosted() && !app->GetLogoScene()) << text;
         EXPECT_EQ(machine.script.size(), 1u) << "the game ended before the destroy request";
         machine.classRegisters = machine.windowCreates = machine.deviceCreates = machine.modeSets = true;
