@@ -40,7 +40,6 @@ protected:
 };
 
 TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
-    machine.countPixels = false;
     app->sceneState = XAppData::kCreateLogo;
     Until(XAppData::kRunTitle);
     Keys({kKeyReturn});

@@ -42,12 +42,6 @@ public:
 // moves only when the game sleeps or waits, or when a test moves it.
 class FakeMachine {
 public:
-    struct Present {
-        uint32_t time;
-        int blackPixels;
-        int whitePixels;
-    };
-
     FakeMachine();
     FakeMachine(const FakeMachine&) = delete;
     FakeMachine& operator=(const FakeMachine&) = delete;
@@ -76,13 +70,12 @@ public:
     bool cursorShown = true;
     std::vector<std::string> shownTexts;  // "title: text" of every message box
 
-    // Display: pixels are counted only when countPixels is set (a full count per frame is slow).
+    // Display: the times of the presents.
     bool deviceCreates = true;
     bool modeSets = true;
     bool lost = false;
     bool restores = true;
-    bool countPixels = true;
-    std::vector<Present> presents;
+    std::vector<uint32_t> presents;
 
     // Keyboard and joystick 0 (positions 0 to 65535, centred at 32768).
     bool keyboardCreates = true;
