@@ -68,13 +68,13 @@ int FakeAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
             waveId = static_cast<int32_t>(id);
         }
     }
-    channels.push_back(Channel{waveId, std::vector<uint8_t>(samples, samples + size)});
+    channels.push_back(Channel{waveId, size});
     return static_cast<int>(channels.size()) - 1;
 }
 
 bool FakeAudioDevice::Play(int channel, bool loop) {
     Channel& c = channels.at(channel);
-    c.position = 0;
+    c.plays += 1;
     c.playing = true;
     c.loop = loop;
     played.push_back(c.waveId);
@@ -83,22 +83,7 @@ bool FakeAudioDevice::Play(int channel, bool loop) {
 
 void FakeAudioDevice::Stop(int channel) {
     channels.at(channel).playing = false;
-    channels.at(channel).position = 0;
     stopped.push_back(channels.at(channel).waveId);
-}
-
-std::vector<int> FakeAudioDevice::Render(size_t frames) {
-    std::vector<int> out(frames, 0);
-    for (Channel& c : channels) {
-        for (size_t i = 0; i < frames && c.playing && !c.samples.empty(); ++i) {
-            out[i] += static_cast<int>(c.samples[c.position]) - 128;
-            if (++c.position == c.samples.size()) {
-                c.position = 0;
-                c.playing = c.loop;
-            }
-        }
-    }
-    return out;
 }
 
 int FakeAudioDevice::CountPlayed(int32_t waveId) const {

@@ -11,24 +11,22 @@
 #include "input/Input.h"
 #include "shell/Shell.h"
 
-// The sound output in memory: each channel keeps its samples, the WAVE resource they came from and a
-// play position; Render mixes what plays. Plays and stops are logged by resource number.
+// The sound output in memory: each channel knows the WAVE resource whose samples it holds, how many, how
+// often it was started and whether it plays and loops. Plays and stops are logged by resource number.
 class FakeAudioDevice : public AudioDevice {
 public:
     struct Channel {
-        int32_t waveId = -1;
-        std::vector<uint8_t> samples;
-        size_t position = 0;
+        int32_t waveId;
+        size_t size;
+        int plays = 0;
         bool playing = false;
         bool loop = false;
     };
 
     int CreateChannel(const uint8_t* samples, size_t size) override;
-    void DestroyChannel(int channel) override { channels.at(channel).samples.clear(); }
+    void DestroyChannel(int channel) override { channels.at(channel).size = 0; }
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
-    // The next frames of every playing channel mixed, as signed levels around the 8-bit midpoint.
-    std::vector<int> Render(size_t frames);
     int CountPlayed(int32_t waveId) const;
 
     std::vector<Channel> channels;
