@@ -78,6 +78,11 @@ TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceK
     target->ClearClipRect();
     ASSERT_TRUE(target->Blt(nullptr, *source, nullptr, true));
     EXPECT_EQ(std::string(target->Row(0), target->Row(0) + 8), std::string("\0\0\x01\x01\0\0\x02\x02", 8));
+    // A copy of the same size cut on the left starts with the source's second column.
+    const Rect shifted{-1, 7, 3, 8};
+    target->SetClipRect({0, 0, 8, 8});
+    ASSERT_TRUE(target->Blt(&shifted, *source, nullptr, false));
+    EXPECT_EQ(std::string(target->Row(7), target->Row(7) + 4), std::string("\x01\x05\x02\0", 4));
     EXPECT_FALSE(Surface::Create(0, 10) || Surface::Create(10, -1) || Surface::Create(1 << 20, 1 << 20));
     EXPECT_FALSE(target->Blt(&stretched, *source, nullptr, false) || target->ColourFill(&stretched, 9) ||
                  target->Blt(nullptr, *source, &outside, false));

@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include "base/Resources.h"
 #include "gfx/Display.h"
 #include "gfx/ZDib256.h"
 #include "gfx/ZSprite256.h"
@@ -112,6 +113,9 @@ TEST_F(SpriteTest, ScaledDrawingRoundsTheSizeKeepsTheCentreAndAtFullScaleDrawsAs
 
 TEST(ZDib256, RefusesOtherFormatsAndCutResourcesAndIsEmptyAfterwards) {
     auto good = MakeBitmapResource(4, 4, [](int, int) { return 1; });
+    ResourceData none;
+    EXPECT_FALSE(FindResource(ResourceType::Bitmap, 103, &none) ||
+                 FindResource(ResourceType::Wave, 102, &none));
     // byte offset and the value that spoils the header there: bits, compression, header size, width, height
     for (const auto& [offset, value] :
          {std::pair(14, 4), {15, 1}, {16, 1}, {0, 108}, {4, 0}, {7, 0x80}, {8, 0}}) {
