@@ -6,6 +6,28 @@
 #include "base/Resources.h"
 #include "shell/Shell.h"
 
+namespace {
+
+// No test may read or write the real user's high scores or lock files.
+class IsolatedEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        char pattern[] = "/tmp/tintorix-tests-XXXXXX";
+        root = mkdtemp(pattern);
+        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
+        setenv("HOME", root.c_str(), 1);
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+
+private:
+    std::string root;
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new IsolatedEnvironment);
+
+}  // namespace
+
 std::vector<uint8_t> MakeBitmapResource(int width, int height,
                                         const std::function<uint8_t(int, int)>& pixel) {
     int pitch = (width + 3) & ~3;
