@@ -64,6 +64,14 @@ TEST_F(XResultBoardTest, ASingleBattleSlidesInRevealsEachRowInTurnAndZoomsTheWin
 
 TEST_F(XResultBoardTest, ATeamBattleShowsMembersAndTeamTotalsAndZoomsTheTeamsTrophy) {
     StartBoard(true, false, {3, 5, 60, 40}, {1, 0, 1, 0});
+    // The board comes to rest; players 1 and 2, team 0, players 3 and 4 and team 1 each come with a tick.
+    std::vector<uint32_t> ticks;
+    for (Heard(); board->GetState() != XResultBoard::kWinner; board->Update()) {
+        if (board->GetState() == XResultBoard::kReveal && !Heard().empty())
+            ticks.push_back(board->GetCounter());
+    }
+    EXPECT_EQ(ticks, (std::vector<uint32_t>{0, 15, 30, 45, 65, 80, 95}));
+    StartBoard(true, false, {3, 5, 60, 40}, {1, 0, 1, 0});
     RunTo(XResultBoard::kReveal, 64);  // the first team shown, player 3 not yet
     EXPECT_EQ(std::tuple(Back()->GetPixel(383, 159), Back()->GetPixel(297, 246)),
               std::tuple(kLarge + 8, kScroll));
