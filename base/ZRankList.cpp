@@ -59,8 +59,14 @@ void ZRankList::ToStringList(ZStringList& lines) const {
     lines.Clear();
     for (uint32_t i = 0; i < GetCount(); ++i) {
         char score[16];
-        std::snprintf(score, sizeof score, "%u", GetItem(i).GetScore());
+        int digits = std::snprintf(score, sizeof score, "%u", GetItem(i).GetScore());
         ZString line = GetItem(i).GetName();
+        // A stored line must stay under 255 characters, or the next start refuses the whole table: a
+        // name that only a hand edit can make that long is cut to fit.
+        int room = 254 - 1 - digits;
+        if (line.GetLength() > room) {
+            line = line.Mid(0, room - 1);
+        }
         line.Append(',');
         line.Append(ZString(score));
         lines.Add(line);

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,33 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    }
+    return lower;
+}
+
+// Blanks on both sides go, and every trailing carriage return, so that what a hand edit or the writer
+// puts out reads back the same.
+std::string_view Trim(std::string_view line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
+        line.remove_suffix(1);
+    }
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+        line.remove_prefix(1);
+    }
+    return line;
+}
+
+size_t SkipBlanks(std::string_view text, size_t pos) {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+        ++pos;
+    }
+    return pos;
 }
 
 int HexDigit(char c) {
@@ -109,34 +137,77 @@ bool MakeDirectories(const std::string& path) {
     }
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return false;
+enum class FileRead { Missing, Read, Unreadable, Damaged };
+
+// Only a regular file of at most kMaxFileBytes is read, without blocking: a pipe, a device or a huge
+// file must never hang the game or exhaust its memory.
+FileRead ReadRegistryFile(const std::string& path, std::string& out) {
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
+    }
+    struct stat info;
+    FileRead result = FileRead::Read;
+    if (fstat(fd, &info) != 0) {
+        result = FileRead::Unreadable;
+    } else if (!S_ISREG(info.st_mode) || info.st_size > static_cast<off_t>(ZWinReg::kMaxFileBytes)) {
+        result = FileRead::Damaged;
     }
     char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        out.append(block, got);
+    while (result == FileRead::Read) {
+        ssize_t got = read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            result = got == 0 ? FileRead::Read : FileRead::Unreadable;
+            break;
+        }
+        out.append(block, static_cast<size_t>(got));
+        // It grew while being read.
+        result = out.size() > ZWinReg::kMaxFileBytes ? FileRead::Damaged : FileRead::Read;
     }
-    std::fclose(file);
-    return true;
+    close(fd);
+    return result;
 }
 
-// Temporaries that a save killed half-way left beside the file ("registry.reg.XXXXXX"). Only one copy
-// of the game runs, so none of them belongs to a save in progress.
+// The damaged file stays beside the new one as ".bad", one copy, an older one replaced. False when it
+// cannot be kept: then it is not written over either.
+bool KeepAside(const std::string& path) {
+    std::string bad = path + ".bad";
+    unlink(bad.c_str());
+    return link(path.c_str(), bad.c_str()) == 0 || std::rename(path.c_str(), bad.c_str()) == 0;
+}
+
+// ".registry.reg.PID.XXXXXX": hidden, and named after the process that writes it, so that no user file
+// looks like one and a clean-up can tell a dead save's leftovers from a live one.
+std::string TemporaryPrefix(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".";
+}
+
+// Removes the temporaries that saves killed half-way left beside the file; those of a running process
+// belong to a save in progress.
 void RemoveStaleTemporaries(const std::string& path) {
     size_t slash = path.rfind('/');
     std::string directory = path.substr(0, slash);
-    std::string prefix = path.substr(slash + 1) + ".";
+    std::string prefix = TemporaryPrefix(path).substr(slash + 1);
     DIR* entries = opendir(directory.c_str());
     if (!entries) {
         return;
     }
     while (const dirent* entry = readdir(entries)) {
-        std::string name = entry->d_name;
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
-            unlinkat(dirfd(entries), name.c_str(), 0);
+        std::string_view name = entry->d_name;
+        if (name.size() <= prefix.size() + 7 || name.substr(0, prefix.size()) != prefix) {
+            continue;
+        }
+        std::string_view pid = name.substr(prefix.size(), name.size() - prefix.size() - 7);
+        if (name[name.size() - 7] != '.' || pid.empty() || pid.size() > 9 ||
+            pid.find_first_not_of("0123456789") != std::string_view::npos) {
+            continue;
+        }
+        if (kill(static_cast<pid_t>(std::atol(std::string(pid).c_str())), 0) != 0 && errno == ESRCH) {
+            unlinkat(dirfd(entries), entry->d_name, 0);
         }
     }
     closedir(entries);
@@ -147,7 +218,7 @@ void RemoveStaleTemporaries(const std::string& path) {
 bool ReplaceFile(const std::string& path, const std::string& text) {
     RemoveStaleTemporaries(path);
     std::string directory = path.substr(0, path.rfind('/'));
-    std::string temp = path + ".XXXXXX";
+    std::string temp = TemporaryPrefix(path) + std::to_string(getpid()) + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) {
         return false;
@@ -224,31 +295,35 @@ std::string ZWinReg::RegistryFilePath(std::string_view keyPath) {
     return path + "/registry.reg";
 }
 
-std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std::string_view keyPath) {
+std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std::string_view keyPath,
+                                                      bool* wellFormed) {
     const std::string section = SectionName(keyPath);
     std::vector<RegistryValue> values;
+    std::unordered_map<std::string, size_t> seen;
     bool header = false;
     bool inKey = false;
     bool seenKey = false;
+    if (wellFormed) {
+        *wellFormed = false;
+    }
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
     for (size_t pos = 0; pos < text.size();) {
         size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        std::string_view line = text.substr(pos, end - pos);
+        std::string_view line = Trim(text.substr(pos, end - pos));
         pos = end + 1;
-        // Every trailing carriage return goes, so that what the writer puts out reads back the same.
-        while (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (line.empty() || line.front() == ';') {
+            continue;
         }
         if (!header) {
             if (line != kHeader) {
                 return {};
             }
             header = true;
-            continue;
-        }
-        if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
@@ -261,10 +336,10 @@ std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std
         }
         RegistryValue value;
         size_t at = 0;
-        if (!ReadQuoted(line, at, value.name) || at >= line.size() || line[at] != '=') {
+        if (!ReadQuoted(line, at, value.name) || (at = SkipBlanks(line, at)) >= line.size() || line[at] != '=') {
             return {};
         }
-        ++at;
+        at = SkipBlanks(line, at + 1);
         std::string data;
         size_t after = at;
         value.isString = ReadQuoted(line, after, data) && after == line.size();
@@ -273,16 +348,15 @@ std::vector<RegistryValue> ZWinReg::ParseRegistryText(std::string_view text, std
             continue;
         }
         // A name given twice: the later line wins, as an import would leave it.
-        bool replaced = false;
-        for (RegistryValue& old : values) {
-            if (EqualNoCase(old.name, value.name)) {
-                old = value;
-                replaced = true;
-            }
-        }
-        if (!replaced) {
+        auto [found, added] = seen.try_emplace(Lower(value.name), values.size());
+        if (added) {
             values.push_back(std::move(value));
+        } else {
+            values[found->second] = std::move(value);
         }
+    }
+    if (wellFormed) {
+        *wellFormed = header;
     }
     return seenKey ? values : std::vector<RegistryValue>{};
 }
@@ -316,8 +390,17 @@ bool ZWinReg::Create(RegistryRoot, const char* path) {
     }
     std::string text;
     values.clear();
-    if (ReadWholeFile(file, text)) {
-        values = ParseRegistryText(text, path);
+    index.clear();
+    FileRead read = ReadRegistryFile(file, text);
+    unreadable = read == FileRead::Unreadable;
+    damaged = read == FileRead::Damaged;
+    if (read == FileRead::Read) {
+        bool wellFormed = false;
+        values = ParseRegistryText(text, path, &wellFormed);
+        damaged = !wellFormed;
+    }
+    for (size_t i = 0; i < values.size(); ++i) {
+        index.emplace(Lower(values[i].name), i);
     }
     keyPath = path;
     filePath = file;
@@ -330,20 +413,18 @@ bool ZWinReg::Close() {
     if (!open) {
         return false;
     }
-    bool ok = !dirty || ReplaceFile(filePath, FormatRegistryText(values, keyPath));
+    bool ok = !dirty || (!unreadable && (!damaged || KeepAside(filePath)) &&
+                         ReplaceFile(filePath, FormatRegistryText(values, keyPath)));
     open = false;
     dirty = false;
     values.clear();
+    index.clear();
     return ok;
 }
 
 RegistryValue* ZWinReg::FindValue(const char* name) {
-    for (RegistryValue& value : values) {
-        if (EqualNoCase(value.name, name)) {
-            return &value;
-        }
-    }
-    return nullptr;
+    auto found = index.find(Lower(name));
+    return found == index.end() ? nullptr : &values[found->second];
 }
 
 bool ZWinReg::SetString(const char* name, const ZString& text) {
@@ -352,6 +433,7 @@ bool ZWinReg::SetString(const char* name, const ZString& text) {
     }
     RegistryValue* value = FindValue(name);
     if (!value) {
+        index.emplace(Lower(name), values.size());
         values.push_back(RegistryValue{name, true, {}});
         value = &values.back();
     }
@@ -378,12 +460,16 @@ bool ZWinReg::DeleteValue(const char* name) {
     if (!open || !name) {
         return false;
     }
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (EqualNoCase(it->name, name)) {
-            values.erase(it);
-            dirty = true;
-            return true;
-        }
+    auto found = index.find(Lower(name));
+    if (found == index.end()) {
+        return false;
     }
-    return false;
+    size_t gone = found->second;
+    index.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(gone));
+    for (auto& entry : index) {
+        entry.second -= entry.second > gone ? 1 : 0;
+    }
+    dirty = true;
+    return true;
 }

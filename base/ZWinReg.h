@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/ZString.h"
@@ -37,18 +38,29 @@ public:
     bool DeleteValue(const char* name);
 
     // The values of a key section in a registry file's text. Text that is not a registry file, or
-    // has no section for the key, gives no values. Pure, so it can be fuzzed.
-    static std::vector<RegistryValue> ParseRegistryText(std::string_view text, std::string_view keyPath);
+    // has no section for the key, gives no values; wellFormed tells the two apart. Pure, so it can be
+    // fuzzed. Takes what a hand edit leaves: a byte-order mark, blank and ';' comment lines, blanks
+    // around '=' and around a line, CRLF line ends.
+    static std::vector<RegistryValue> ParseRegistryText(std::string_view text, std::string_view keyPath,
+                                                        bool* wellFormed = nullptr);
     static std::string FormatRegistryText(const std::vector<RegistryValue>& values, std::string_view keyPath);
     // The file that holds a key of the current user; empty when the path cannot name one.
     static std::string RegistryFilePath(std::string_view keyPath);
+
+    // The largest file read; anything bigger, or anything but a regular file, reads as damaged.
+    static constexpr size_t kMaxFileBytes = 64 * 1024;
 
 private:
     RegistryValue* FindValue(const char* name);
 
     bool open = false;
     bool dirty = false;
+    // A file that could not be read is never written over; a damaged one is kept aside first.
+    bool unreadable = false;
+    bool damaged = false;
     std::string keyPath;
     std::string filePath;
     std::vector<RegistryValue> values;
+    // Lower-case name -> index into values.
+    std::unordered_map<std::string, size_t> index;
 };
