@@ -30,9 +30,12 @@ bool IsQuitPosted() { return quitPosted; }
 
 bool StartGame(XAppData& app, void* instance) {
     quitPosted = false;
-    if (!platform.claimSingleInstance()) {
+    InstanceClaim claim = platform.claimSingleInstance();
+    if (claim == InstanceClaim::OtherCopy) {
         return false;
     }
+    // Without the lock another copy may be running beside this one: only the holder writes the table.
+    app.ownsHighScores = claim == InstanceClaim::Held;
     app.instance = instance;
     app.sceneState = XAppData::kCreateLogo;
     SeedRandomWith(platform.seedClock());

@@ -21,6 +21,10 @@ constexpr const char* kWindowClassName = "KOVRAGAMES_TINTORIX_CLASS";
 constexpr const char* kWindowTitle = "Tintorix";
 constexpr const char* kMessageBoxTitle = "Tintorix Message";
 
+// What the single-instance check found: this copy holds the lock, another copy does, or no lock could be
+// taken at all.
+enum class InstanceClaim { Held, OtherCopy, Unavailable };
+
 struct ShellMessage {
     uint32_t message = 0;
     uintptr_t wParam = 0;
@@ -28,8 +32,7 @@ struct ShellMessage {
 
 // What the shell needs of the operating system; every member must be set.
 struct ShellPlatform {
-    // False when another copy of the game holds the instance lock.
-    bool (*claimSingleInstance)() = nullptr;
+    InstanceClaim (*claimSingleInstance)() = nullptr;
     // Milliseconds of a monotonic clock, wrapping at 32 bits.
     uint32_t (*frameClock)() = nullptr;
     // A value that differs from run to run, for the random seed.

@@ -29,7 +29,9 @@ XAppData::XAppData() : menuSettings(std::make_unique<XMenuData>()), highScores(s
 }
 
 XAppData::~XAppData() {
-    highScores->SaveToRegistry(kRegistryKey);
+    if (ownsHighScores) {
+        highScores->SaveToRegistry(kRegistryKey);
+    }
     DestroyScenes();
     soundList.reset();
 }

@@ -80,6 +80,8 @@ public:
     uint32_t currentMusic = 0;
     // Set when a scene cannot be built: the frame loop ends the game with this text.
     const char* failureText = nullptr;
+    // Set once this copy holds the single-instance lock; only then is the table saved at the end.
+    bool ownsHighScores = false;
 
 private:
     template <typename Scene>

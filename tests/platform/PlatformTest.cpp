@@ -1,13 +1,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "audio/MciSequencer.h"
+#include "base/ZWinReg.h"
 #include "gfx/Display.h"
 #include "input/Controllers.h"
 #include "input/Input.h"
@@ -18,6 +21,7 @@
 #include "platform/SdlDisplayDevice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlShell.h"
+#include "shell/XAppData.h"
 
 namespace {
 
@@ -43,22 +47,29 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
     EXPECT_EQ(DirectInputScanCode(100000), 0);
 }
 
-TEST(InstanceLock, OnlyOneHolderAtATimeAndTheFileFollowsTheRuntimeDirectory) {
+TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     std::string runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string path = InstanceLockPath();
-    EXPECT_EQ(path, runtime + "/KOVRAGAMES_TINTORIX_CLASS.lock");
-    int first = TakeInstanceLock(path);
+    std::string config = ZWinReg::RegistryFilePath(XAppData::kRegistryKey);
+    config = config.substr(0, config.rfind('/'));
+    std::filesystem::create_directories(config);
+    const std::string name = "/KOVRAGAMES_TINTORIX_CLASS.lock";
+    EXPECT_EQ(InstanceLockPaths(), (std::vector<std::string>{runtime + name, config + name}));
+    // A shared directory anyone can write to is no place for it: another user could hold it.
+    setenv("XDG_RUNTIME_DIR", "/tmp", 1);
+    EXPECT_EQ(InstanceLockPaths(), std::vector<std::string>{config + name});
+    chmod(config.c_str(), 0770);
+    EXPECT_TRUE(InstanceLockPaths().empty());
+    chmod(config.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+
+    int first = TakeInstanceLock(runtime + name);
     ASSERT_GE(first, 0);
-    EXPECT_EQ(TakeInstanceLock(path), -1) << "a second holder must be refused";
+    EXPECT_EQ(TakeInstanceLock(runtime + name), -1) << "a second holder must be refused";
     close(first);
-    int again = TakeInstanceLock(path);
+    int again = TakeInstanceLock(runtime + name);
     EXPECT_GE(again, 0) << "the lock goes with its holder";
     close(again);
     EXPECT_EQ(TakeInstanceLock(runtime + "/missing/dir/x.lock"), -2);
-    unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_NE(InstanceLockPath().find("KOVRAGAMES_TINTORIX_CLASS-" + std::to_string(getuid())),
-              std::string::npos);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 // SDL's dummy video driver with the input module on the SDL keyboard and joystick, as at start-up.

@@ -157,7 +157,7 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
          [](FakeMachine&) { OverrideResource(ResourceType::Bitmap, 102, {}); }, 1},
         {"Failed to create DirectInput object.", [](FakeMachine& m) { m.keyboardCreates = false; }, 1},
         {"Failed to restore surfaces.", [](FakeMachine& m) { m.lost = !(m.restores = false); }, 1},
-        {"", [](FakeMachine& m) { m.otherInstance = true; }, 0},
+        {"", [](FakeMachine& m) { m.instance = InstanceClaim::OtherCopy; }, 0},
     };
     for (const auto& [text, fault, windows] : cases) {
         machine.shownTexts.clear();
@@ -181,7 +181,8 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         EXPECT_EQ(machine.script.size(), 1u) << "the game ended before the destroy request";
         machine.classRegisters = machine.windowCreates = machine.deviceCreates = machine.modeSets = true;
         machine.keyboardCreates = machine.restores = true;
-        machine.lost = machine.otherInstance = false;
+        machine.lost = false;
+        machine.instance = InstanceClaim::Held;
         ClearResourceOverrides();
     }
 }

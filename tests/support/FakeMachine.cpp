@@ -93,7 +93,7 @@ int FakeAudioDevice::CountPlayed(int32_t waveId) const {
 FakeMachine::FakeMachine() {
     machine = this;
     ShellPlatform shell;
-    shell.claimSingleInstance = [] { return !machine->otherInstance; };
+    shell.claimSingleInstance = [] { return machine->instance; };
     shell.frameClock = [] { return machine->now; };
     shell.seedClock = [] { return machine->seed; };
     shell.registerWindowClass = [] { return machine->classRegisters; };

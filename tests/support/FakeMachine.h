@@ -60,7 +60,7 @@ public:
     uint32_t seed = 1;
     uint32_t slept = 0;
     std::deque<std::pair<uint32_t, ShellMessage>> script;
-    bool otherInstance = false;
+    InstanceClaim instance = InstanceClaim::Held;
     bool classRegisters = true;
     bool windowCreates = true;
     int windowsCreated = 0;
