@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -23,6 +24,11 @@ SDL_Window* mainWindow = nullptr;
 bool fullScreen = false;
 bool cursorWanted = true;
 int lockDescriptor = -1;
+volatile sig_atomic_t quitSignalled = 0;
+// SDL found no display to open a window on, and the user asked for no particular driver.
+bool noDisplay = false;
+
+void OnQuitSignal(int) { quitSignalled = 1; }
 
 uint32_t MonotonicMilliseconds() {
     timespec now{};
@@ -31,26 +37,33 @@ uint32_t MonotonicMilliseconds() {
     return static_cast<uint32_t>(milliseconds);
 }
 
-bool ClaimSingleInstance() {
-    int fd = TakeInstanceLock(InstanceLockPath());
-    if (fd == -1) {
-        return false;
+InstanceClaim ClaimSingleInstance() {
+    for (const std::string& path : InstanceLockPaths()) {
+        int fd = TakeInstanceLock(path);
+        if (fd == -1) {
+            return InstanceClaim::OtherCopy;
+        }
+        if (fd >= 0) {
+            lockDescriptor = fd;
+            return InstanceClaim::Held;
+        }
     }
-    // A lock file that cannot be made at all does not keep the game from running.
-    lockDescriptor = fd;
-    return true;
+    // No lock file can be made at all: the game still runs, but leaves the table alone.
+    return InstanceClaim::Unavailable;
 }
 
 bool RegisterWindowClass() {
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    bool chosen = asked && *asked;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        noDisplay = !chosen;
         return false;
     }
     // Without a display SDL quietly falls back to drivers that show nothing.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!(asked && *asked) && driver &&
-        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    if (!chosen && driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        noDisplay = true;
         return false;
     }
     return true;
@@ -86,6 +99,11 @@ void ShowCursor(bool show) {
 }
 
 bool PeekMessage(ShellMessage* message) {
+    if (quitSignalled) {
+        quitSignalled = 0;
+        *message = {kWmDestroy, 0};
+        return true;
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (TranslateEvent(event, message)) {
@@ -95,13 +113,17 @@ bool PeekMessage(ShellMessage* message) {
     return false;
 }
 
-void WaitMessage() { SDL_WaitEvent(nullptr); }
+// Wakes now and then, so that a quit signal is seen while paused too.
+void WaitMessage() { SDL_WaitEventTimeout(nullptr, 250); }
 
 void Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void ShowMessage(const char* title, const char* text) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title, text, nullptr) != 0) {
         std::fprintf(stderr, "%s: %s\n", title, text);
+    }
+    if (noDisplay) {
+        std::fprintf(stderr, "Tintorix: no X11 or Wayland display found: is DISPLAY or WAYLAND_DISPLAY set?\n");
     }
 }
 
@@ -111,6 +133,16 @@ bool IsAltEnter(const SDL_KeyboardEvent& key) {
 }
 
 }  // namespace
+
+void InstallQuitSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 ShellPlatform MakeSdlShellPlatform() {
     ShellPlatform platform;
