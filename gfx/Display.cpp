@@ -90,7 +90,8 @@ bool InitPalette(uint16_t bitmapId) {
         entry.flags = 4;
     }
     paletteLoaded = true;
-    return true;
+    // Attaching it to the primary surface is what can fail.
+    return display->primary != nullptr;
 }
 
 bool PresentBackBuffer() {

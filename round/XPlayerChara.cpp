@@ -80,6 +80,8 @@ void XPlayerChara::ResetForRound() {
     score = 0;
     arrowPhase = false;
     computerDelay = 0;
+    // Blots still due from the last round would paint the new round's clean field.
+    splashCounter = 0;
 }
 
 void XPlayerChara::TurnLeft() {
