@@ -5,7 +5,8 @@ build=${1:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
-for pair in FuzzBitmap:bitmap FuzzWave:wave FuzzRegistry:registry FuzzRankLines:ranklines; do
+for pair in FuzzBitmap:bitmap FuzzWave:wave FuzzRegistry:registry FuzzRankLines:ranklines \
+    FuzzMusicCommands:music FuzzNameEntry:nameentry FuzzRegistryFile:registryfile; do
     target=${pair%%:*}
     corpus=${pair##*:}
     binary="$root/$build/fuzz/$target"
