@@ -205,6 +205,7 @@ private:
                 KeyboardEvent(kKeyReturn, false);
             }
         }
+        checksum.AddInt(app.matchWinner);
         nameRequested = false;
     }
 
@@ -219,6 +220,7 @@ private:
                 checksum.Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
             }
         }
+        checksum.AddInt(game.GetResultBoard()->GetWinner());
         std::printf("match=%u round=%u scores=%d,%d,%d,%d winner=%d\n", match, game.GetRoundNumber(), scores[0],
                     scores[1], scores[2], scores[3], game.GetResultBoard()->GetWinner());
     }

@@ -30,7 +30,13 @@ run_for() {
     wait "$pid"; code=$?
 }
 
-defaults_in() { grep -q '"Rank01"="KOVRA GAMES,500"' "$1" && grep -q '"Rank10"="KOVRA GAMES,50"' "$1"; }
+# Only a regular file is looked into, and only its first 64 KiB: a pipe or a device would never end.
+defaults_in() {
+    [ -f "$1" ] && [ ! -L "$1" ] || return 1
+    local head
+    head=$(head -c 65536 "$1" | tr -d '\0')
+    grep -q '"Rank01"="KOVRA GAMES,500"' <<<"$head" && grep -q '"Rank10"="KOVRA GAMES,50"' <<<"$head"
+}
 
 # No display at all: the start fails with its text and exit code 0.
 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_CONFIG_HOME="$work/c0" XDG_RUNTIME_DIR="$work" \
@@ -92,6 +98,48 @@ cp "$registry" "$work/expected.reg"
 run_for 3 XDG_CONFIG_HOME="$work/c2" XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy
 [ "$code" -eq 0 ] || fail "stored table: exit $code"
 grep -q '"Rank01"="ACE,990"' "$registry" || fail "stored table: the first entry was lost"
+
+# Files that are no registry file at all never hang the game or exhaust its memory: each is kept aside as
+# registry.reg.bad and the defaults are written beside it.
+for kind in fifo zero sparse; do
+    dir="$work/$kind/KovraGames/Tintorix"
+    mkdir -p "$dir"
+    case $kind in
+    fifo) mkfifo "$dir/registry.reg" ;;
+    zero) ln -s /dev/zero "$dir/registry.reg" ;;
+    sparse) truncate -s 4G "$dir/registry.reg" ;;
+    esac
+    run_for 3 XDG_CONFIG_HOME="$work/$kind" XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy
+    [ "$alive" -eq 1 ] && [ "$code" -eq 0 ] || fail "$kind registry: alive=$alive exit $code"
+    defaults_in "$dir/registry.reg" || fail "$kind registry: defaults not written"
+    [ -e "$dir/registry.reg.bad" ] || [ -L "$dir/registry.reg.bad" ] || fail "$kind registry: not kept aside"
+done
+
+# A file that cannot be read is never written over (a symbolic link to itself cannot be opened, even by root).
+dir="$work/loop/KovraGames/Tintorix"
+mkdir -p "$dir"
+ln -s registry.reg "$dir/registry.reg"
+run_for 3 XDG_CONFIG_HOME="$work/loop" XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy
+[ "$code" -eq 0 ] || fail "unreadable registry: exit $code"
+[ "$(readlink "$dir/registry.reg")" = registry.reg ] || fail "unreadable registry: written over"
+
+# A second copy leaves the running copy's table alone; SIGHUP (the terminal closing) ends the game in
+# order, with the table saved; a file-size limit makes the save fail, not the game.
+mkdir -p "$work/r3" && chmod 700 "$work/r3"
+env SDL_VIDEODRIVER=dummy XDG_CONFIG_HOME="$work/c3" XDG_RUNTIME_DIR="$work/r3" SDL_AUDIODRIVER=dummy "$game" \
+    >/dev/null 2>&1 &
+first=$!
+sleep 2
+registry="$work/c3/KovraGames/Tintorix/registry.reg"
+printf 'hand-written\n' >"$registry"
+env SDL_VIDEODRIVER=dummy XDG_CONFIG_HOME="$work/c3" XDG_RUNTIME_DIR="$work/r3" SDL_AUDIODRIVER=dummy \
+    timeout 10 "$game" >/dev/null 2>&1
+[ "$(cat "$registry")" = hand-written ] || fail "second copy: it rewrote the table"
+kill -HUP "$first"; wait "$first"; code=$?
+[ "$code" -eq 0 ] || fail "SIGHUP: exit code $code"
+defaults_in "$registry" || fail "SIGHUP: the table was not saved"
+(ulimit -f 0; run_for 2 XDG_CONFIG_HOME="$work/c4" XDG_RUNTIME_DIR="$work" SDL_AUDIODRIVER=dummy
+    [ "$code" -eq 0 ] || { echo "FAIL: file-size limit: exit code $code"; exit 1; }) || failures=$((failures + 1))
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures robustness check(s) failed"
