@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "base/ZRankList.h"
@@ -90,49 +91,94 @@ TEST(ZRankList, StoredLinesAreReadWithTheNumberRulesOfAtolAndOnlyAsAWholeTable) 
     EXPECT_EQ(table.GetItem(0).GetScore(), 123u) << "a list of another length changes nothing";
 }
 
-TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheExitLeavesOneThatDoes) {
+TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWhatItCannotRead) {
     const std::string good = File(), values = good.substr(kHead.size());
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {good + "\"Volume\"=dword:00000010\n", "MINE,999"},
-        {"Windows Registry Editor Version "
-         "5.00\r\n\r\n[hkey_current_user\\software\\kovragames\\tintorix]\r\n\"rank01\"=\"mine,999\"\r\r\n" +
-             good.substr(kHead.size() + 20),
-         "mine,999"},
-        {File(0, "\"Q\\\"B\\\\S\\xa9\\xAf\\xF0\\x01,7\""), "Q\"B\\S\xa9\xaf\xf0\x01,7"},
-        {File(2, "\"" + std::string(250, 'N') + ",100\""), "MINE,999"},
-        {kHead + "\"Rank01\"=\"A,1\"\n" + values, "MINE,999"},
-        {good + "\n[HKEY_CURRENT_USER\\Software\\Other]\n\"Rank01\"=\"X,1\"\n", "MINE,999"}};
-    // A value of another type, or of 256 bytes with its zero, refuses the whole set, as does a damaged file.
+    // The file, the first entry it loads as, and whether the save keeps it aside as registry.reg.bad.
+    std::vector<std::tuple<std::string, std::string, bool>> cases = {
+        {good + "\"Volume\"=dword:00000010\n", "MINE,999", false},
+        {"\xEF\xBB\xBF\r\n; edited by hand\nWindows Registry Editor Version 5.00\r\n\r\n"
+         "[HKEY_CURRENT_USER\\SOFTWARE\\KOVRAGAMES\\TINTORIX]  \r\n \"rank01\" = \"mine,999\"\r\r\n" +
+             values.substr(20),
+         "mine,999", false},
+        {File(0, "\"Q\\\"B\\\\S\\xa9\\xAf\\xF0\\x01,7\""), "Q\"B\\S\xa9\xaf\xf0\x01,7", false},
+        {File(2, "\"" + std::string(250, 'N') + ",100\""), "MINE,999", false},
+        {kHead + "\"Rank01\"=\"A,1\"\n" + values, "MINE,999", false},
+        {good + "\n[HKEY_CURRENT_USER\\Software\\Other]\n\"Rank01\"=\"X,1\"\n", "MINE,999", false},
+        {good + std::string(ZWinReg::kMaxFileBytes - good.size() - 1, ';') + "\n", "MINE,999", false},
+        {good + std::string(ZWinReg::kMaxFileBytes - good.size(), ';') + "\n", "KOVRA GAMES,500", true}};
+    // A value of another type, or of 256 bytes with its zero, refuses the whole set; a file that is no
+    // registry file does too, and is kept.
     for (const std::string& text :
          {File(4), File(10, "\"MORE,1\""), File(2, "dword:000001f4"), File(2, "hex(2):41,00"),
           File(2, "\"open,5"), File(2, "\"bad\\n,1\""), File(2, "\"" + std::string(253, 'N') + ",1\""),
-          std::string(), good.substr(0, 200),
-          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n" + values,
-          "Windows Registry Editor Version 4.00" + good.substr(36),
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n" + values}) {
+        cases.push_back({text, "KOVRA GAMES,500", false});
+    }
+    for (const std::string& text :
+         {std::string(), good.substr(0, 200), "Windows Registry Editor Version 4.00" + good.substr(36),
           good.substr(0, 120) + "garbage\n" + good.substr(120), kHead.substr(0, 85) + "\n" + values}) {
-        cases.push_back({text, "KOVRA GAMES,500"});
+        cases.push_back({text, "KOVRA GAMES,500", true});
     }
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto filesBefore = openFiles();
-    for (const auto& [text, first] : cases) {
+    for (const auto& [text, first, kept] : cases) {
         TempConfigDir config;
         std::filesystem::create_directories(config.Path() + "/KovraGames/Tintorix");
         std::ofstream(config.RegistryFile(), std::ios::binary) << text;
-        EXPECT_EQ(Lines(*XAppData().GetHighScores()).substr(0, first.size() + 1), first + "|") << text;
-        ZRankList again(10);
+        ZRankList table(10), again(10);
+        table.FillDefaults(ZString("KOVRA GAMES"), 500, 50);
+        again.FillDefaults(ZString("KOVRA GAMES"), 500, 50);
+        table.LoadFromRegistry(kKey);
+        table.SaveToRegistry(kKey);
         again.LoadFromRegistry(kKey);
-        // The exit must leave ten string values.
-        EXPECT_EQ(Lines(again).substr(0, first.size() + 1), first + "|");
+        // The save leaves ten string values.
+        EXPECT_EQ(Lines(table).substr(0, first.size() + 1) + Lines(again).substr(0, first.size() + 1),
+                  first + "|" + first + "|")
+            << text.substr(0, 200);
+        EXPECT_EQ(std::filesystem::exists(config.RegistryFile() + ".bad")
+                      ? ReadFile(config.RegistryFile() + ".bad")
+                      : "none",
+                  kept ? text : "none");
     }
     EXPECT_EQ(openFiles(), filesBefore) << "every file read is closed again";
 }
 
+TEST(ZRankList, APipeADeviceOrAHugeFileNeverHangsTheGameAndAFileThatCannotBeReadIsNeverWrittenOver) {
+    // A file to make: a pipe, a link to a device, 4 GB without data, a link to itself (unreadable).
+    const std::function<void(const std::string&)> kinds[] = {
+        [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+        [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); },
+        [](const std::string& path) {
+            std::filesystem::resize_file((std::ofstream(path), path), 1ull << 32);
+        },
+        [](const std::string& path) { std::filesystem::create_symlink("registry.reg", path); }};
+    for (const auto& make : kinds) {
+        TempConfigDir config;
+        std::filesystem::create_directories(config.Path() + "/KovraGames/Tintorix");
+        make(config.RegistryFile());
+        auto before = std::filesystem::symlink_status(config.RegistryFile()).type();
+        ZRankList table(10);
+        table.FillDefaults(ZString("MINE"), 900, 90);
+        table.LoadFromRegistry(kKey);
+        table.SaveToRegistry(kKey);
+        bool unreadable = &make == &kinds[3];
+        EXPECT_EQ(std::filesystem::symlink_status(config.RegistryFile() + ".bad").type(),
+                  unreadable ? std::filesystem::file_type::not_found : before);
+        // The defaults are written beside what was kept; an unreadable file stays as it was.
+        EXPECT_EQ(unreadable ? std::filesystem::read_symlink(config.RegistryFile()).string()
+                             : ReadFile(config.RegistryFile()).substr(kHead.size(), 19),
+                  unreadable ? "registry.reg" : "\"Rank01\"=\"MINE,900\"");
+    }
+}
+
 TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersConfiguration) {
     TempConfigDir config;
-    {
+    for (bool holdsTheLock : {false, true}) {
         XAppData app;
+        app.ownsHighScores = holdsTheLock;
         app.GetHighScores()->GetItem(0).SetName(ZString("Q\"B\\S\xe9\x01"));
-        EXPECT_FALSE(std::filesystem::exists(config.RegistryFile())) << "loading alone writes nothing";
+        EXPECT_FALSE(std::filesystem::exists(config.RegistryFile()))
+            << "loading alone, or a second copy, writes nothing";
     }
     std::string expected = File(0, "\"Q\\\"B\\\\S\\xE9\\x01,500\"");
     for (int rank = 2; rank <= 10; ++rank) {
@@ -176,14 +222,18 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
         }
         EXPECT_EQ(ReadFile(config.RegistryFile()), before);
     }
-    std::ofstream(directory + "registry.reg.bad") << "kept";
+    // The killed save's temporary goes with the next save; the user's files and a running copy's save stay.
+    for (const std::string& name :
+         {std::string("registry.reg.bad"), std::string("registry.reg.backup"),
+          std::string("registry.reg.orig12"), ".registry.reg." + std::to_string(getpid()) + ".Ab12Cd"}) {
+        std::ofstream(directory + name) << "kept";
+    }
     for (int save = 0; save < 2; ++save, fresh.SaveToRegistry(kKey)) {
         int others = 0;
         for (const auto& entry : std::filesystem::directory_iterator(directory)) {
             others += entry.path().filename() != "registry.reg";
         }
-        // The killed save's temporary goes with the next save, other files stay.
-        EXPECT_EQ(others, 2 - save);
+        EXPECT_EQ(others, 5 - save);
     }
     loaded.LoadFromRegistry(kKey);
     EXPECT_EQ(Lines(loaded) + ReadFile(directory + "registry.reg.bad"), Lines(fresh) + "kept");

@@ -55,8 +55,10 @@ TEST_F(DisplayTest, ALostBackSurfaceIsRestoredAndSurfacesNeverCreatedCountAsLost
     Back()->SetLost(true);
     EXPECT_EQ((std::tuple{SurfacesLost(), RestoreSurfaces(), SurfacesLost()}), std::tuple(true, true, false));
     ReleaseDisplaySurfaces();
-    EXPECT_EQ((std::tuple{SurfacesLost(), RestoreSurfaces(), PresentBackBuffer(), GetBackSurface()}),
-              std::tuple(true, false, false, nullptr));
+    EXPECT_EQ((std::tuple{SurfacesLost(), RestoreSurfaces(), PresentBackBuffer(), GetBackSurface(),
+                          InitPalette(102)}),
+              std::tuple(true, false, false, nullptr, false))
+        << "without a primary surface there is nothing to attach a palette to";
     EXPECT_TRUE(CreateDisplay(nullptr) == GetDisplayDevice() && CreateDisplaySurfaces() &&
                 GetScreenHeight() == 480);
     ReleaseDisplay();

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -160,6 +161,15 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_TRUE(Drain().empty());
     UpdateInput();
     EXPECT_FALSE(IsKeyDown(30));
+}
+
+TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitKillsNothing) {
+    InstallQuitSignals();
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ}) {
+        raise(signal);
+        std::vector<uintptr_t> destroy = {kWmDestroy, 0};
+        EXPECT_EQ(Drain(), signal == SIGXFSZ ? std::vector<uintptr_t>{} : destroy) << signal;
+    }
 }
 
 TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOneWaitsForRestore) {

@@ -178,6 +178,8 @@ TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNo
         seen.insert(seen.end(), {P(2)->GetComputerDelay() - delay, item->GetKind()});
         EXPECT_EQ(seen, std::vector<int>(c.begin() + 1, c.end())) << c[0];
     }
+    game->StartRound();
+    EXPECT_EQ(P(0)->GetSplashCounter(), 0) << "the next round starts without the last one's splashes";
 }
 
 TEST_F(XPlayerCharaTest, AComputerWeavesOnAStraightMeanCourseAndTurnsBackAtTheEdges) {

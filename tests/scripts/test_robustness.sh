@@ -44,6 +44,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_CONFIG_HOME="$work/c0" 
 code=$?
 [ "$code" -eq 0 ] || fail "no display: exit code $code"
 grep -q "Failed to" "$work/stderr" || fail "no display: no failure text on standard error"
+grep -q "no X11 or Wayland display found" "$work/stderr" || fail "no display: no hint on standard error"
 
 # Every silent path at once: no sound device, no soundfont, no music beside the executable, a
 # configuration directory that does not exist yet.

@@ -130,7 +130,10 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
         machine.Schedule(time, message, wParam);
     }
     machine.presents.clear();
+    EXPECT_TRUE(app->ownsHighScores) << "the lock holder keeps the table";
+    machine.instance = InstanceClaim::Unavailable;
     EXPECT_EQ(RunWinMain(), 0);
+    EXPECT_FALSE(app->ownsHighScores) << "without a lock the game runs, but leaves the table alone";
     ASSERT_GT(machine.presents.size(), 10u);
     for (size_t i = 1; i < machine.presents.size(); ++i) {
         uint32_t time = machine.presents[i];
