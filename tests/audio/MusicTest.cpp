@@ -5,8 +5,6 @@
 #include "audio/Music.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 class MusicTest : public GameTest {
 protected:
     // The end-of-music codes the main loop received, in order.
@@ -75,5 +73,3 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
         << "a player going closes its piece";
     EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/m.mid\"")) << "without a player nothing opens";
 }
-
-}  // namespace

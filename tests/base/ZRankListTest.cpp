@@ -6,7 +6,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "base/ZRankList.h"
@@ -141,34 +140,6 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
                   kept ? text : "none");
     }
     EXPECT_EQ(openFiles(), filesBefore) << "every file read is closed again";
-}
-
-TEST(ZRankList, APipeADeviceOrAHugeFileNeverHangsTheGameAndAFileThatCannotBeReadIsNeverWrittenOver) {
-    // A file to make: a pipe, a link to a device, 4 GB without data, a link to itself (unreadable).
-    const std::function<void(const std::string&)> kinds[] = {
-        [](const std::string& path) { mkfifo(path.c_str(), 0600); },
-        [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); },
-        [](const std::string& path) {
-            std::filesystem::resize_file((std::ofstream(path), path), 1ull << 32);
-        },
-        [](const std::string& path) { std::filesystem::create_symlink("registry.reg", path); }};
-    for (const auto& make : kinds) {
-        TempConfigDir config;
-        std::filesystem::create_directories(config.Path() + "/KovraGames/Tintorix");
-        make(config.RegistryFile());
-        auto before = std::filesystem::symlink_status(config.RegistryFile()).type();
-        ZRankList table(10);
-        table.FillDefaults(ZString("MINE"), 900, 90);
-        table.LoadFromRegistry(kKey);
-        table.SaveToRegistry(kKey);
-        bool unreadable = &make == &kinds[3];
-        EXPECT_EQ(std::filesystem::symlink_status(config.RegistryFile() + ".bad").type(),
-                  unreadable ? std::filesystem::file_type::not_found : before);
-        // The defaults are written beside what was kept; an unreadable file stays as it was.
-        EXPECT_EQ(unreadable ? std::filesystem::read_symlink(config.RegistryFile()).string()
-                             : ReadFile(config.RegistryFile()).substr(kHead.size(), 19),
-                  unreadable ? "registry.reg" : "\"Rank01\"=\"MINE,900\"");
-    }
 }
 
 TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersConfiguration) {

@@ -4,8 +4,6 @@
 #include "gfx/Display.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 class DisplayTest : public GameTest {
 protected:
     int Black(const Rect& area) const { return CountPixels(*Back(), area, 0); }
@@ -90,5 +88,3 @@ TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceK
     EXPECT_FALSE(target->Blt(&stretched, *source, nullptr, false) || target->ColourFill(&stretched, 9) ||
                  target->Blt(nullptr, *source, &outside, false));
 }
-
-}  // namespace

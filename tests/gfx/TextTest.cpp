@@ -4,8 +4,6 @@
 #include "gfx/ZNumber.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 // Glyph sheets whose cell c is filled with index c + 1 (font 1: c + 101), on a key of 249 in each cell's
 // corner.
 class TextTest : public GameTest {
@@ -59,5 +57,3 @@ TEST_F(TextTest, DrawNumberRightAlignsTheLastDigitsWithOrWithoutLeadingZeros) {
     EXPECT_EQ((std::tuple{number.GetCellWidth(), number.DrawGlyph11(200, 0), Back()->GetPixel(205, 5)}),
               std::tuple(14, 214, 12));
 }
-
-}  // namespace

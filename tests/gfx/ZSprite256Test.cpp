@@ -6,8 +6,6 @@
 #include "gfx/ZSprite256.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 class SpriteTest : public GameTest {
 protected:
     // 4 frames of 38 x 40 and two rows left over: frame f is index 10 + f, its corner the key 200.
@@ -135,5 +133,3 @@ TEST(ZDib256, RefusesOtherFormatsAndCutResourcesAndIsEmptyAfterwards) {
     bitmap.GetPaletteEntries(255, 2, entries);  // reaches past the table: nothing
     EXPECT_EQ(entries[0].red + entries[1].red, 0);
 }
-
-}  // namespace

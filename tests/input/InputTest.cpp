@@ -4,8 +4,6 @@
 #include "input/Input.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 class InputTest : public GameTest {
 protected:
     // After an update: whether a key is down and newly pressed, as "dp", "d-" or "--".
@@ -182,5 +180,3 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
     // Stick and d-pad the other way; pads type nothing and never steer player 1.
     EXPECT_EQ((std::tuple{Pads(), Typed(), GetControllerHorizontal(0)}), std::tuple("L--A", "", kJoyNone));
 }
-
-}  // namespace

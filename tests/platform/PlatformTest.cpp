@@ -24,8 +24,6 @@
 #include "platform/SdlShell.h"
 #include "shell/XAppData.h"
 
-namespace {
-
 TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
     // Every key the game reads, and one it does not.
     const char* names[] = {"Escape", "4",    "6",     "Backspace", "P",        "Return",   "Z",
@@ -228,5 +226,3 @@ TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZero
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
 }
-
-}  // namespace

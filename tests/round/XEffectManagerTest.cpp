@@ -1,7 +1,5 @@
 #include "round/RoundTest.h"
 
-namespace {
-
 class XEffectManagerTest : public RoundTest {};
 
 TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysCloseToItsPoint) {
@@ -30,5 +28,3 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard()),
               std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds));
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 #include "input/Controllers.h"
 #include "round/RoundTest.h"
 
-namespace {
-
 class XGameTest : public RoundTest {
 protected:
     // Plays on to the count of the area with only these pixels of each painter's colour on the field.
@@ -243,5 +241,3 @@ TEST_F(XGameTest, ARankingRoundAsksForANameOnlyWhenItBeatsTheTenthEntry) {
                   std::tuple(XAppData::kCreateRanking, 10u, static_cast<uint32_t>(score), ZString(name)));
     }
 }
-
-}  // namespace

@@ -1,7 +1,5 @@
 #include "round/RoundTest.h"
 
-namespace {
-
 // Four painters of a battle in test pictures: body 100 + frame, bounce 110, frozen 111, drained 112 + frame,
 // bandage 120, shadow 125, arrow 130 + frame, dim arrow 170 + frame. Brushes, blots and footprints are the
 // game's own: player 1 paints 192, player 2 paints 23.
@@ -252,5 +250,3 @@ TEST_F(XPlayerCharaTest, AComputerWaitsItsDelayThenSteersForTheItemButNotWithinT
             << "ten units off is straight enough: " << direction;
     }
 }
-
-}  // namespace

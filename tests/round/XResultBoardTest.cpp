@@ -1,7 +1,5 @@
 #include "round/RoundTest.h"
 
-namespace {
-
 // Colours of the board's test pictures; digits, titles, icons and labels add their cell.
 constexpr int kScroll = 20, kTitle = 21, kIcon = 24, kLabel = 30, kSmallPercent = 34, kBigPercent = 35,
               kTinyPercent = 36, kPoint = 37, kTrophy = 38, kBracket = 39, kLarge = 40, kDrawSign = 52,
@@ -106,5 +104,3 @@ TEST_F(XResultBoardTest, ARankingBoardCountsThePerMilleUpBySixAndShowsItWithOneD
     ExpectCorners({{200, 183, kHuge + 6}, {252, 183, kHuge + 3}, {304, 183, kPoint}, {327, 183, kHuge + 5}},
                   "63.5");
 }
-
-}  // namespace

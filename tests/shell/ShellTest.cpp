@@ -6,8 +6,6 @@
 #include "shell/Shell.h"
 #include "support/TestSupport.h"
 
-namespace {
-
 class ShellTest : public GameTest {
 protected:
     void Frame() {
@@ -189,5 +187,3 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         ClearResourceOverrides();
     }
 }
-
-}  // namespace
