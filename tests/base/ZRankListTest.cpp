@@ -1,5 +1,4 @@
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -134,10 +133,8 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
         EXPECT_EQ(Lines(table).substr(0, first.size() + 1) + Lines(again).substr(0, first.size() + 1),
                   first + "|" + first + "|")
             << text.substr(0, 200);
-        EXPECT_EQ(std::filesystem::exists(config.RegistryFile() + ".bad")
-                      ? ReadFile(config.RegistryFile() + ".bad")
-                      : "none",
-                  kept ? text : "none");
+        const std::string bad = config.RegistryFile() + ".bad";
+        EXPECT_EQ(std::pair(std::filesystem::exists(bad), ReadFile(bad)), std::pair(kept, kept ? text : ""));
     }
     EXPECT_EQ(openFiles(), filesBefore) << "every file read is closed again";
 }
@@ -156,12 +153,11 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
         expected.replace(expected.find("A,1"), 3, "KOVRA GAMES," + std::to_string(550 - 50 * rank));
     }
     EXPECT_EQ(ReadFile(config.RegistryFile()), expected);
-    struct stat file {
-    }, directory{};
-    stat(config.RegistryFile().c_str(), &file);
-    stat((config.Path() + "/KovraGames").c_str(), &directory);
     // Private.
-    EXPECT_EQ(std::tuple(file.st_mode & 0777, directory.st_mode & 0777), std::tuple(0600u, 0700u));
+    using std::filesystem::perms, std::filesystem::status;
+    EXPECT_EQ(std::pair(status(config.RegistryFile()).permissions(),
+                        status(config.Path() + "/KovraGames").permissions()),
+              std::pair(perms::owner_read | perms::owner_write, perms::owner_all));
     EXPECT_EQ(ZWinReg::RegistryFilePath("Software\\..\\B") + ZWinReg::RegistryFilePath("Software\\a/b"), "");
     ZWinReg key;
     EXPECT_TRUE(key.Create(RegistryRoot::CurrentUser, kKey) && key.Close() && !key.Close() &&

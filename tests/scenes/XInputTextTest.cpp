@@ -66,10 +66,8 @@ TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBl
         }
         EXPECT_EQ(text, step.text) << &step - steps;
     }
-    EXPECT_TRUE(entry.IsDone());
-    EXPECT_TRUE(app->hotKeysEnabled);
-    EXPECT_EQ(Played(176), 1);
-    EXPECT_EQ(Looping(), 0);
+    EXPECT_EQ(std::tuple(entry.IsDone(), app->hotKeysEnabled, Played(176), Looping()),
+              std::tuple(true, true, 1, 0));
     entry.SetText(ZString("ABCDEFGHIJKLMNOPQ"), 15);
     EXPECT_STREQ(entry.GetText().GetBuffer(), "ABCDEFGHIJKLMNO");
 }

@@ -58,17 +58,12 @@ TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMu
     EXPECT_EQ(WindowProc(*app, kWmPaint, 0), 1);
     EXPECT_EQ(machine.presents.size(), 1u) << "a repaint request presents the back surface again";
     // The end of the piece replays it from its start, but only on success and while music is chosen.
-    const std::pair<uintptr_t, bool> ends[] = {{2, false}, {1, true}};
-    for (auto [code, replays] : ends) {
+    for (auto [code, stopped, replays] : {std::tuple(2, false, 0), {1, false, 1}, {1, true, 0}}) {
+        app->SelectMusic(stopped ? 0 : 2);  // no music
         machine.music.clear();
-        WindowProc(*app, kMmMciNotify, code);
-        EXPECT_EQ(machine.music,
-                  replays ? std::vector<std::string>{"play from 0"} : std::vector<std::string>{});
+        WindowProc(*app, kMmMciNotify, static_cast<uintptr_t>(code));
+        EXPECT_EQ(machine.music, std::vector<std::string>(replays, "play from 0")) << code << stopped;
     }
-    app->StopMusic();
-    machine.music.clear();
-    WindowProc(*app, kMmMciNotify, 1);
-    EXPECT_TRUE(machine.music.empty());
 }
 
 TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
@@ -90,9 +85,8 @@ TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
         Back()->ColourFill(nullptr, 9);
         app->sceneState = create;
         Frame();
-        EXPECT_EQ(app->sceneState, create + 1);
-        EXPECT_EQ(CountPixels(*Back(), {0, 0, 640, 480}, 0), 640 * 480) << create;
-        EXPECT_EQ(machine.OpenMusic(), music);
+        EXPECT_EQ(std::tuple(app->sceneState, CountPixels(*Back(), {0, 0, 640, 480}, 0), machine.OpenMusic()),
+                  std::tuple(create + 1, 640 * 480, music));
         for (const auto& [other, otherBuilt, unused] : cases) {
             EXPECT_EQ(otherBuilt(*app), other == create) << "one scene at a time";
         }
@@ -141,10 +135,10 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
     // 1000..1200, 3000..3400 and 5000..5200 at 25 frames a second, the last of each run cut short.
     EXPECT_NEAR(static_cast<double>(machine.presents.size()), 5 + 10 + 5 + 3, 3);
     EXPECT_GT(machine.slept, 600u) << "the loop must sleep between frames, not spin";
-    EXPECT_TRUE(machine.shownTexts.empty());
-    EXPECT_EQ(machine.windowsHidden, 1);
-    EXPECT_TRUE(machine.cursorShown);
-    EXPECT_EQ(GetBackSurface(), nullptr);
+    // Shut down in order: window hidden, cursor back, surfaces gone, no text.
+    EXPECT_EQ(
+        std::tuple(machine.shownTexts.size(), machine.windowsHidden, machine.cursorShown, GetBackSurface()),
+        std::tuple(0u, 1, true, nullptr));
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {

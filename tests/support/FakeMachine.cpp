@@ -86,10 +86,6 @@ void FakeAudioDevice::Stop(int channel) {
     stopped.push_back(channels.at(channel).waveId);
 }
 
-int FakeAudioDevice::CountPlayed(int32_t waveId) const {
-    return static_cast<int>(std::count(played.begin(), played.end(), waveId));
-}
-
 FakeMachine::FakeMachine() {
     machine = this;
     ShellPlatform shell;

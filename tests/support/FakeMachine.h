@@ -27,7 +27,6 @@ public:
     void DestroyChannel(int channel) override { channels.at(channel).size = 0; }
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
-    int CountPlayed(int32_t waveId) const;
 
     std::vector<Channel> channels;
     std::vector<int32_t> played;

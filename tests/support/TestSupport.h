@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -64,7 +65,11 @@ protected:
         scene.UpdateFrame();
     }
     // How often the sound effect was started.
-    int Played(int32_t id) const { return machine.audio ? machine.audio->CountPlayed(id) : 0; }
+    int Played(int32_t id) const {
+        return machine.audio ? static_cast<int>(
+                                   std::count(machine.audio->played.begin(), machine.audio->played.end(), id))
+                             : 0;
+    }
 
     TempConfigDir config;  // before the application object, which loads its table from there
     FakeMachine machine;
