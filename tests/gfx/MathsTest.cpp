@@ -1,3 +1,4 @@
+#include <cmath>
 #include <tuple>
 
 #include "gfx/Maths.h"
@@ -10,8 +11,9 @@ TEST(Maths, TheGeneratorRoundingAndTablesGiveTheirFixedValues) {
     const uint32_t before = GetRandomState();
     EXPECT_EQ(Random(0) + Random(-5) + GetRandomState() - before, 0u) << "an empty range draws nothing";
     EXPECT_TRUE(Random(1) == 0 && GetRandomState() != before);
-    const std::pair<double, int> rounds[] = {{2.5, 3},   {-2.5, -3}, {-0.5, -1},        {0.49, 0},
-                                             {-0.49, 0}, {1.5, 2},   {1e12, INT32_MAX}, {-1e12, INT32_MIN}};
+    const std::pair<double, int> rounds[] = {{2.5, 3},          {-2.5, -3},         {-0.5, -1},
+                                             {0.49, 0},         {-0.49, 0},         {1.5, 2},
+                                             {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {NAN, 0}};
     for (const auto& [x, rounded] : rounds) {
         EXPECT_EQ(RoundToInt(x), rounded) << x;
     }

@@ -31,6 +31,7 @@ TEST_F(ShellTest, FramesStartEveryFortyMillisecondsFromTheLastStartAndSurviveThe
         EXPECT_EQ(TimeUntilNextFrame(*app, now), untilNext) << now;
     }
     EXPECT_EQ(machine.presents, (std::vector<uint32_t>{40, 80, 250, 290, 0xFFFFFFF0u, 40}));
+    EXPECT_EQ(TimeUntilNextFrame(*app, 95), 0u) << "overdue";
 }
 
 TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMusicWaits) {
