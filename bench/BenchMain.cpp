@@ -272,6 +272,7 @@ int main(int argc, char** argv) {
     input.joyNumDevs = [] { return 0; };
     input.joyGetPos = [](JoystickReading*) { return false; };
     input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
+    input.keyLabel = [](int) { return '\0'; };
     SetInputPlatform(input);
     if (!CreateInput(nullptr, nullptr)) {
         std::fprintf(stderr, "tintorix-bench: cannot set up the input\n");

@@ -23,6 +23,7 @@ XAppData* StartHeadless() {
     input.joyNumDevs = [] { return 0; };
     input.joyGetPos = [](JoystickReading*) { return false; };
     input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
+    input.keyLabel = [](int) { return '\0'; };
     SetInputPlatform(input);
     CreateInput(nullptr, nullptr);
     return new XAppData;
@@ -42,10 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t limit = data[0] % 16;
     entry.SetText(ZString("KOVRA GAMES"), limit);
     entry.Begin();
-    // Byte pairs: a scan code and a press (odd) or release; a zero code ends the frame.
+    // Byte pairs: a scan code and a press (odd) or release, or typed text (even, the byte as a character);
+    // a zero code ends the frame.
     for (size_t i = 1; i + 1 < size && !entry.IsDone(); i += 2) {
         if (data[i] != 0) {
-            KeyboardEvent(data[i], data[i + 1] & 1);
+            const char text[2] = {static_cast<char>(data[i]), 0};
+            data[i + 1] & 2 ? TextEvent(text) : KeyboardEvent(data[i], data[i + 1] & 1);
             continue;
         }
         entry.Update();

@@ -23,6 +23,8 @@ struct Controller {
     int id = 0;
     int player = -1;
     uint8_t heldButtons = 0;
+    // Buttons that went down since the last snapshot: a quick press is never lost.
+    uint8_t pressedSince = 0;
     int stickX = 0;
     int stickY = 0;
     uint8_t current = 0;
@@ -106,16 +108,19 @@ void ControllerRemoved(int id) {
 
 void ControllerButtonEvent(int id, PadButton button, bool pressed) {
     Controller* controller = Find(id);
-    if (!controller || !IsKeyboardAcquired()) {
+    if (!controller) {
         return;
     }
     uint8_t bit = BitOf(button);
     controller->heldButtons = pressed ? controller->heldButtons | bit : controller->heldButtons & ~bit;
+    if (pressed && IsKeyboardAcquired()) {
+        controller->pressedSince |= bit;
+    }
 }
 
 void ControllerAxisEvent(int id, PadAxis axis, int value) {
     Controller* controller = Find(id);
-    if (!controller || !IsKeyboardAcquired()) {
+    if (!controller) {
         return;
     }
     (axis == PadAxis::LeftX ? controller->stickX : controller->stickY) = value;
@@ -161,15 +166,8 @@ bool IsControllerDirectionEntered(int code) {
 void SampleControllers(bool delivering) {
     for (Controller& controller : controllers) {
         controller.previous = controller.current;
-        controller.current = delivering ? Reading(controller) : 0;
-    }
-}
-
-void ReleaseControllerState() {
-    for (Controller& controller : controllers) {
-        controller.heldButtons = 0;
-        controller.stickX = 0;
-        controller.stickY = 0;
+        controller.current = delivering ? Reading(controller) | controller.pressedSince : 0;
+        controller.pressedSince = 0;
     }
 }
 

@@ -13,8 +13,8 @@ constexpr int kPadDeadZone = 16000;
 // Connected controllers beyond this are ignored altogether.
 constexpr int kMaxControllers = 16;
 
-// Platform side. Events for ids that are not connected are ignored; button and stick changes while
-// the keyboard is not acquired are dropped, as key events are.
+// Platform side. Events for ids that are not connected are ignored. While the keyboard is not acquired
+// the controllers are tracked but read as released, as the keys are.
 void ControllerAdded(int id);
 void ControllerRemoved(int id);
 void ControllerButtonEvent(int id, PadButton button, bool pressed);
@@ -32,10 +32,8 @@ bool IsControllerButtonPressed(PadButton button);
 bool IsControllerDirectionEntered(int code);
 
 // Input module side.
-// Moves each controller's current snapshot into its previous one and reads a new one; everything
-// reads released when not delivering.
+// Moves each controller's current snapshot into its previous one and reads a new one: what is held, and
+// buttons pressed since the last one; everything reads released when not delivering.
 void SampleControllers(bool delivering);
-// Forgets what is held now: a button held while the game was away must be pressed again.
-void ReleaseControllerState();
 // Disconnects every controller.
 void ResetControllers();

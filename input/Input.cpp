@@ -10,9 +10,11 @@ namespace {
 constexpr size_t kEventBufferSize = 160;
 constexpr int kTypedLimit = 10;
 
+// A key press or release, or a character the layout typed (scan code 0).
 struct KeyEvent {
     uint8_t scanCode;
     bool pressed;
+    char character;
 };
 
 InputPlatform platform;
@@ -26,8 +28,21 @@ uint32_t downThreshold = 0;
 
 bool keyboardPresent = false;
 bool acquired = false;
+// The keys physically down, kept also while the device is away, and those that went down since the last
+// snapshot, so that a tap between two snapshots is still seen.
 uint8_t liveKeys[256];
+uint8_t pressedSince[256];
 std::deque<KeyEvent> eventBuffer;
+
+bool IsNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ' ';
+}
+
+void Buffer(const KeyEvent& event) {
+    if (keyboardPresent && acquired && eventBuffer.size() < kEventBufferSize) {
+        eventBuffer.push_back(event);
+    }
+}
 
 void SetUpJoystick() {
     joystickId = -1;
@@ -84,6 +99,7 @@ bool CreateInput(void*, void*) {
     keyboardPresent = true;
     eventBuffer.clear();
     std::memset(liveKeys, 0, sizeof liveKeys);
+    std::memset(pressedSince, 0, sizeof pressedSince);
     acquired = true;
     return true;
 }
@@ -94,6 +110,7 @@ void ReleaseInput() {
     acquired = false;
     eventBuffer.clear();
     std::memset(liveKeys, 0, sizeof liveKeys);
+    std::memset(pressedSince, 0, sizeof pressedSince);
 }
 
 void AcquireKeyboard() {
@@ -106,22 +123,31 @@ void UnacquireKeyboard() {
     if (!keyboardPresent) {
         return;
     }
-    // Keys released while away are never reported: everything counts as up from here.
+    // The keys held go on being tracked; what is pressed or typed while away is not delivered.
     acquired = false;
-    std::memset(liveKeys, 0, sizeof liveKeys);
+    std::memset(pressedSince, 0, sizeof pressedSince);
     eventBuffer.clear();
-    ReleaseControllerState();
 }
 
 bool IsKeyboardAcquired() { return acquired; }
 
 void KeyboardEvent(int scanCode, bool pressed) {
-    if (!keyboardPresent || !acquired || scanCode <= 0 || scanCode > 255) {
+    if (!keyboardPresent || scanCode <= 0 || scanCode > 255) {
         return;
     }
     liveKeys[scanCode] = pressed ? 0x80 : 0;
-    if (eventBuffer.size() < kEventBufferSize) {
-        eventBuffer.push_back(KeyEvent{static_cast<uint8_t>(scanCode), pressed});
+    if (pressed && acquired) {
+        pressedSince[scanCode] = 0x80;
+    }
+    Buffer(KeyEvent{static_cast<uint8_t>(scanCode), pressed, 0});
+}
+
+void TextEvent(const char* text) {
+    for (; text && *text; ++text) {
+        char c = *text >= 'a' && *text <= 'z' ? static_cast<char>(*text - 32) : *text;
+        if (IsNameCharacter(c)) {
+            Buffer(KeyEvent{0, true, c});
+        }
     }
 }
 
@@ -146,7 +172,10 @@ void UpdateInput() {
         if (!acquired) {
             AcquireKeyboard();  // this update reads all keys up
         } else {
-            std::memcpy(current.keys, liveKeys, sizeof liveKeys);
+            for (int i = 0; i < 256; ++i) {
+                current.keys[i] = liveKeys[i] | pressedSince[i];
+            }
+            std::memset(pressedSince, 0, sizeof pressedSince);
         }
     }
 }
@@ -231,8 +260,9 @@ void ReadTypedKeys(ZString& text) {
         if (!event.pressed) {
             continue;
         }
-        char c = ScanCodeToChar(event.scanCode);
-        if (c != 0) {
+        // Characters come from the layout's text; from the keys only the editing ones (backspace, enter).
+        char c = event.character ? event.character : ScanCodeToChar(event.scanCode);
+        if (event.character || c == 8 || c == 10) {
             text.Append(c);
             if (text.GetLength() >= kTypedLimit) {
                 break;
@@ -287,6 +317,12 @@ char ScanCodeToChar(int code) {
         case 203: return 8;
         default: return 0;
     }
+}
+
+char KeyLabel(int scanCode) {
+    char c = platform.keyLabel(scanCode);
+    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : ScanCodeToChar(scanCode);
 }
 
 bool IsConfirmPressed() {

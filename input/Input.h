@@ -54,6 +54,8 @@ struct InputPlatform {
     int (*joyNumDevs)() = nullptr;
     bool (*joyGetPos)(JoystickReading* reading) = nullptr;
     bool (*joyGetCaps)(uint32_t* xMin, uint32_t* xMax, uint32_t* yMin, uint32_t* yMax) = nullptr;
+    // The character the user's keyboard layout puts on the key at a scan code, 0 for none.
+    char (*keyLabel)(int scanCode) = nullptr;
 };
 void SetInputPlatform(const InputPlatform& platform);
 
@@ -79,9 +81,15 @@ char ScanCodeToChar(int scanCode);
 bool IsConfirmPressed();
 bool IsCancelPressed();
 
-// The keyboard device: the platform reports every key press and release (never auto-repeats).
-// While the device is not acquired, events are dropped.
+// The keyboard device: the platform reports every key press and release (never auto-repeats) by position,
+// and the text the user's layout types. While the device is not acquired, the keys held are still tracked
+// but nothing is delivered: snapshots read all keys up and nothing is typed.
 void KeyboardEvent(int scanCode, bool pressed);
+// Only what the fonts have is typed (A-Z, 0-9, minus, full stop, blank), letters upper-cased.
+void TextEvent(const char* text);
+// The name of the key at a scan code as the user's layout labels it, when that is a letter or digit the
+// fonts have; else its US name.
+char KeyLabel(int scanCode);
 
 // Test access to the snapshots and joystick thresholds.
 const InputState& GetCurrentInputState();

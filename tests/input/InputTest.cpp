@@ -37,6 +37,15 @@ TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCur
     Press(kKeySpace);
     UpdateInput();  // two updates in one frame use the edge up
     EXPECT_EQ(Key(kKeySpace), "d-");
+    // A tap between two snapshots is one press, however often; a pad's quick press too.
+    Release(kKeySpace);
+    Tap(kKeyEscape);
+    Tap(kKeyEscape);
+    ControllerAdded(3);
+    ControllerButtonEvent(3, PadButton::B, true);
+    ControllerButtonEvent(3, PadButton::B, false);
+    EXPECT_EQ((std::tuple{Key(kKeyEscape), IsCancelPressed(), Key(kKeyEscape)}),
+              std::tuple("dp", true, "--"));
     EXPECT_FALSE(IsKeyDown(-1) || IsKeyDown(256) || IsKeyPressed(-1) || IsKeyPressed(1000));
     for (const auto& [left, right, direction] : {std::tuple(1, 0, 16), {0, 1, 0}, {1, 1, -1}, {0, 0, -1}}) {
         KeyboardEvent(kKeyLeft, left);
@@ -99,7 +108,7 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
         << "no joystick";
 }
 
-TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerReadFromABufferOf160Events) {
+TEST_F(InputTest, TextTypesWhatTheFontsHaveKeysOnlyEditTenCharactersAtMostPerReadFromABufferOf160Events) {
     const std::pair<int, const char*> rows[] = {
         {2, "1234567890-"}, {14, "\b"}, {16, "QWERTYUIOP"}, {28, "\n"},    {30, "ASDFGHJKL"}, {44, "ZXCVBNM"},
         {52, "."},          {57, " "},  {71, "789-456"},    {79, "1230."}, {156, "\n"},       {203, "\b"}};
@@ -110,22 +119,29 @@ TEST_F(InputTest, KeyPressesTypeTheirCharactersTenAtMostPerReadFromABufferOf160E
     for (int code = -5; code < 300; ++code) {
         EXPECT_EQ(ScanCodeToChar(code), code < 0 ? 0 : expected[code]) << code;
     }
-    for (int key : {30, 48, kKeyBackspace, kKeyReturn, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}) {
+    // A French and a German layout type what their keys say; the keys give only backspace and enter.
+    for (int key : {16, 17, kKeyBackspace, kKeyReturn, 156, 203}) {
         Tap(key);
     }
-    // Releases type nothing, more than ten are lost.
-    EXPECT_EQ((std::tuple{Typed(), Typed()}), std::tuple("AB\b\nQWERTY", ""));
+    TextEvent("azerty");
+    TextEvent("qwertz\xC3\xA9! -.");
+    EXPECT_EQ((std::tuple{Typed(), Typed()}), std::tuple("\b\n\n\bAZERTY", "")) << "more than ten are lost";
     for (int i = 0; i < 80; ++i) {
         Tap(i < 79 ? kKeyEscape : 30);
     }
-    Tap(31);
-    EXPECT_EQ(Typed(), "A") << "the device keeps 160 events, releases and untyped keys too";
-    Press(kKeyZ);
+    TextEvent("b");
+    EXPECT_EQ(Typed(), "") << "the device keeps 160 events, releases and untyped keys too";
+    TextEvent("z");
     FlushTypedKeys();
     EXPECT_EQ(Typed(), "");
+    // A key's label: the layout's letter or digit, else its US name.
+    machine.layout = {{kKeyZ, 'w'}, {kKeyM, ','}, {kKey4, '\''}, {kKey6, 'y'}};
+    EXPECT_EQ(
+        std::string({KeyLabel(kKeyZ), KeyLabel(kKeyX), KeyLabel(kKeyM), KeyLabel(kKey4), KeyLabel(kKey6)}),
+        "WXM4Y");
 }
 
-TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBack) {
+TEST_F(InputTest, KeysHeldThroughAPauseStayDownAndNothingIsDeliveredWhileAway) {
     Press(kKeyLeft);
     ControllerAdded(8);
     Hold(8, PadButton::Left);
@@ -133,19 +149,25 @@ TEST_F(InputTest, WhileTheKeyboardIsAwayKeysAndPadsReadUpAndTheNextReadTakesItBa
     // A pad's first snapshot has nothing before.
     EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("L--A", "d-"));
     UnacquireKeyboard();
-    EXPECT_FALSE(IsKeyboardAcquired());
-    Press(30);
-    Hold(8, PadButton::A);  // dropped, as key presses are
-    EXPECT_EQ((std::tuple{Key(kKeyLeft), Key(30), Pads(), IsKeyboardAcquired(), Typed()}),
-              std::tuple("--", "--", "---", true, ""))
-        << "held keys and buttons count as up until pressed again; the failed read acquires again";
-    Press(kKeyLeft);
-    Hold(8, PadButton::A);
-    EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("---A", "d-"));
-    UnacquireKeyboard();
-    EXPECT_EQ(Typed(), "");
     Tap(30);
-    EXPECT_EQ((std::tuple{Typed(), IsKeyboardAcquired()}), std::tuple("A", true));
+    Press(31);
+    TextEvent("x");
+    Hold(8, PadButton::B);
+    Hold(8, PadButton::B, false);
+    // The read while away finds everything up and acquires again; the next shows the keys held, a key
+    // pressed while away as a new press, a tap or text while away never.
+    UpdateInput();
+    EXPECT_EQ(std::tuple(IsKeyDown(kKeyLeft), IsKeyDown(31), GetControllerHorizontal(1), IsKeyboardAcquired(),
+                         Typed()),
+              std::tuple(0, 0, kJoyNone, true, ""));
+    UpdateInput();
+    EXPECT_EQ(std::tuple(IsKeyDown(kKeyLeft) != 0, IsKeyPressed(31), IsKeyDown(30),
+                         GetControllerHorizontal(1), IsCancelPressed()),
+              std::tuple(true, true, 0, kJoyLeft, false));
+    // Paused and resumed between two frames: the held key just stays down.
+    UnacquireKeyboard();
+    AcquireKeyboard();
+    EXPECT_EQ((std::tuple{Key(kKeyLeft), Pads()}), std::tuple("d-", "L--"));
 }
 
 TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheDeadZone) {

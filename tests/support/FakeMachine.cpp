@@ -137,6 +137,10 @@ FakeMachine::FakeMachine() {
         *xMax = *yMax = 65535;
         return machine->joystick;
     };
+    input.keyLabel = [](int scanCode) {
+        auto found = machine->layout.find(scanCode);
+        return found != machine->layout.end() ? found->second : ScanCodeToChar(scanCode);
+    };
     SetInputPlatform(input);
     SetAudioDeviceFactory([]() -> std::unique_ptr<AudioDevice> {
         auto device = machine->soundDevice ? std::make_unique<FakeAudioDevice>() : nullptr;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -79,6 +80,8 @@ public:
     bool joystick = false;
     bool joystickReads = true;
     JoystickReading stick{32768, 32768, 0, 0};
+    // The keyboard layout: the character on the key at a scan code where it differs from the US one.
+    std::map<int, char> layout;
 
     // Sound: the device the last sound list opened (owned by that list), null when there is none.
     bool soundDevice = true;
