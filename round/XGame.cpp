@@ -286,6 +286,11 @@ void XGame::PlayFrame() {
 }
 
 void XGame::UpdateFrame() {
+    // Play reads the keys itself; the other phases read them too, unused, so that nothing pressed meanwhile
+    // counts as a press when play begins.
+    if (phase != kPlay) {
+        UpdateInput();
+    }
     switch (phase) {
         case kPlay: PlayFrame(); break;
         case kItemTaken:

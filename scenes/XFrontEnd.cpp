@@ -79,6 +79,11 @@ void XFrontEnd::AnimateMarkers() {
 }
 
 void XFrontEnd::CountFrame() {
+    // The keys are read every frame and used only while active, so that a key pressed during a fade is
+    // not taken for a new press later and the first active frame compares with the frame before it.
+    if (phase != kActive) {
+        UpdateInput();
+    }
     ++phaseCounter;
     ++frameCounter;
 }

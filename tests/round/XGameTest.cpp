@@ -220,21 +220,22 @@ TEST_F(XGameTest, RoundedSharesDecideEachRoundAndTheFirstToTheWinsNeededEndsTheM
 
 TEST_F(XGameTest, ARankingRoundAsksForANameOnlyWhenItBeatsTheTenthEntry) {
     ZRankList* table = app->GetHighScores();
-    // Pixels painted, the per mille they give, the keys typed, the name stored and its place in the table. 50
-    // ties the tenth entry: no name is asked for.
-    const std::tuple<int, int, std::vector<int>, const char*, uint32_t> cases[] = {
-        {14227, 50, {}, "KOVRA GAMES", 9},
-        {180800, 635, {kKeySpace, 30, 48, kKeySpace, kKeyReturn}, "AB", 0},
-        {130000, 457, {kKeySpace, kKeySpace, kKeyReturn}, "KOVRA GAMES", 2}};
-    for (const auto& [pixels, score, keys, name, rank] : cases) {
+    // Pixels painted, the per mille they give, the text typed before Enter (none: no name asked for), the
+    // name stored and its place in the table. 50 ties the tenth entry: no name is asked for.
+    const std::tuple<int, int, const char*, const char*, uint32_t> cases[] = {
+        {14227, 50, nullptr, "KOVRA GAMES", 9},
+        {180800, 635, " ab ", "AB", 0},
+        {130000, 457, "  ", "KOVRA GAMES", 2}};
+    for (const auto& [pixels, score, typed, name, rank] : cases) {
         Start(false, true, 2, {1, 1, 1, 1});
         P(1)->SetScore(77);
         PlayToCount({pixels, 0, 0, 0});
-        RunUntil(keys.empty() ? XGame::kFinished : XGame::kNameEntry);
+        RunUntil(!typed ? XGame::kFinished : XGame::kNameEntry);
         // Only player 1 is scored; typing P must not pause.
         EXPECT_EQ(std::tuple(Each(&XPlayerChara::GetScore), app->hotKeysEnabled),
-                  std::tuple(Four{score, 77, 0, 0}, keys.empty()));
-        for (int key : keys) Tap(key);
+                  std::tuple(Four{score, 77, 0, 0}, !typed));
+        TextEvent(typed);
+        Tap(kKeyReturn);
         RunUntil(XGame::kFinished);
         EXPECT_EQ(std::tuple(app->sceneState, table->GetCount(), table->GetItem(rank).GetScore(),
                              table->GetItem(rank).GetName()),

@@ -12,14 +12,15 @@ TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBl
     entry.SetPrompt(ZString("Enter Your Name  "));
     entry.SetText(ZString(""), 15);
     entry.CentreOnScreen();
-    // The keys of these characters ('#': Escape) pressed between two frames, then the widget's frame.
+    // These characters typed between two frames ('\b': backspace, '\n': Enter, '#': Escape), then the
+    // widget's frame.
     auto type = [&entry](const std::string& typed) {
         for (char c : typed) {
-            int code = kKeyEscape;
-            for (int k = 255; k > 0; --k) {
-                code = ScanCodeToChar(k) == c ? k : code;
-            }
-            Tap(code);
+            const char text[2] = {c, 0};
+            c == '\b'   ? Tap(kKeyBackspace)
+            : c == '\n' ? Tap(kKeyReturn)
+            : c == '#'  ? Tap(kKeyEscape)
+                        : TextEvent(text);
         }
         entry.Update();
         return std::string(entry.GetText().GetBuffer());

@@ -61,7 +61,8 @@ TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
         Frame();
     }
     Release(kKeyLeft);
-    Keys({20, 18, 31, 20, 18, 19, kKeyReturn});  // T E S T E R
+    TextEvent("Tester");
+    Keys({kKeyReturn});
     Until(XAppData::kRunRanking);
     // The name entered the table: above the lowest entry, 5.0 per cent.
     const ZRankList& table = *app->GetHighScores();
