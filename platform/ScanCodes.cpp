@@ -56,6 +56,16 @@ std::array<uint8_t, SDL_NUM_SCANCODES> BuildTable() {
 
 }  // namespace
 
+char LayoutCharacter(int directInputCode) {
+    for (const Mapping& mapping : kMappings) {
+        if (mapping.to == directInputCode) {
+            SDL_Keycode key = SDL_GetKeyFromScancode(mapping.from);
+            return (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9') ? static_cast<char>(key) : 0;
+        }
+    }
+    return 0;
+}
+
 int DirectInputScanCode(int sdlScancode) {
     static const std::array<uint8_t, SDL_NUM_SCANCODES> table = BuildTable();
     if (sdlScancode < 0 || sdlScancode >= SDL_NUM_SCANCODES) {

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/ScanCodes.h"
+
 namespace {
 
 SDL_Joystick* joystick = nullptr;
@@ -69,6 +71,7 @@ InputPlatform MakeSdlInputPlatform() {
     platform.joyNumDevs = JoyNumDevs;
     platform.joyGetPos = JoyGetPos;
     platform.joyGetCaps = JoyGetCaps;
+    platform.keyLabel = LayoutCharacter;
     return platform;
 }
 

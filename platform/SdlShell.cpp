@@ -85,6 +85,8 @@ void* CreateWindow() {
     }
     fullScreen = true;
     SetWindowIcon(mainWindow);
+    // Names are typed as the user's keyboard layout types them.
+    SDL_StartTextInput();
     SDL_ShowCursor(cursorWanted ? SDL_ENABLE : SDL_DISABLE);
     return mainWindow;
 }
@@ -192,6 +194,9 @@ bool TranslateEvent(const SDL_Event& event, ShellMessage* message) {
             return false;
         case SDL_KEYUP:
             KeyboardEvent(DirectInputScanCode(event.key.keysym.scancode), false);
+            return false;
+        case SDL_TEXTINPUT:
+            TextEvent(event.text.text);
             return false;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
