@@ -1,6 +1,7 @@
 #include "scenes/XMenu.h"
 
 #include "gfx/Display.h"
+#include "input/Input.h"
 #include "shell/XAppData.h"
 #include "shell/XMenuData.h"
 
@@ -17,6 +18,11 @@ constexpr int kBattleTypeRowY = 188;
 constexpr int kFirstPlayerRowY = 230;
 constexpr int kPlayerRowStep = 42;
 constexpr int32_t kControlNone = 2;
+// Each player's steering keys; player 1's cursor keys are drawn into the art.
+constexpr int kSteeringKeys[XMenu::kPlayerCount][2] = {{0, 0}, {kKeyZ, kKeyX}, {kKeyN, kKeyM}, {kKey4, kKey6}};
+// Where the badge's two caps take a name.
+constexpr int kCapNameX[2] = {11, 39};
+constexpr int kCapNameY = 7;
 
 }  // namespace
 
@@ -42,6 +48,11 @@ XMenu::XMenu(XAppData* app)
     items[kItemBack] = std::make_unique<ZSprite256>(203, 1);
     app->SelectMusic(1);
     portraits->SetTransparent(false);
+    keyNames->SetFont(1);
+    for (int i = 1; i < kPlayerCount; ++i) {
+        keyLabels[i][0] = KeyLabel(kSteeringKeys[i][0]);
+        keyLabels[i][1] = KeyLabel(kSteeringKeys[i][1]);
+    }
 }
 
 XMenu::~XMenu() = default;
@@ -104,6 +115,11 @@ void XMenu::DrawPlayers(Surface* back) {
         badge->SetFrame(i);
         badge->SetPosition(x + portraits->GetWidth() - badge->GetWidth() - 2, kPortraitY + 2);
         badge->Draw(back);
+        keyNames->SetSurface(back);
+        for (int k = 0; i > 0 && k < 2; ++k) {
+            const char name[2] = {keyLabels[i][k], 0};
+            keyNames->DrawString(badge->GetX() + kCapNameX[k], badge->GetY() + kCapNameY, name);
+        }
         if (control == kControlNone) {
             cross->SetCentre(portraits->GetCentreX(), portraits->GetCentreY());
             cross->Draw(back);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "gfx/ZAscii.h"
 #include "gfx/ZSprite256.h"
 #include "scenes/XFrontEnd.h"
 
@@ -50,6 +51,9 @@ private:
     std::unique_ptr<ZSprite256> nonHumanBadge;
     std::unique_ptr<ZSprite256> cross;
     std::unique_ptr<ZSprite256> items[kItemCount];
+    // Players 2 to 4's steering keys as the keyboard layout labels them, drawn on the badges' blank caps.
+    std::unique_ptr<ZAscii> keyNames = std::make_unique<ZAscii>();
+    char keyLabels[kPlayerCount][2] = {};
     XMenuData* settings;
     int32_t cursor = kItemStart;
 };

@@ -1,12 +1,15 @@
+#include <map>
+
+#include "gfx/ZAscii.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/XMenu.h"
 #include "shell/XMenuData.h"
 
 using XMenuTest = GameTest;
 
-// The menu showing the settings s, markers beside the cursor's item.
-static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter, int cursor,
-                                      int markerFrame) {
+// The menu showing the settings s, markers beside the cursor's item, and players 2 to 4's keys so named.
+static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter, int cursor, int markerFrame,
+                                      const std::string& keys = "ZXNM46") {
     std::vector<Layer> layers = Band(frameCounter);
     int team = s.IsSingleBattle() == 0;
     const int portraitX[2][4] = {{41, 187, 333, 479}, {41, 167, 353, 479}};  // team battle opens a gap
@@ -14,6 +17,9 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
         int x = portraitX[team][i];
         layers.push_back({211, 4, i, x, 13, false});
         layers.push_back({s.GetControlType(i) == 0 ? 210 : 213, 4, i, x + 55, 15});
+        for (int k = 0; i > 0 && k < 2; ++k) {
+            layers.push_back({105, 38, ZAscii::CellOf(keys[2 * i - 2 + k]), x + 66 + 28 * k, 22});
+        }
         layers.push_back(s.GetControlType(i) == 2 ? Centred(212, 1, 0, x + 60, 73) : kNoLayer);
     }
     layers.push_back(team ? Centred(216, 1, 0, 320, 73) : kNoLayer);
@@ -35,6 +41,16 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
 
 TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScreenFollows) {
     XMenuData& s = *app->GetMenuSettings();
+    // The badges name the keys as a French and a German keyboard label them, where the fonts can.
+    const std::pair<std::map<int, char>, std::string> layouts[] = {
+        {{{kKeyZ, 'w'}, {kKeyM, ','}, {kKey4, '\''}, {kKey6, '-'}}, "WXNM46"}, {{{kKeyZ, 'y'}}, "YXNM46"}};
+    for (const auto& [layout, keys] : layouts) {
+        machine.layout = layout;
+        XMenu named(app.get());
+        Frames(named, 31);
+        EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, keys)), 0) << keys;
+    }
+    machine.layout.clear();
     XMenu menu(app.get());
     Frames(menu, 31);
     EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1)), 0) << "defaults, cursor on START";

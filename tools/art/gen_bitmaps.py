@@ -980,7 +980,7 @@ def keycap(p, x, y, w, h, label):
         s = -1 if label == "<" else 1
         tri = p.poly([(cx - 4 * s, cy - 5), (cx + 5 * s, cy), (cx - 4 * s, cy + 5)])
         p.a[tri] = OUT
-    else:
+    elif label:
         tm = text_mask(label, w - 8, h - 9, BOLD)
         full = np.zeros((p.h, p.w), bool)
         full[y + 2:y + h - 5, x + 2:x + w - 4] = place(tm, w - 6, h - 7)
@@ -992,7 +992,9 @@ def badge(plate, i):
     m = p.rect(1, 1, 62, 32) & ~(p.rect(1, 1, 3, 3) | p.rect(60, 1, 62, 3) | p.rect(1, 30, 3, 32) | p.rect(60, 30, 62, 32))
     m |= p.ell(3, 3, 2, 2) | p.ell(60, 3, 2, 2) | p.ell(3, 30, 2, 2) | p.ell(60, 30, 2, 2)
     p.shade(m, plate, tones=(-1, 0, 2), hi=0.6, lo=-0.6)
-    keys = [("<", ">"), ("Z", "X"), ("N", "M"), ("4", "6")][i]
+    # Player 1's cursor keys are the same everywhere; the others' letters depend on the keyboard layout and
+    # are drawn on the blank caps by the game.
+    keys = ("<", ">") if i == 0 else ("", "")
     keycap(p, 5, 5, 25, 24, keys[0])
     keycap(p, 33, 5, 25, 24, keys[1])
     return p
