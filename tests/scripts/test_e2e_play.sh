@@ -68,12 +68,10 @@ export SDL_RENDER_DRIVER=software
 (cd "$BUILD_DIR" && exec "$GAME") >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 
-# A key held long enough for a 40 ms frame to see it.
+# A plain tap, shorter than a frame: the game must not lose it.
 press() {
-    xdotool keydown "$1"
-    sleep 0.12
-    xdotool keyup "$1"
-    sleep 0.12
+    xdotool key "$1"
+    sleep 0.15
 }
 press_times() {
     for _ in $(seq "$2"); do press "$1"; done
