@@ -10,9 +10,7 @@ protected:
     // The end-of-music codes the main loop received, in order.
     std::vector<uintptr_t> Notes() const {
         std::vector<uintptr_t> codes;
-        for (const auto& [time, message] : machine.script) {
-            codes.push_back(message.wParam);
-        }
+        for (const auto& [time, message] : machine.script) codes.push_back(message.wParam);
         return codes;
     }
     // The player's commands since the last call.

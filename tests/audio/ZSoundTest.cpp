@@ -10,9 +10,7 @@ using Bytes = std::vector<uint8_t>;
 // A chunk with its header and the pad byte behind an odd body; "RIFF" with "WAVE" and chunks is an image.
 Bytes Chunk(const char* id, const Bytes& body) {
     Bytes out(id, id + 4);
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<uint8_t>(body.size() >> (8 * i)));
-    }
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(body.size() >> (8 * i)));
     out.insert(out.end(), body.begin(), body.end());
     out.resize(out.size() + body.size() % 2, 0xEE);
     return out;
@@ -20,9 +18,7 @@ Bytes Chunk(const char* id, const Bytes& body) {
 
 Bytes Riff(std::initializer_list<Bytes> chunks) {
     Bytes body{'W', 'A', 'V', 'E'};
-    for (const Bytes& chunk : chunks) {
-        body.insert(body.end(), chunk.begin(), chunk.end());
-    }
+    for (const Bytes& chunk : chunks) body.insert(body.end(), chunk.begin(), chunk.end());
     return Chunk("RIFF", body);
 }
 

@@ -39,9 +39,7 @@ TEST_F(DisplayTest, ColoursMatchTheNearestEntryOfThePaletteFromBitmap102AndPrese
     // RGB and index; 0x130A0E lies as near to entry 10 as to black, and the first entry wins
     const uint32_t colours[][2] = {{0xFFFFFF, 255}, {0xFEFFFD, 255}, {0x000000, 0},   {0x0000FF, 249},
                                    {0x00FF00, 250}, {0xFF0000, 252}, {0x0101FE, 249}, {0x130A0E, 0}};
-    for (const auto& [rgb, index] : colours) {
-        EXPECT_EQ(MatchColor(Back(), rgb), index) << std::hex << rgb;
-    }
+    for (const auto& [rgb, index] : colours) EXPECT_EQ(MatchColor(Back(), rgb), index) << std::hex << rgb;
     Rect area{10, 20, 30, 25};
     EXPECT_TRUE(FillSurfaceColor(Back(), nullptr, 0x0000FF) && FillSurfaceColor(Back(), &area, 0xFFFFFF));
     EXPECT_TRUE(PresentBackBuffer() && machine.presents.size() == 1 &&

@@ -14,9 +14,7 @@ TEST(Maths, TheGeneratorRoundingAndTablesGiveTheirFixedValues) {
     const std::pair<double, int> rounds[] = {{2.5, 3},          {-2.5, -3},         {-0.5, -1},
                                              {0.49, 0},         {-0.49, 0},         {1.5, 2},
                                              {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {NAN, 0}};
-    for (const auto& [x, rounded] : rounds) {
-        EXPECT_EQ(RoundToInt(x), rounded) << x;
-    }
+    for (const auto& [x, rounded] : rounds) EXPECT_EQ(RoundToInt(x), rounded) << x;
     BuildDirectionTables();
     const std::tuple<int, float, float> table[] = {
         {0, 0.0f, 1.0f},   {64, 1.0f, 0.0f}, {128, 0.0f, -1.0f},       {192, -1.0f, 0.0f},

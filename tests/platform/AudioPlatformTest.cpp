@@ -41,9 +41,7 @@ long WaitForEnd(size_t count) {
 // The loudest sample of the next frames, after the two passes a change may still be in.
 int PeakOfNext(long frames) {
     long from = Frames() + 2 * kMixerChunkFrames;
-    while (Frames() < from + frames) {
-        SDL_Delay(2);
-    }
+    while (Frames() < from + frames) SDL_Delay(2);
     std::lock_guard<std::mutex> guard(lock);
     auto [low, high] = std::minmax_element(mixed.begin() + from * 2, mixed.begin() + (from + frames) * 2);
     return std::max(-*low, int{*high});
@@ -111,9 +109,7 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     const long pass = kMixerChunkFrames * kMixerChannels;
     auto head = mixed.begin() + ((first - mixed.begin()) / pass) * pass;
     int restarts = 0;
-    for (auto at = head + 1; at + pass <= mixed.end(); ++at) {
-        restarts += std::equal(head, head + pass, at);
-    }
+    for (auto at = head + 1; at + pass <= mixed.end(); ++at) restarts += std::equal(head, head + pass, at);
     EXPECT_EQ(restarts, 3);
 }
 

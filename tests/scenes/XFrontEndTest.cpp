@@ -29,13 +29,9 @@ protected:
         Hold(kKeyReturn, false);
         Frames(scene, 21);
         for (const auto& push : pushes) {
-            for (int code : push) {
-                Hold(code, true);
-            }
+            for (int code : push) Hold(code, true);
             scene.UpdateFrame();
-            for (int code : push) {
-                Hold(code, false);
-            }
+            for (int code : push) Hold(code, false);
             scene.UpdateFrame();
         }
         Frames(scene, fadeOut - 2);

@@ -32,9 +32,7 @@ TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBl
 
     entry.Begin();
     EXPECT_FALSE(app->hotKeysEnabled) << "P types a letter instead of pausing";
-    for (const char* typed : {"AB", "", "", "", "", "", "", "", "", ""}) {
-        type(typed);
-    }
+    for (const char* typed : {"AB", "", "", "", "", "", "", "", "", ""}) type(typed);
     entry.Draw();
     // A 227 x 75 box at (206, 202), 17 middles for the prompt; the field 37 lower with 16 middles; the
     // cursor after the text on its second frame: 9 frames each.
@@ -62,9 +60,7 @@ TEST_F(XInputTextTest, TypesUpToFifteenNameCharactersUntilEnterInACentredBoxOnBl
     // clang-format on
     for (const auto& step : steps) {
         std::string text;
-        for (int i = 0; i < step.times; ++i) {
-            text = type(step.typed);
-        }
+        for (int i = 0; i < step.times; ++i) text = type(step.typed);
         EXPECT_EQ(text, step.text) << &step - steps;
     }
     EXPECT_EQ(std::tuple(entry.IsDone(), app->hotKeysEnabled, Played(176), Looping()),

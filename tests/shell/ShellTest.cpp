@@ -96,9 +96,7 @@ TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
     app->sceneState = XAppData::kCreateLogo;
     Frame();
     int frames = 0;
-    for (; app->sceneState == XAppData::kRunLogo && frames < 1000; ++frames) {
-        Frame();
-    }
+    for (; app->sceneState == XAppData::kRunLogo && frames < 1000; ++frames) Frame();
     EXPECT_EQ(frames, 226);
     EXPECT_NE(app->GetLogoScene(), nullptr);
     EXPECT_GT(CountPixels(*Back(), {0, 0, 640, 480}, 255), 640 * 480 / 2);

@@ -18,13 +18,9 @@ protected:
     }
     // Runs frames until the scene state is reached and its screen has read the keys once after fading in.
     void Until(int32_t state) {
-        for (int frames = 0; app->sceneState != state && frames < 20000; ++frames) {
-            Frame();
-        }
+        for (int frames = 0; app->sceneState != state && frames < 20000; ++frames) Frame();
         ASSERT_EQ(app->sceneState, state);
-        for (int i = 0; i < 22 && state != XAppData::kQuit; ++i) {
-            Frame();
-        }
+        for (int i = 0; i < 22 && state != XAppData::kQuit; ++i) Frame();
     }
     void Keys(std::initializer_list<int> scanCodes) {
         for (int scanCode : scanCodes) {

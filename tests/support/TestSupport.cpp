@@ -33,9 +33,7 @@ std::vector<uint8_t> MakeBitmapResource(int width, int height,
     int pitch = (width + 3) & ~3;
     std::vector<uint8_t> bytes(40 + 1024 + static_cast<size_t>(pitch) * height, 0);
     const uint32_t header[3] = {40, static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
-    for (int i = 0; i < 12; ++i) {
-        bytes[i] = static_cast<uint8_t>(header[i / 4] >> (8 * (i % 4)));
-    }
+    for (int i = 0; i < 12; ++i) bytes[i] = static_cast<uint8_t>(header[i / 4] >> (8 * (i % 4)));
     bytes[12] = 1;  // planes
     bytes[14] = 8;  // bits per pixel
     for (int y = 0; y < height; ++y) {
@@ -53,9 +51,7 @@ void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index) {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            count += surface.GetPixel(x, y) == index;
-        }
+        for (int x = area.left; x < area.right; ++x) count += surface.GetPixel(x, y) == index;
     }
     return count;
 }

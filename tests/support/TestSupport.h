@@ -52,9 +52,7 @@ protected:
     }
     template <typename Scene>
     static void Frames(Scene& scene, int count) {
-        for (int i = 0; i < count; ++i) {
-            scene.UpdateFrame();
-        }
+        for (int i = 0; i < count; ++i) scene.UpdateFrame();
     }
     // A key down for one frame and up again for the next: two frames.
     template <typename Scene>
