@@ -159,6 +159,12 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
                         status(config.Path() + "/KovraGames").permissions()),
               std::pair(perms::owner_read | perms::owner_write, perms::owner_all));
     EXPECT_EQ(ZWinReg::RegistryFilePath("Software\\..\\B") + ZWinReg::RegistryFilePath("Software\\a/b"), "");
+    // Without a configuration directory the file lies in the home from the password file, never relative.
+    const std::string home = std::getenv("HOME");
+    setenv("HOME", "relative", 1);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(ZWinReg::RegistryFilePath(kKey).substr(0, 1), "/");
+    setenv("HOME", home.c_str(), 1);
     ZWinReg key;
     EXPECT_TRUE(key.Create(RegistryRoot::CurrentUser, kKey) && key.Close() && !key.Close() &&
                 !key.SetString("A", ZString("b")));
@@ -172,20 +178,25 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
     old.SaveToRegistry(kKey);
     const std::string before = ReadFile(config.RegistryFile()),
                       directory = config.Path() + "/KovraGames/Tintorix/";
-    for (bool killed : {false, true}) {
+    for (int killed : {0, 1, 2}) {
         if (pid_t child = fork(); child == 0) {
             // A file size limit stops the write a quarter of the way: the process dies there, or goes on
-            // with a failed write when it ignores the signal.
-            signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            // with a failed write when it ignores the signal; or no file can be opened for the new table.
+            signal(SIGXFSZ, killed == 1 ? SIG_DFL : SIG_IGN);
             rlimit limit{100, 100};
             setrlimit(RLIMIT_FSIZE, &limit);
             ZWinReg key;
-            _exit(!(key.Create(RegistryRoot::CurrentUser, kKey) && key.SetString("Rank01", ZString("X,1")) &&
-                    !key.Close()));
+            bool staged =
+                key.Create(RegistryRoot::CurrentUser, kKey) && key.SetString("Rank01", ZString("X,1"));
+            rlimit files{static_cast<rlim_t>(dup(0)), 1024};
+            if (killed == 2)
+                setrlimit(RLIMIT_NOFILE, &files);
+            _exit(!(staged && !key.Close()));
         } else {
             int status = 0;
             waitpid(child, &status, 0);
-            EXPECT_TRUE(killed ? WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ : status == 0) << killed;
+            EXPECT_TRUE(killed == 1 ? WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ : status == 0)
+                << killed;
         }
         EXPECT_EQ(ReadFile(config.RegistryFile()), before);
     }

@@ -1,4 +1,5 @@
 #include "round/RoundTest.h"
+#include "round/XEffectBigBomb.h"
 
 class XEffectManagerTest : public RoundTest {};
 
@@ -23,8 +24,13 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
         }
         lifetimes.push_back(updates);
     }
+    // The big bomb throws two explosions a frame for 40 frames, each lasting 8.
+    XEffectBigBomb bomb(app.get(), 300, 200);
+    int most = 0;
+    for (int i = 0; i < 48; ++i, most = std::max(most, bomb.CountChildren())) bomb.Update();
     // A new item's rings ring once; the big bomb bangs ten times.
     std::vector<int32_t> sounds = {174, 185, 185, 185, 185, 185, 185, 185, 185, 185, 185};
-    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard()),
-              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds));
+    sounds.resize(21, 185);
+    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most),
+              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16));
 }
