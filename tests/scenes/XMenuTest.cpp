@@ -41,6 +41,11 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
 
 TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScreenFollows) {
     XMenuData& s = *app->GetMenuSettings();
+    // Two wins needed, single battle, player 1 a person and the others the computer.
+    EXPECT_EQ(
+        (std::vector<int32_t>{s.GetWinsNeeded(), s.IsSingleBattle(), s.IsBattleMode(), s.GetControlType(0),
+                              s.GetControlType(1), s.GetControlType(2), s.GetControlType(3)}),
+        (std::vector<int32_t>{2, 1, 1, 0, 1, 1, 1}));
     // The badges name the keys as a French and a German keyboard label them, where the fonts can.
     const std::pair<std::map<int, char>, std::string> layouts[] = {
         {{{kKeyZ, 'w'}, {kKeyM, ','}, {kKey4, '\''}, {kKey6, '-'}}, "WXNM46"}, {{{kKeyZ, 'y'}}, "YXNM46"}};
