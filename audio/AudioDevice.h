@@ -16,6 +16,8 @@ public:
     virtual bool Play(int channel, bool loop) = 0;
     // Stops the channel and rewinds it.
     virtual void Stop(int channel) = 0;
+    // The level of every channel, in per cent of the level the sounds were made for.
+    virtual void SetVolume(int percent) = 0;
 };
 
 using AudioDeviceFactory = std::unique_ptr<AudioDevice> (*)();

@@ -36,6 +36,7 @@ public:
     uint32_t SendCommand(std::string_view command);
     bool IsOpen() const { return open; }
     const std::string& GetOpenPath() const { return openPath; }
+    void SetVolume(int percent) { if (player) player->SetVolume(percent); }
 
 private:
     uint32_t OpenCommand(std::string_view arguments);

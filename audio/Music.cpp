@@ -59,4 +59,10 @@ bool MciResumeMusic(void* window) { return MciSendString("play MUSIC notify", wi
 
 bool MciReplayMusic(void* window) { return MciSendString("play MUSIC from 0 notify", window) == 0; }
 
+void SetMusicVolume(int percent) {
+    if (Record().sequencer) {
+        Record().sequencer->SetVolume(percent);
+    }
+}
+
 bool MciCloseAll() { return MciSendString("close all", nullptr) == 0; }

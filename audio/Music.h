@@ -14,6 +14,8 @@ bool MciStopMusic();
 bool MciResumeMusic(void* window);
 bool MciReplayMusic(void* window);
 bool MciCloseAll();
+// The music's level in per cent, for every piece from now on.
+void SetMusicVolume(int percent);
 
 // Sends one command string; 0 on success. Notifications go to the main loop, whatever the window.
 uint32_t MciSendString(const char* command, void* window);

@@ -15,6 +15,8 @@ public:
     // Stops, keeping the position.
     virtual void Stop() = 0;
     virtual void Close() = 0;
+    // The level of the music, in per cent of the level it was made for; kept across pieces.
+    virtual void SetVolume(int percent) = 0;
     // Called once for each play that reaches the end of the piece; may come from the audio thread.
     void SetEndHandler(std::function<void()> handler) { endHandler = std::move(handler); }
 

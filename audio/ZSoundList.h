@@ -22,6 +22,12 @@ public:
     void Stop(int32_t id);
     void StopAll();
     bool HasDevice() const { return device != nullptr; }
+    // The level of every sound, in per cent.
+    void SetVolume(int percent) {
+        if (device) {
+            device->SetVolume(percent);
+        }
+    }
 
 private:
     ZSound* FindSound(int32_t id) const;

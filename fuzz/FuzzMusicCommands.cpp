@@ -15,6 +15,7 @@ public:
     bool Play(bool) override { return true; }
     void Stop() override {}
     void Close() override {}
+    void SetVolume(int) override {}
     void End() { ReportEnd(); }
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/ZAscii.h"
 #include "gfx/ZDib256.h"
 
 namespace {
@@ -25,6 +26,78 @@ struct Display {
 Display* display = nullptr;
 PaletteEntry paletteEntries[256];
 bool paletteLoaded = false;
+
+// The paused picture: the last frame dimmed, with the word in the game's letters, enlarged.
+constexpr int kPauseWordScale = 4;
+constexpr int kPauseDimPercent = 40;
+// A cell of the game's large letters.
+constexpr int kLetterWidth = 11;
+constexpr int kLetterHeight = 18;
+bool pauseOverlay = false;
+std::unique_ptr<Surface> pausedPicture;
+
+// For each palette index, the index nearest to its colour dimmed.
+void BuildDimTable(Surface* picture, uint8_t table[256]) {
+    for (int i = 0; i < 256; ++i) {
+        uint32_t red = paletteEntries[i].red * kPauseDimPercent / 100;
+        uint32_t green = paletteEntries[i].green * kPauseDimPercent / 100;
+        uint32_t blue = paletteEntries[i].blue * kPauseDimPercent / 100;
+        table[i] = static_cast<uint8_t>(MatchColor(picture, red | green << 8 | blue << 16));
+    }
+}
+
+// Draws the word enlarged and centred: its letter pixels are those that come out the same on two
+// different grounds, whatever the font's key colour.
+void DrawPauseWord(Surface& target) {
+    static const char kWord[] = "PAUSED";
+    ZAscii letters;
+    std::unique_ptr<Surface> ground[2];
+    for (int g = 0; g < 2; ++g) {
+        ground[g] = Surface::Create(kLetterWidth * static_cast<int>(sizeof kWord - 1), kLetterHeight);
+        if (!ground[g]) {
+            return;
+        }
+        ground[g]->ColourFill(nullptr, static_cast<uint8_t>(g * 255));
+        letters.SetSurface(ground[g].get());
+        letters.DrawString(0, 0, kWord);
+    }
+    int width = ground[0]->GetWidth() * kPauseWordScale;
+    int height = ground[0]->GetHeight() * kPauseWordScale;
+    int left = (target.GetWidth() - width) / 2;
+    int top = (target.GetHeight() - height) / 2;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* a = ground[0]->Row(y / kPauseWordScale);
+        const uint8_t* b = ground[1]->Row(y / kPauseWordScale);
+        uint8_t* row = target.Row(top + y) + left;
+        for (int x = 0; x < width; ++x) {
+            int sx = x / kPauseWordScale;
+            if (a[sx] == b[sx]) {
+                row[x] = a[sx];
+            }
+        }
+    }
+}
+
+const Surface& PausedPicture(const Surface& back) {
+    if (!pausedPicture || pausedPicture->GetWidth() != back.GetWidth() ||
+        pausedPicture->GetHeight() != back.GetHeight()) {
+        pausedPicture = Surface::Create(back.GetWidth(), back.GetHeight());
+        if (!pausedPicture) {
+            return back;
+        }
+    }
+    uint8_t dim[256];
+    BuildDimTable(pausedPicture.get(), dim);
+    for (int y = 0; y < back.GetHeight(); ++y) {
+        const uint8_t* from = back.Row(y);
+        uint8_t* to = pausedPicture->Row(y);
+        for (int x = 0; x < back.GetWidth(); ++x) {
+            to[x] = dim[from[x]];
+        }
+    }
+    DrawPauseWord(*pausedPicture);
+    return *pausedPicture;
+}
 
 }  // namespace
 
@@ -100,7 +173,15 @@ bool PresentBackBuffer() {
     }
     std::memcpy(display->primary->GetPixels(), display->back->GetPixels(),
                 static_cast<size_t>(display->back->GetPitch()) * display->back->GetHeight());
-    return display->device->Present(*display->back, paletteEntries);
+    const Surface& shown = pauseOverlay ? PausedPicture(*display->back) : *display->back;
+    return display->device->Present(shown, paletteEntries);
+}
+
+void SetPauseOverlay(bool on) {
+    pauseOverlay = on;
+    if (!on) {
+        pausedPicture.reset();
+    }
 }
 
 bool SurfacesLost() {
@@ -137,6 +218,7 @@ void ReleaseDisplaySurfaces() {
 }
 
 void ReleaseDisplay() {
+    SetPauseOverlay(false);
     if (!display) {
         return;
     }

@@ -40,6 +40,8 @@ void SetDisplayFlags(uint32_t flags);
 bool CreateDisplaySurfaces();
 bool InitPalette(uint16_t bitmapId);
 bool PresentBackBuffer();
+// While on, presents show the back surface dimmed with PAUSED over it; the back surface stays as it is.
+void SetPauseOverlay(bool on);
 bool SurfacesLost();
 bool RestoreSurfaces();
 void ReleaseDisplaySurfaces();

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/PlatformAudioMixer.h"
@@ -23,6 +24,8 @@ std::unique_ptr<AudioDevice> PlatformAudioDevice::Open() {
     }
     return std::unique_ptr<AudioDevice>(new PlatformAudioDevice());
 }
+
+PlatformAudioDevice::PlatformAudioDevice() : volume(kEffectVolume) {}
 
 PlatformAudioDevice::~PlatformAudioDevice() {
     for (size_t i = 0; i < channels.size(); ++i) {
@@ -57,7 +60,7 @@ int PlatformAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
     if (Mix_AllocateChannels(-1) < channel.mixerChannel + 1) {
         Mix_AllocateChannels(channel.mixerChannel + 1);
     }
-    Mix_Volume(channel.mixerChannel, kEffectVolume);
+    Mix_Volume(channel.mixerChannel, volume);
     channels.push_back(std::move(channel));
     return static_cast<int>(channels.size()) - 1;
 }
@@ -84,5 +87,14 @@ bool PlatformAudioDevice::Play(int channel, bool loop) {
 void PlatformAudioDevice::Stop(int channel) {
     if (channel >= 0 && static_cast<size_t>(channel) < channels.size() && channels[channel].chunk) {
         Mix_HaltChannel(channels[channel].mixerChannel);
+    }
+}
+
+void PlatformAudioDevice::SetVolume(int percent) {
+    volume = kEffectVolume * std::clamp(percent, 0, 100) / 100;
+    for (const Channel& channel : channels) {
+        if (channel.chunk) {
+            Mix_Volume(channel.mixerChannel, volume);
+        }
     }
 }

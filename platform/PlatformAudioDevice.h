@@ -23,9 +23,10 @@ public:
     void DestroyChannel(int channel) override;
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
+    void SetVolume(int percent) override;
 
 private:
-    PlatformAudioDevice() = default;
+    PlatformAudioDevice();
 
     struct Channel {
         std::vector<uint8_t> converted;  // the chunk points into this; the mixer does not own it
@@ -33,4 +34,5 @@ private:
         int mixerChannel = -1;
     };
     std::vector<Channel> channels;
+    int volume;
 };

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/PlatformAudioMixer.h"
 
 namespace {
@@ -106,6 +108,7 @@ bool PlatformMusicPlayer::WaitForSynth() {
             return false;
         }
     }
+    fluid_synth_set_gain(synth, static_cast<float>(kSynthGain * volume / 100));
     if (!hooked) {
         Mix_HookMusic(MusicHook, this);
         hooked = true;
@@ -190,5 +193,13 @@ void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
     if (playing && !endReported && total > 0 && fluid_player_get_current_tick(player) >= total) {
         endReported = true;
         ReportEnd();
+    }
+}
+
+void PlatformMusicPlayer::SetVolume(int percent) {
+    volume = std::clamp(percent, 0, 100);
+    // The synthesiser may still be loading; the next piece applies the level then.
+    if (!loader.joinable() && synth) {
+        fluid_synth_set_gain(synth, static_cast<float>(kSynthGain * volume / 100));
     }
 }

@@ -22,6 +22,7 @@ public:
     bool Play(bool fromStart) override;
     void Stop() override;
     void Close() override;
+    void SetVolume(int percent) override;
 
     // SDL_SOUNDFONTS when set, else the first General MIDI soundfont installed; empty when none.
     static std::string FindSoundFont();
@@ -38,6 +39,7 @@ private:
     fluid_synth_t* synth = nullptr;
     bool mixerHeld = false;
     bool hooked = false;
+    int volume = 100;
 
     // Shared with the audio thread's hook.
     std::mutex lock;

@@ -14,6 +14,7 @@
 #include "platform/SdlControllers.h"
 #include "platform/SdlDisplayDevice.h"
 #include "platform/WindowIcon.h"
+#include "shell/WindowPlacement.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ constexpr int kGameHeight = 480;
 
 SDL_Window* mainWindow = nullptr;
 bool fullScreen = false;
+// The mode, and the window size and place the user chose (unset until they choose).
+WindowPlacement userPlacement;
 bool cursorWanted = true;
 int lockDescriptor = -1;
 volatile sig_atomic_t quitSignalled = 0;
@@ -69,21 +72,38 @@ bool RegisterWindowClass() {
     return true;
 }
 
-void* CreateWindow() {
-    // Born where full screen puts it, so a desktop without a window manager shows it whole too.
-    SDL_DisplayMode desktop{};
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-        desktop.w = kGameWidth * 2;
-        desktop.h = kGameHeight * 2;
+// The window's rectangle on its display's usable area (the desktop less panels and docks).
+Rect WindowedRect(int display) {
+    SDL_Rect usable{0, 0, kGameWidth * 2, kGameHeight * 2};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+        SDL_GetDisplayBounds(display, &usable);
     }
-    // Mapped once, already full screen: switching after the first map unmaps the window, and
-    // without a window manager nobody gives the focus back, which would pause the game for good.
-    mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
-                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return userPlacement.FittedTo({usable.x, usable.y, usable.x + usable.w, usable.y + usable.h});
+}
+
+void* CreateWindow(const WindowPlacement& wanted) {
+    userPlacement = wanted;
+    fullScreen = wanted.fullScreen;
+    if (fullScreen) {
+        // Born where full screen puts it, so a desktop without a window manager shows it whole too.
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+            desktop.w = kGameWidth * 2;
+            desktop.h = kGameHeight * 2;
+        }
+        // Mapped once, already full screen: switching after the first map unmaps the window, and
+        // without a window manager nobody gives the focus back, which would pause the game for good.
+        mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
+                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        Rect rect = WindowedRect(0);
+        mainWindow = SDL_CreateWindow(kWindowTitle, rect.left, rect.top, rect.Width(), rect.Height(),
+                                      SDL_WINDOW_RESIZABLE);
+    }
     if (!mainWindow) {
         return nullptr;
     }
-    fullScreen = true;
+    SDL_SetWindowMinimumSize(mainWindow, WindowPlacement::kMinWidth, WindowPlacement::kMinHeight);
     SetWindowIcon(mainWindow);
     // Names are typed as the user's keyboard layout types them.
     SDL_StartTextInput();
@@ -91,7 +111,11 @@ void* CreateWindow() {
     return mainWindow;
 }
 
-void HideWindow(void* window) { SDL_HideWindow(static_cast<SDL_Window*>(window)); }
+void HideWindow(void* window, WindowPlacement* placement) {
+    *placement = userPlacement;
+    placement->fullScreen = fullScreen;
+    SDL_HideWindow(static_cast<SDL_Window*>(window));
+}
 
 void ShowCursor(bool show) {
     cursorWanted = show;
@@ -173,6 +197,19 @@ bool TranslateEvent(const SDL_Event& event, ShellMessage* message) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: *message = {kWmActivateApp, 1}; return true;
                 case SDL_WINDOWEVENT_FOCUS_LOST: *message = {kWmActivateApp, 0}; return true;
                 case SDL_WINDOWEVENT_EXPOSED: *message = {kWmPaint, 0}; return true;
+                case SDL_WINDOWEVENT_RESIZED:
+                    // Only a window's size is the user's choice; full screen is the desktop's.
+                    if (!fullScreen) {
+                        userPlacement.width = event.window.data1;
+                        userPlacement.height = event.window.data2;
+                    }
+                    return false;
+                case SDL_WINDOWEVENT_MOVED:
+                    if (!fullScreen) {
+                        userPlacement.x = event.window.data1;
+                        userPlacement.y = event.window.data2;
+                    }
+                    return false;
                 default: return false;
             }
         case SDL_KEYDOWN:
@@ -237,8 +274,9 @@ void ToggleFullScreen(SDL_Window* window) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowResizable(window, SDL_TRUE);
-    SDL_SetWindowSize(window, kGameWidth * 2, kGameHeight * 2);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    Rect rect = WindowedRect(SDL_GetWindowDisplayIndex(window));
+    SDL_SetWindowSize(window, rect.Width(), rect.Height());
+    SDL_SetWindowPosition(window, rect.left, rect.top);
 }
 
 SDL_Window* GetMainWindow() { return mainWindow; }

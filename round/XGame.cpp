@@ -18,6 +18,7 @@
 #include "scenes/XInputText.h"
 #include "shell/XAppData.h"
 #include "shell/XMenuData.h"
+#include "shell/XSettings.h"
 
 namespace {
 
@@ -228,24 +229,18 @@ void XGame::SteerHumans() {
         if (player->GetControlType() != XPlayerChara::kHuman) {
             continue;
         }
-        bool left = false;
-        bool right = false;
-        if (i == 0) {
-            int horizontal = GetKeyHorizontal();
-            if (horizontal == -1) {
-                horizontal = GetJoyHorizontal(1);
-            }
+        const int* keys = app->GetSettings()->steeringKeys[i];
+        bool left = IsKeyDown(keys[0]);
+        bool right = IsKeyDown(keys[1]);
+        if (i == 0 && left == right) {
+            // Player 1's joystick steers when the keys do not.
+            int horizontal = GetJoyHorizontal(1);
             left = horizontal == kJoyLeft;
             right = horizontal == kJoyRight;
-        } else if (i == 1) {
-            left = IsKeyDown(kKeyZ);
-            right = IsKeyDown(kKeyX);
-        } else if (i == 2) {
-            left = IsKeyDown(kKeyN);
-            right = IsKeyDown(kKeyM);
-        } else {
-            left = IsKeyDown(kKeyPad4) || IsKeyDown(kKey4);
-            right = IsKeyDown(kKeyPad6) || IsKeyDown(kKey6);
+        } else if (i == 3 && keys[0] == kKeyPad4 && keys[1] == kKeyPad6) {
+            // Beside the keypad, the number row's 4 and 6, for keyboards without a keypad.
+            left = left || IsKeyDown(kKey4);
+            right = right || IsKeyDown(kKey6);
         }
         if (i > 0) {
             // A game controller steers beside the keys; the two asking opposite ways cancel out.

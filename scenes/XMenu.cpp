@@ -4,6 +4,7 @@
 #include "input/Input.h"
 #include "shell/XAppData.h"
 #include "shell/XMenuData.h"
+#include "shell/XSettings.h"
 
 namespace {
 
@@ -18,8 +19,9 @@ constexpr int kBattleTypeRowY = 188;
 constexpr int kFirstPlayerRowY = 230;
 constexpr int kPlayerRowStep = 42;
 constexpr int32_t kControlNone = 2;
-// Each player's steering keys; player 1's cursor keys are drawn into the art.
-constexpr int kSteeringKeys[XMenu::kPlayerCount][2] = {{0, 0}, {kKeyZ, kKeyX}, {kKeyN, kKeyM}, {kKey4, kKey6}};
+// The badge frame with the cursor keys drawn into the art, and one with blank caps.
+constexpr int kArrowsBadge = 0;
+constexpr int kBlankBadge = 1;
 // Where the badge's two caps take a name.
 constexpr int kCapNameX[2] = {11, 39};
 constexpr int kCapNameY = 7;
@@ -49,9 +51,13 @@ XMenu::XMenu(XAppData* app)
     app->SelectMusic(1);
     portraits->SetTransparent(false);
     keyNames->SetFont(1);
-    for (int i = 1; i < kPlayerCount; ++i) {
-        keyLabels[i][0] = KeyLabel(kSteeringKeys[i][0]);
-        keyLabels[i][1] = KeyLabel(kSteeringKeys[i][1]);
+    for (int i = 0; i < kPlayerCount; ++i) {
+        const int* keys = app->GetSettings()->steeringKeys[i];
+        bool arrows = keys[0] == kKeyLeft && keys[1] == kKeyRight;
+        badgeFrames[i] = arrows ? kArrowsBadge : i == kArrowsBadge ? kBlankBadge : i;
+        for (int k = 0; k < 2 && !arrows; ++k) {
+            keyLabels[i][k] = KeyLabel(keys[k]);
+        }
     }
 }
 
@@ -112,11 +118,11 @@ void XMenu::DrawPlayers(Surface* back) {
         portraits->Draw(back);
         int32_t control = settings->GetControlType(i);
         ZSprite256* badge = control == 0 ? humanBadge.get() : nonHumanBadge.get();
-        badge->SetFrame(i);
+        badge->SetFrame(badgeFrames[i]);
         badge->SetPosition(x + portraits->GetWidth() - badge->GetWidth() - 2, kPortraitY + 2);
         badge->Draw(back);
         keyNames->SetSurface(back);
-        for (int k = 0; i > 0 && k < 2; ++k) {
+        for (int k = 0; k < 2; ++k) {
             const char name[2] = {keyLabels[i][k], 0};
             keyNames->DrawString(badge->GetX() + kCapNameX[k], badge->GetY() + kCapNameY, name);
         }

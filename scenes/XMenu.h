@@ -53,6 +53,8 @@ private:
     std::unique_ptr<ZSprite256> items[kItemCount];
     // Players 2 to 4's steering keys as the keyboard layout labels them, drawn on the badges' blank caps.
     std::unique_ptr<ZAscii> keyNames = std::make_unique<ZAscii>();
+    // Each player's badge and the names on its caps, from the keys the player steers with.
+    int badgeFrames[kPlayerCount] = {};
     char keyLabels[kPlayerCount][2] = {};
     XMenuData* settings;
     int32_t cursor = kItemStart;

@@ -1,10 +1,12 @@
 #include "shell/Shell.h"
 
 #include "audio/MciSequencer.h"
+#include "audio/Music.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
+#include "shell/XSettings.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ bool StartGame(XAppData& app, void* instance) {
     SeedRandomWith(platform.seedClock());
     BuildDirectionTables();
     platform.showCursor(false);
+    SetMusicVolume(app.GetSettings()->musicVolume);
     if (!CreateMainWindow(app)) {
         quitPosted = false;
         return false;
@@ -88,7 +91,7 @@ bool CreateMainWindow(XAppData& app) {
         ShutdownGame(app, "Failed to register Window class.");
         return false;
     }
-    void* window = platform.createWindow();
+    void* window = platform.createWindow(app.GetSettings()->window);
     if (!window) {
         ShutdownGame(app, "Failed to create application window.");
         return false;
@@ -178,7 +181,9 @@ intptr_t WindowProc(XAppData& app, uint32_t message, uintptr_t wParam) {
 }
 
 void ApplyPauseState(XAppData& app) {
+    SetPauseOverlay(app.paused);
     if (app.paused) {
+        PresentBackBuffer();
         app.PauseMusic();
         UnacquireKeyboard();
     } else {
@@ -197,7 +202,7 @@ void ShutdownGame(XAppData& app, const char* text) {
     ReleaseDisplay();
     app.displayDevice = nullptr;
     if (app.mainWindow) {
-        platform.hideWindow(app.mainWindow);
+        platform.hideWindow(app.mainWindow, &app.GetSettings()->window);
     }
     platform.showCursor(true);
     if (text) {

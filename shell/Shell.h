@@ -3,6 +3,7 @@
 #include <cstdint>
 
 class XAppData;
+struct WindowPlacement;
 
 // Window messages the shell answers, with their Windows numbers.
 constexpr uint32_t kWmDestroy = 0x0002;
@@ -38,9 +39,10 @@ struct ShellPlatform {
     // A value that differs from run to run, for the random seed.
     uint32_t (*seedClock)() = nullptr;
     bool (*registerWindowClass)() = nullptr;
-    // The window, or null when it cannot be created.
-    void* (*createWindow)() = nullptr;
-    void (*hideWindow)(void* window) = nullptr;
+    // The window, full screen or placed as wanted, or null when it cannot be created.
+    void* (*createWindow)(const WindowPlacement& wanted) = nullptr;
+    // Hides the window; placement takes its mode and the size and place the user gave it.
+    void (*hideWindow)(void* window, WindowPlacement* placement) = nullptr;
     void (*showCursor)(bool show) = nullptr;
     // Takes the next waiting message; false when none waits.
     bool (*peekMessage)(ShellMessage* message) = nullptr;

@@ -14,6 +14,7 @@
 #include "scenes/XWinner.h"
 #include "scenes/ZembraLogo.h"
 #include "shell/XMenuData.h"
+#include "shell/XSettings.h"
 
 namespace {
 
@@ -23,14 +24,19 @@ constexpr uint16_t kSoundIds[] = {228, 180, 176, 181, 183, 182, 175, 197, 195, 1
 
 }  // namespace
 
-XAppData::XAppData() : menuSettings(std::make_unique<XMenuData>()), highScores(std::make_unique<ZRankList>(10)) {
+XAppData::XAppData()
+    : menuSettings(std::make_unique<XMenuData>()),
+      settings(std::make_unique<XSettings>()),
+      highScores(std::make_unique<ZRankList>(10)) {
     highScores->FillDefaults(ZString("KOVRA GAMES"), 500, 50);
     highScores->LoadFromRegistry(kRegistryKey);
+    settings->Load();
 }
 
 XAppData::~XAppData() {
     if (ownsHighScores) {
         highScores->SaveToRegistry(kRegistryKey);
+        settings->Save();
     }
     DestroyScenes();
     soundList.reset();
@@ -84,6 +90,7 @@ void XAppData::LoadSounds() {
     for (uint16_t id : kSoundIds) {
         soundList->AddFromResource(id, 1);
     }
+    soundList->SetVolume(settings->effectsVolume);
 }
 
 void XAppData::PlaySoundEffect(int32_t id, int32_t loop) {

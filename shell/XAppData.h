@@ -5,6 +5,7 @@
 
 class DisplayDevice;
 class XMenuData;
+class XSettings;
 class ZRankList;
 class ZSoundList;
 class ZembraLogo;
@@ -55,6 +56,7 @@ public:
     void ReplayMusic();
 
     XMenuData* GetMenuSettings() const { return menuSettings.get(); }
+    XSettings* GetSettings() const { return settings.get(); }
     ZRankList* GetHighScores() const { return highScores.get(); }
     ZSoundList* GetSoundList() const { return soundList.get(); }
 
@@ -80,7 +82,8 @@ public:
     uint32_t currentMusic = 0;
     // Set when a scene cannot be built: the frame loop ends the game with this text.
     const char* failureText = nullptr;
-    // Set once this copy holds the single-instance lock; only then is the table saved at the end.
+    // Set once this copy holds the single-instance lock; only then are the table and the settings saved at
+    // the end.
     bool ownsHighScores = false;
 
 private:
@@ -88,6 +91,7 @@ private:
     void CreateScene(std::unique_ptr<Scene>& slot, int32_t runState);
 
     std::unique_ptr<XMenuData> menuSettings;
+    std::unique_ptr<XSettings> settings;
     std::unique_ptr<ZRankList> highScores;
     std::unique_ptr<ZembraLogo> logoScene;
     std::unique_ptr<XGame> roundScene;

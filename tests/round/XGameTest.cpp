@@ -3,6 +3,7 @@
 #include "base/ZRankList.h"
 #include "input/Controllers.h"
 #include "round/RoundTest.h"
+#include "shell/XSettings.h"
 
 class XGameTest : public RoundTest {
 protected:
@@ -124,8 +125,9 @@ TEST_F(XGameTest, EachPersonSteersAContestedItemGoesToTheHigherPlayerAndPlayPaus
         // item and so drawn over it, player 1 higher and so under it; players 2 and 4 stand far off.
         const int corners[4][2] = {{275, 290}, {500, 100}, {330, 310}, {100, 400}};
         for (int p = 0; p < 4; ++p) Stand(P(p), corners[p][0], corners[p][1]);
-        // Each person turns their own painter, with keys, player 1's joystick or player 2's pad; two ways at
-        // once cancel.
+        // Each person turns their own painter, with keys (player 3's swapped in the settings), player 1's
+        // joystick or player 2's pad; two ways at once cancel.
+        std::swap(app->GetSettings()->steeringKeys[2][0], app->GetSettings()->steeringKeys[2][1]);
         Four before = Each(&XPlayerChara::GetDirection), turned;
         uint32_t remaining = game->GetTimer()->GetRemaining();
         Heard();
@@ -145,13 +147,14 @@ TEST_F(XGameTest, EachPersonSteersAContestedItemGoesToTheHigherPlayerAndPlayPaus
         std::vector<int> expected = {Field()->GetPixel(260, 128), Field()->GetPixel(320, 150), 121, 121, 130,
                                      Field()->GetPixel(510, 110)};
         EXPECT_EQ(std::tuple(turned, game->GetItemTaker(), Heard(), item->GetKind(), pixels),
-                  std::tuple(battle ? Four{4, 0, 252, 4} : Four{4, 0, 0, 0}, battle ? 2 : 0,
+                  std::tuple(battle ? Four{4, 0, 4, 4} : Four{4, 0, 0, 0}, battle ? 2 : 0,
                              std::vector<int32_t>{222}, XItemChara::kShoe,
                              battle ? std::vector<int>{255, 152, 121, 168, 130, 164} : expected));
         game->UpdateFrame();  // the end of the pause, which is not taken from the round, applies the item
         EXPECT_EQ(std::tuple(Each(&XPlayerChara::GetState), item->GetKind(), game->GetItemTaker(),
                              game->GetTimer()->GetRemaining()),
                   std::tuple(Four{!battle, 0, battle, 0}, 0, -1, remaining));
+        app->GetSettings()->SetDefaults();
         PressFor(*game, kKeyEscape);  // cancels the match
         Frames(*game, 20);
         EXPECT_EQ(

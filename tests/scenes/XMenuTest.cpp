@@ -4,21 +4,24 @@
 #include "scenes/ScenePicture.h"
 #include "scenes/XMenu.h"
 #include "shell/XMenuData.h"
+#include "shell/XSettings.h"
 
 using XMenuTest = GameTest;
 
-// The menu showing the settings s, markers beside the cursor's item, and players 2 to 4's keys so named.
+// The menu showing the settings s, markers beside the cursor's item, and players 2 to 4's keys so named, or
+// all players' when player 1 does not steer with the arrows.
 static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter, int cursor, int markerFrame,
                                       const std::string& keys = "ZXNM46") {
+    int named = 4 - static_cast<int>(keys.size()) / 2;
     std::vector<Layer> layers = Band(frameCounter);
     int team = s.IsSingleBattle() == 0;
     const int portraitX[2][4] = {{41, 187, 333, 479}, {41, 167, 353, 479}};  // team battle opens a gap
     for (int i = 0; i < 4; ++i) {
         int x = portraitX[team][i];
         layers.push_back({211, 4, i, x, 13, false});
-        layers.push_back({s.GetControlType(i) == 0 ? 210 : 213, 4, i, x + 55, 15});
-        for (int k = 0; i > 0 && k < 2; ++k) {
-            layers.push_back({105, 38, ZAscii::CellOf(keys[2 * i - 2 + k]), x + 66 + 28 * k, 22});
+        layers.push_back({s.GetControlType(i) == 0 ? 210 : 213, 4, std::max(i, 1 - named), x + 55, 15});
+        for (int k = 0; i >= named && k < 2; ++k) {
+            layers.push_back({105, 38, ZAscii::CellOf(keys[2 * (i - named) + k]), x + 66 + 28 * k, 22});
         }
         layers.push_back(s.GetControlType(i) == 2 ? Centred(212, 1, 0, x + 60, 73) : kNoLayer);
     }
@@ -56,6 +59,12 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
         EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, keys)), 0) << keys;
     }
     machine.layout.clear();
+    std::tie(app->GetSettings()->steeringKeys[0][0], app->GetSettings()->steeringKeys[0][1]) =
+        std::tuple(kKeyP, kKeyX);
+    XMenu rebound(app.get());
+    Frames(rebound, 31);
+    EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, "PXZXNM46")), 0) << "player 1 on P and X";
+    app->GetSettings()->SetDefaults();
     XMenu menu(app.get());
     Frames(menu, 31);
     EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1)), 0) << "defaults, cursor on START";

@@ -18,7 +18,7 @@ start() {
     local name=$1; shift
     mkdir -p -m 700 "$work/run-$name"
     env XDG_CONFIG_HOME="$work/$name" XDG_RUNTIME_DIR="$work/run-$name" SDL_VIDEODRIVER=dummy \
-        SDL_AUDIODRIVER=dummy "$@" "$game" >"$work/$name.out" 2>&1 &
+        SDL_AUDIODRIVER=dummy "$@" "$game" ${options-} >"$work/$name.out" 2>&1 &
     echo $! >"$work/$name.pid"
 }
 # Asks case NAME to end with a signal (TERM unless given); sets $alive (it was still running) and $code.
@@ -42,6 +42,14 @@ defaults_in() {
     head=$(head -c 65536 "$1" | tr -d '\0')
     grep -q '"Rank01"="KOVRA GAMES,500"' <<<"$head" && grep -q '"Rank10"="KOVRA GAMES,50"' <<<"$head"
 }
+
+# The command line: help and version print and end at once, an unknown option is refused with the usage.
+help=$(timeout 5 "$game" --help 2>&1); code=$?
+[ "$code" -eq 0 ] && grep -q -- "--reset-settings" <<<"$help" || fail "--help: exit code $code"
+[ "$(timeout 5 "$game" --version 2>&1)" = "tintorix 1.0.0" ] || fail "--version: not the version"
+timeout 5 "$game" --fullscreen --bogus >"$work/options.out" 2>"$work/options.err"; code=$?
+[ "$code" -eq 2 ] && [ ! -s "$work/options.out" ] && grep -q "^usage:" "$work/options.err" ||
+    fail "unknown option: exit code $code"
 
 # No display at all: the start fails with its text, a hint, and exit code 0.
 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_CONFIG_HOME="$work/c0" XDG_RUNTIME_DIR="$work" \
@@ -70,6 +78,11 @@ mkdir -p "$work/bare"
 cp "$game" "$work/bare/tintorix"
 game="$work/bare/tintorix" start silent SDL_AUDIODRIVER=none-such SDL_SOUNDFONTS="$work/missing.sf2"
 start unwritable XDG_CONFIG_HOME="$work/plainfile/config"
+# Settings forgotten for the defaults, then a window chosen for the next start.
+settings="$work/reset/KovraGames/Tintorix/Settings/registry.reg"
+mkdir -p "$(dirname "$settings")"
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"MusicVolume"="5"\n' >"$settings"
+options="--reset-settings --window" start reset
 for name in damaged stored fifo zero sparse loop first; do start $name; done
 # A file-size limit makes the save fail, not the game.
 start limited bash -c 'ulimit -f 0; exec "$1"' -
@@ -86,7 +99,7 @@ elapsed=$(( ($(date +%s%N) - started) / 1000000 ))
 [ -s "$work/second.out" ] && fail "second copy printed: $(head -c 200 "$work/second.out")"
 [ "$(cat "$(table first)")" = hand-written ] || fail "second copy: it rewrote the table"
 
-for name in silent unwritable damaged stored fifo zero sparse loop limited; do
+for name in silent unwritable damaged stored fifo zero sparse loop limited reset; do
     finish $name
     [ "$alive" -eq 1 ] && [ "$code" -eq 0 ] || fail "$name: alive=$alive exit $code: $(head -c 300 "$work/$name.out")"
 done
@@ -104,6 +117,8 @@ for name in damaged fifo zero sparse first; do
     [ -e "$(table $name).bad" ] || [ -L "$(table $name).bad" ] || fail "$name: not kept aside"
 done
 [ "$(readlink "$(table loop)")" = registry.reg ] || fail "unreadable registry: written over"
+grep -q '"MusicVolume"="100"' "$settings" && grep -q '"FullScreen"="0"' "$settings" ||
+    fail "--reset-settings --window: $(tr '\n' ' ' <"$settings")"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures robustness check(s) failed"

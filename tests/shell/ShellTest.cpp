@@ -4,6 +4,7 @@
 #include "base/Resources.h"
 #include "gfx/Maths.h"
 #include "shell/Shell.h"
+#include "shell/XSettings.h"
 #include "support/TestSupport.h"
 
 class ShellTest : public GameTest {
@@ -56,8 +57,25 @@ TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMu
             EXPECT_EQ(machine.music, std::vector<std::string>{paused ? "stop" : "play on"});
         }
     }
+    machine.presents.clear();
     EXPECT_EQ(WindowProc(*app, kWmPaint, 0), 1);
     EXPECT_EQ(machine.presents.size(), 1u) << "a repaint request presents the back surface again";
+    // Paused, the screen shows the frame dimmed with the word over its middle; the frame stays as it was.
+    Surface& back = *GetBackSurface();
+    uint8_t white = static_cast<uint8_t>(MatchColor(&back, 0xFFFFFF));
+    back.ColourFill(nullptr, white);
+    WindowProc(*app, kWmKeyDown, kVirtualKeyP);
+    const Surface& shown = *machine.shown;
+    const PaletteEntry& ground = GetPalette()[shown.GetPixel(0, 0)];
+    const Rect all{0, 0, 640, 480}, word{188, 204, 452, 276};
+    int groundInWord = CountPixels(shown, word, shown.GetPixel(0, 0));
+    EXPECT_EQ(std::tuple(
+                  CountPixels(back, all, white), CountPixels(shown, all, shown.GetPixel(0, 0)) - groundInWord,
+                  ground.red + ground.green + ground.blue < 3 * 255 / 2, groundInWord < 264 * 72 * 4 / 5),
+              std::tuple(640 * 480, 640 * 480 - 264 * 72, true, true));
+    WindowProc(*app, kWmKeyDown, kVirtualKeyP);
+    Frame();
+    EXPECT_EQ(machine.shown, &back) << "resumed, the frame itself";
     // The end of the piece replays it from its start, but only on success and while music is chosen.
     for (auto [code, stopped, replays] : {std::tuple(2, false, 0), {1, false, 1}, {1, true, 0}}) {
         app->SelectMusic(stopped ? 0 : 2);  // no music
@@ -123,7 +141,12 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
     machine.presents.clear();
     EXPECT_TRUE(app->ownsHighScores) << "the lock holder keeps the table";
     machine.instance = InstanceClaim::Unavailable;
+    XSettings chosen;  // the game starts as its settings say
+    std::tie(chosen.musicVolume, chosen.effectsVolume, chosen.window.fullScreen) = std::tuple(30, 60, false);
+    chosen.Save();
     EXPECT_EQ(RunWinMain(), 0);
+    EXPECT_EQ(std::tuple(machine.musicVolume, machine.audio->volume, machine.window.fullScreen),
+              std::tuple(30, 60, false));
     EXPECT_FALSE(app->ownsHighScores) << "without a lock the game runs, but leaves the table alone";
     ASSERT_GT(machine.presents.size(), 10u);
     for (size_t i = 1; i < machine.presents.size(); ++i) {

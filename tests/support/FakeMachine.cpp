@@ -15,8 +15,9 @@ std::function<void()> endOfPiece;
 class FakeDisplayDevice : public DisplayDevice {
 public:
     bool SetMode(int, int, int, uint32_t) override { return machine->modeSets; }
-    bool Present(const Surface&, const PaletteEntry*) override {
+    bool Present(const Surface& picture, const PaletteEntry*) override {
         machine->presents.push_back(machine->now);
+        machine->shown = &picture;
         return true;
     }
     bool IsLost() const override { return machine->lost; }
@@ -44,6 +45,7 @@ public:
         Log("close", false);
         machine->piecePosition = 0;
     }
+    void SetVolume(int percent) override { machine->musicVolume = percent; }
 
 private:
     static void Log(const std::string& command, bool playing) {
@@ -93,11 +95,15 @@ FakeMachine::FakeMachine() {
     shell.frameClock = [] { return machine->now; };
     shell.seedClock = [] { return machine->seed; };
     shell.registerWindowClass = [] { return machine->classRegisters; };
-    shell.createWindow = []() -> void* {
+    shell.createWindow = [](const WindowPlacement& wanted) -> void* {
+        machine->window = wanted;
         machine->windowsCreated += machine->windowCreates;
         return machine->windowCreates ? &windowToken : nullptr;
     };
-    shell.hideWindow = [](void*) { ++machine->windowsHidden; };
+    shell.hideWindow = [](void*, WindowPlacement* placement) {
+        ++machine->windowsHidden;
+        *placement = machine->window;
+    };
     shell.showCursor = [](bool show) { machine->cursorShown = show; };
     shell.peekMessage = [](ShellMessage* message) {
         if (machine->script.empty() || machine->script.front().first > machine->now) {

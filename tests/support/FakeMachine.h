@@ -11,6 +11,7 @@
 #include "gfx/Display.h"
 #include "input/Input.h"
 #include "shell/Shell.h"
+#include "shell/WindowPlacement.h"
 
 // The sound output in memory: each channel knows the WAVE resource whose samples it holds, how many, how
 // often it was started and whether it plays and loops. Plays and stops are logged by resource number.
@@ -28,11 +29,13 @@ public:
     void DestroyChannel(int channel) override { channels.at(channel).size = 0; }
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
+    void SetVolume(int percent) override { volume = percent; }
 
     std::vector<Channel> channels;
     std::vector<int32_t> played;
     std::vector<int32_t> stopped;
     bool failCreate = false;
+    int volume = 100;
 };
 
 // The one headless machine tests run the game on: while it lives, every platform service the game asks
@@ -65,6 +68,7 @@ public:
     bool windowCreates = true;
     int windowsCreated = 0;
     int windowsHidden = 0;
+    WindowPlacement window;  // as created, and as the user leaves it
     bool cursorShown = true;
     std::vector<std::string> shownTexts;  // "title: text" of every message box
 
@@ -74,6 +78,7 @@ public:
     bool lost = false;
     bool restores = true;
     std::vector<uint32_t> presents;
+    const Surface* shown = nullptr;  // the last picture presented
 
     // Keyboard and joystick 0 (positions 0 to 65535, centred at 32768).
     bool keyboardCreates = true;
@@ -92,6 +97,7 @@ public:
     std::vector<std::string> music;
     std::set<std::string> missingMusic;
     int piecePosition = 0;
+    int musicVolume = 100;
     bool musicPlaying = false;
     bool endReported = false;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The command line. Without options the game starts as the user left it.
+struct Options {
+    enum class Action { Play, Help, Version, Usage };
+    Action action = Action::Play;
+    // -1 as last time, 0 a window, 1 full screen.
+    int fullScreen = -1;
+    bool resetSettings = false;
+    // Why the command line was refused, for Action::Usage.
+    std::string error;
+};
+
+Options ParseOptions(int argc, const char* const* argv);
+// The usage text, one option a line.
+const char* UsageText();
+// "tintorix 1.0.0".
+const char* VersionText();

@@ -1,0 +1,80 @@
+#include <filesystem>
+#include <fstream>
+
+#include "input/Input.h"
+#include "shell/Options.h"
+#include "shell/XSettings.h"
+#include "support/TestSupport.h"
+
+TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
+    TempConfigDir config;
+    std::string file = config.Path() + "/KovraGames/Tintorix/Settings/registry.reg";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    std::ofstream(file)
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
+           "\"FullScreen\"=\"0\"\n\"WindowWidth\"=\"639\"\n\"WindowHeight\"=\"600\"\n"
+           "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"=\"101\"\n"
+           "\"Player1Left\"=\"30\"\n\"Player1Right\"=\"32\"\n\"Player2Left\"=\"256\"\n"
+           "\"Player3Left\"=\"50\"\n\"Player3Right\"=\"50\"\n";
+    XSettings settings;
+    settings.Load();
+    auto fields = [](const XSettings& s) {
+        return std::vector<int>{s.window.fullScreen,  s.window.width,       s.window.height,
+                                s.window.x,           s.window.y,           s.musicVolume,
+                                s.effectsVolume,      s.steeringKeys[0][0], s.steeringKeys[0][1],
+                                s.steeringKeys[1][0], s.steeringKeys[2][0], s.steeringKeys[2][1]};
+    };
+    const int unset = WindowPlacement::kUnset;
+    // A pair of one key for both ways keeps the default pair.
+    const std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM};
+    EXPECT_EQ(fields(settings), read);
+    settings.Save();
+    XSettings again;
+    again.Load();
+    EXPECT_EQ(fields(again), read);
+    again.SetDefaults();
+    EXPECT_EQ(fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, kKeyLeft, kKeyRight,
+                                               kKeyZ, kKeyN, kKeyM}));
+}
+
+TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
+    const int u = WindowPlacement::kUnset;
+    // The usable area; the user's x, y, width and height; the window.
+    const std::tuple<Rect, std::array<int, 4>, Rect> cases[] = {
+        {{0, 0, 1024, 740}, {u, u, u, u}, {192, 130, 832, 610}},
+        {{0, 30, 1920, 1080}, {u, u, u, u}, {320, 75, 1600, 1035}},
+        {{0, 0, 600, 400}, {u, u, u, u}, {0, 0, 640, 480}},
+        {{100, 30, 2660, 1470}, {u, u, u, u}, {420, 30, 2340, 1470}},
+        {{0, 0, 1024, 768}, {-50, 700, 800, 600}, {0, 168, 800, 768}},
+        {{0, 0, 1024, 768}, {10, 20, 300, 2000}, {10, 0, 650, 768}},
+        {{0, 0, 1024, 768}, {u, u, 800, 600}, {112, 84, 912, 684}}};
+    for (const auto& [area, user, want] : cases) {
+        WindowPlacement placement;
+        std::tie(placement.x, placement.y, placement.width, placement.height) =
+            std::tie(user[0], user[1], user[2], user[3]);
+        Rect r = placement.FittedTo(area);
+        EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom),
+                  std::tie(want.left, want.top, want.right, want.bottom))
+            << area.right << " " << user[0] << " " << user[2];
+    }
+}
+
+TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
+    using A = Options::Action;
+    const std::tuple<std::vector<const char*>, A, int, bool> cases[] = {
+        {{}, A::Play, -1, false},
+        {{"--window"}, A::Play, 0, false},
+        {{"--window", "--fullscreen", "--reset-settings"}, A::Play, 1, true},
+        {{"-h", "--bogus"}, A::Help, -1, false},
+        {{"--version"}, A::Version, -1, false},
+        {{"--window", "-window"}, A::Usage, 0, false}};
+    for (const auto& [words, action, fullScreen, reset] : cases) {
+        std::vector<const char*> argv = {"tintorix"};
+        argv.insert(argv.end(), words.begin(), words.end());
+        Options options = ParseOptions(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(std::tuple(options.action, options.fullScreen, options.resetSettings),
+                  std::tuple(action, fullScreen, reset))
+            << words.size();
+    }
+}
