@@ -234,9 +234,11 @@ TEST_F(XGameTest, ARankingRoundAsksForANameOnlyWhenItBeatsTheTenthEntry) {
         P(1)->SetScore(77);
         PlayToCount({pixels, 0, 0, 0});
         RunUntil(!typed ? XGame::kFinished : XGame::kNameEntry);
-        // Only player 1 is scored; typing P must not pause.
-        EXPECT_EQ(std::tuple(Each(&XPlayerChara::GetScore), app->hotKeysEnabled),
-                  std::tuple(Four{score, 77, 0, 0}, !typed));
+        // Only player 1 is scored; typing P must not pause; the name is asked for on the black screen.
+        if (typed) game->UpdateFrame();
+        EXPECT_EQ(std::tuple(Each(&XPlayerChara::GetScore), app->hotKeysEnabled,
+                             CountPixels(*Back(), {0, 0, 640, 480}, 0) == 640 * 480),
+                  std::tuple(Four{score, 77, 0, 0}, !typed, !typed));
         TextEvent(typed);
         Tap(kKeyReturn);
         RunUntil(XGame::kFinished);
