@@ -45,6 +45,7 @@ assets:
 	$(PYTHON) tools/art/gen_bitmaps.py
 	$(PYTHON) tools/sounds/gen_sounds.py
 	$(PYTHON) tools/music/gen_music.py
+	$(PYTHON) tools/icons/gen_icons.py
 
 contact-sheet:
 	$(PYTHON) tools/art/contact_sheet.py

@@ -29,10 +29,23 @@ ZString GetExeDirectory() {
     }
 }
 
+ZString FindDataFile(const ZString& exeDirectory, const ZString& fileName,
+                     const std::function<bool(const char* path)>& exists) {
+    ZString beside(exeDirectory);
+    beside.Append(fileName);
+    ZString shared(exeDirectory);
+    shared.Append(ZString("../share/tintorix/"));
+    shared.Append(fileName);
+    return exists(beside.GetBuffer()) || !exists(shared.GetBuffer()) ? beside : shared;
+}
+
+static bool FileExists(const char* path) {
+    return access(path, F_OK) == 0;
+}
+
 ZString QuotedExeFilePath(const ZString& fileName) {
     ZString quoted('"');
-    quoted.Append(GetExeDirectory());
-    quoted.Append(fileName);
+    quoted.Append(FindDataFile(GetExeDirectory(), fileName, FileExists));
     quoted.Append('"');
     return quoted;
 }

@@ -37,7 +37,7 @@ TEST(ZString, MidFindTrimAndAppendFollowTheirIndexRules) {
                 !(ZString("ab") == ZString("abc")));
 }
 
-TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutable) {
+TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutableThenInShare) {
     ZStringList list;
     ZString line("first");
     list.Add(line);
@@ -52,4 +52,11 @@ TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutable) {
     const std::string directory = Text(GetExeDirectory());
     EXPECT_TRUE(std::filesystem::exists(directory + "tintorix-tests")) << directory;
     EXPECT_EQ(Text(QuotedExeFilePath(ZString("Music01.mid"))), "\"" + directory + "Music01.mid\"");
+    // Each entry lists the paths that exist; the shared copy is taken only when it is there alone.
+    const std::string shared = "/g/../share/tintorix/M";
+    for (const std::string& files : {"/g/M " + shared, shared, std::string()}) {
+        auto exists = [&files](const char* path) { return files.find(path) != std::string::npos; };
+        EXPECT_EQ(Text(FindDataFile(ZString("/g/"), ZString("M"), exists)),
+                  files == shared ? shared : "/g/M");
+    }
 }

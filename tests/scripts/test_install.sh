@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs into a temporary prefix (through DESTDIR, as a package build would) and starts the game from
-# the bin link: the music beside the installed executable must be found and heard.
+# Installs into a temporary prefix (through DESTDIR, as a package build would), checks what lands where,
+# runs the packaging validators that are installed, and starts the staged game: its music, under
+# share/tintorix rather than beside the executable, must be found and heard.
 set -u
 build=$1
 [ -x "$build/tintorix" ] || { echo "no game built"; exit 77; }
@@ -17,17 +18,49 @@ status=$?
 if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
 [ "$status" -eq 0 ] || { cat "$work/install.log"; exit 1; }
 root="$work/stage/opt/tintorix"
-for file in lib/tintorix/tintorix lib/tintorix/Music01.mid lib/tintorix/Music02.mid lib/tintorix/Music03.mid \
-    share/applications/tintorix.desktop share/metainfo/com.kovragames.Tintorix.metainfo.xml \
-    share/icons/hicolor/64x64/apps/tintorix.png share/icons/hicolor/256x256/apps/tintorix.png \
-    share/man/man6/tintorix.6; do
+metainfo=share/metainfo/com.kovragames.tintorix.metainfo.xml
+for file in bin/tintorix share/tintorix/Music01.mid share/tintorix/Music02.mid share/tintorix/Music03.mid \
+    share/applications/tintorix.desktop $metainfo share/man/man6/tintorix.6; do
     [ -f "$root/$file" ] || fail "missing $file"
 done
-[ -L "$root/bin/tintorix" ] || fail "bin/tintorix is not a link"
+[ -x "$root/bin/tintorix" ] && [ ! -L "$root/bin/tintorix" ] || fail "bin/tintorix is not the executable itself"
+[ -e "$root/lib" ] && fail "something installed under lib/: $(find "$root/lib" -type f | head -n 3)"
+ls "$root"/bin/*.mid >/dev/null 2>&1 && fail "music installed beside the executable"
 grep -q '^Categories=Game;ArcadeGame;$' "$root/share/applications/tintorix.desktop" || fail "desktop categories"
+grep -q 'prefix>' "$root/share/man/man6/tintorix.6" && fail "the manual names a <prefix>"
 
-# Started through the link, the game finds its music beside the real executable. The logo's jingle ends
-# before the title starts music 1, so what the title plays from its second second on is music alone.
+# Each icon is a PNG of its own size (width and height from the IHDR chunk).
+for size in 16 32 48 64 128 256; do
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/tintorix.png"
+    got=$(python3 -c 'import struct, sys
+d = open(sys.argv[1], "rb").read(24)
+print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" else "not a PNG")' "$icon" 2>&1)
+    [ "$got" = "${size}x${size}" ] || fail "icon ${size}x${size}: $got"
+done
+
+# The validators, where installed (packages appstream, desktop-file-utils, mandoc). Without the network
+# appstreamcli cannot fetch the homepage and screenshots, so it is told not to try.
+if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate --pedantic --no-net "$root/$metainfo" >"$work/appstream.log" 2>&1 ||
+        { cat "$work/appstream.log"; fail "appstreamcli validate --pedantic"; }
+else
+    echo "appstreamcli not installed: the metainfo check is skipped"
+fi
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    out=$(desktop-file-validate "$root/share/applications/tintorix.desktop" 2>&1)
+    [ $? -eq 0 ] && [ -z "$out" ] || fail "desktop-file-validate: $out"
+else
+    echo "desktop-file-validate not installed: the desktop entry check is skipped"
+fi
+if command -v mandoc >/dev/null 2>&1; then
+    out=$(mandoc -Tlint "$root/share/man/man6/tintorix.6" 2>&1)
+    [ $? -eq 0 ] && [ -z "$out" ] || fail "mandoc -Tlint: $out"
+else
+    echo "mandoc not installed: the manual check is skipped"
+fi
+
+# Started from the stage, the game finds its music in ../share/tintorix. The logo's jingle ends before
+# the title starts music 1, so what the title plays from its second second on is music alone.
 soundfont=""
 for candidate in "${SDL_SOUNDFONTS:-}" /usr/share/sounds/sf2/FluidR3_GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2 \
     /usr/share/sounds/sf3/default-GM.sf3; do

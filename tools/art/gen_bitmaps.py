@@ -1360,18 +1360,36 @@ def label_logo(n):
 # ------------------------------------------------------------ window icon
 
 
-def window_icon():
-    """64x64 RGBA: the pink painter in front of a splash of all four colours."""
-    p = Pic(64, 64)
+def icon_splashes(p, s, ow):
+    """The four paint colours behind the icon's painter: orange and green above, blue and pink below."""
     for j, rn in enumerate(PLAYER_RAMP):
         a = j * math.pi / 2 + math.pi / 4
-        m = p.ell(32 + 19 * math.cos(a), 31 + 19 * math.sin(a), 11, 11)
-        p.shade(m, rn, ow=1, tones=(0, 1, 2))
-    Painter(p, 32 - 19 * 1.35, 62 - 40 * 1.35, 1.35, 0, ow=1).walk(0)
-    rgba = np.zeros((64, 64, 4), np.uint8)
-    rgba[..., :3] = np.array(__import__("artlib").PAL, np.uint8)[p.a]
-    rgba[..., 3] = np.where(p.a == KEY, 0, 255)
+        m = p.ell(32 * s + 19 * s * math.cos(a), 31 * s + 19 * s * math.sin(a), 11 * s, 11 * s)
+        p.shade(m, rn, ow=ow, tones=(0, 1, 2))
+
+
+def icon_picture(size):
+    """The pink painter in front of a splash of all four colours, drawn at size x size in palette indices;
+    outlines grow with the size. The desktop icons from 48 px up are this picture too."""
+    s = size / 64
+    ow = max(1, int(round(s)))
+    p = Pic(size, size)
+    icon_splashes(p, s, ow)
+    k = 1.35 * s
+    Painter(p, 32 * s - 19 * k, 62 * s - 40 * k, k, 0, ow=ow).walk(0)
+    return p.a
+
+
+def rgba_of(a):
+    rgba = np.zeros(a.shape + (4,), np.uint8)
+    rgba[..., :3] = np.array(__import__("artlib").PAL, np.uint8)[a]
+    rgba[..., 3] = np.where(a == KEY, 0, 255)
     return rgba
+
+
+def window_icon():
+    """64x64 RGBA: the icon picture at its own size."""
+    return rgba_of(icon_picture(64))
 
 
 def write_icon():
