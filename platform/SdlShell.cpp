@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -153,6 +154,25 @@ void ShowMessage(const char* title, const char* text) {
     }
 }
 
+// Remembers a size or place the user gave the window. The place is the frame's, where the window manager
+// puts a window asked to go there, so that it comes back to the same spot; a size under the picture's,
+// which a window manager may let through, is undone.
+void KeepUserPlacement(const SDL_WindowEvent& event) {
+    if (event.event == SDL_WINDOWEVENT_MOVED) {
+        int top = 0;
+        int left = 0;
+        SDL_GetWindowBordersSize(mainWindow, &top, &left, nullptr, nullptr);
+        userPlacement.x = event.data1 - left;
+        userPlacement.y = event.data2 - top;
+        return;
+    }
+    userPlacement.width = std::max(event.data1, WindowPlacement::kMinWidth);
+    userPlacement.height = std::max(event.data2, WindowPlacement::kMinHeight);
+    if (userPlacement.width != event.data1 || userPlacement.height != event.data2) {
+        SDL_SetWindowSize(mainWindow, userPlacement.width, userPlacement.height);
+    }
+}
+
 bool IsAltEnter(const SDL_KeyboardEvent& key) {
     return (key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
            (key.keysym.mod & KMOD_ALT);
@@ -198,16 +218,10 @@ bool TranslateEvent(const SDL_Event& event, ShellMessage* message) {
                 case SDL_WINDOWEVENT_FOCUS_LOST: *message = {kWmActivateApp, 0}; return true;
                 case SDL_WINDOWEVENT_EXPOSED: *message = {kWmPaint, 0}; return true;
                 case SDL_WINDOWEVENT_RESIZED:
-                    // Only a window's size is the user's choice; full screen is the desktop's.
-                    if (!fullScreen) {
-                        userPlacement.width = event.window.data1;
-                        userPlacement.height = event.window.data2;
-                    }
-                    return false;
                 case SDL_WINDOWEVENT_MOVED:
-                    if (!fullScreen) {
-                        userPlacement.x = event.window.data1;
-                        userPlacement.y = event.window.data2;
+                    // Only a window's size and place are the user's choice; full screen is the desktop's.
+                    if (!fullScreen && mainWindow) {
+                        KeepUserPlacement(event.window);
                     }
                     return false;
                 default: return false;
