@@ -5,7 +5,8 @@
 
 Every effect must be a RIFF/WAVE image the game's loader can walk (fmt
 and data chunks, PCM mono 22050 Hz 8-bit) and last within a quarter of
-its intended length; it must not clip or be near-silent. Every music
+its intended length; it must not clip, and its momentary loudness (the
+loudest 400 ms, BS.1770) must lie within 1 LU of its kind's level. Every music
 file must be a format 1 standard MIDI file whose tracks each end with an
 end-of-track event, all on the same tick, that is a whole number of 4/4
 bars (so the replay from the start keeps the beat), with no note still
@@ -16,6 +17,10 @@ import os
 import struct
 import sys
 
+import numpy as np
+
+import loudness
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 LENGTHS = {
@@ -24,6 +29,16 @@ LENGTHS = {
     194: 0.97, 195: 1.01, 196: 1.07, 197: 0.90, 198: 0.56, 220: 0.25,
     222: 0.68, 223: 1.50, 224: 1.66, 228: 8.97,
 }
+# Momentary loudness per kind: the round's hits and the voices, the
+# screens' sounds, the jingles.
+HIT, SCREEN, JINGLE = -12.0, -14.0, -16.0
+LOUDNESS = {
+    174: SCREEN, 175: HIT, 176: SCREEN, 177: JINGLE, 178: HIT, 179: SCREEN,
+    180: SCREEN, 181: HIT, 182: HIT, 183: HIT, 184: SCREEN, 185: HIT,
+    194: HIT, 195: HIT, 196: HIT, 197: HIT, 198: SCREEN, 220: HIT,
+    222: HIT, 223: HIT, 224: HIT, 228: JINGLE,
+}
+LOUDNESS_WINDOW = 1.0
 MUSIC = {"Music01.mid": (60, 120), "Music02.mid": (60, 120), "Music03.mid": (20, 120)}
 
 
@@ -52,7 +67,8 @@ def parse_wave(data):
     return fmt, body
 
 
-def check_wave(path, target):
+def check_wave(path, wanted):
+    target, level = wanted
     faults = []
     with open(path, "rb") as f:
         data = f.read()
@@ -73,12 +89,14 @@ def check_wave(path, target):
         peak = max(abs(b - 128) for b in body)
         if peak >= 127:
             faults.append("clipped (peak sample %d)" % max(body))
-        if peak < 32:
-            faults.append("too quiet (peak %d of 127)" % peak)
+        lufs = loudness.momentary_max((np.frombuffer(body, dtype=np.uint8) - 128.0) / 128, 22050)
+        if abs(lufs - level) > LOUDNESS_WINDOW:
+            faults.append("momentary loudness %.1f LUFS, wanted %.0f" % (lufs, level))
         edge = max(abs(body[0] - 128), abs(body[-1] - 128))
         if edge > 4:
             faults.append("no fade at the ends (edge sample off centre by %d)" % edge)
-    return faults, sec
+        return faults, "%.2f s  %.1f LUFS" % (sec, lufs)
+    return faults, "%.2f s" % sec
 
 
 def read_vlq(data, pos):
@@ -198,14 +216,15 @@ def check_midi(path, limits):
     lo, hi = limits
     if not (lo <= sec <= hi):
         faults.append("length %.1f s outside %d..%d s" % (sec, lo, hi))
-    return faults, sec
+    return faults, "%.2f s" % sec
 
 
 def main(argv):
     sdir = argv[1] if len(argv) > 1 else os.path.join(ROOT, "assets", "sounds")
     mdir = argv[2] if len(argv) > 2 else os.path.join(ROOT, "assets", "music")
     bad = 0
-    jobs = [(os.path.join(sdir, "%03d.wav" % i), check_wave, t) for i, t in sorted(LENGTHS.items())]
+    jobs = [(os.path.join(sdir, "%03d.wav" % i), check_wave, (t, LOUDNESS[i]))
+            for i, t in sorted(LENGTHS.items())]
     jobs += [(os.path.join(mdir, n), check_midi, lim) for n, lim in sorted(MUSIC.items())]
     for path, fn, arg in jobs:
         name = os.path.basename(path)
@@ -218,7 +237,7 @@ def main(argv):
             bad += 1
             print("FAIL %s: %s" % (name, "; ".join(faults)))
         else:
-            print("ok   %s  %.2f s" % (name, sec))
+            print("ok   %s  %s" % (name, sec))
     print("%d fault(s)" % bad if bad else "all good")
     return 1 if bad else 0
 

@@ -17,6 +17,8 @@ import wave
 
 import numpy as np
 
+import loudness
+
 SR = 22050
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT_DIR = os.path.join(ROOT, "assets", "sounds")
@@ -30,10 +32,19 @@ LENGTHS = {
     222: 0.68, 223: 1.50, 224: 1.66, 228: 8.97,
 }
 
-PEAK_DB = -3.0
-# Dense noisy sounds would sound far louder than voices at the same peak,
-# so their short-term loudness is capped as well.
-LOUDNESS_CAP_DB = -10.0
+# Momentary loudness (BS.1770, loudest 400 ms) per kind of sound: the
+# round's hits and the voices must stand out over the music, the screens'
+# sounds a little less, the jingles least. check_sounds.py keeps a copy.
+HIT, SCREEN, JINGLE = -12.0, -14.0, -16.0
+TARGETS = {
+    174: SCREEN, 175: HIT, 176: SCREEN, 177: JINGLE, 178: HIT, 179: SCREEN,
+    180: SCREEN, 181: HIT, 182: HIT, 183: HIT, 184: SCREEN, 185: HIT,
+    194: HIT, 195: HIT, 196: HIT, 197: HIT, 198: SCREEN, 220: HIT,
+    222: HIT, 223: HIT, 224: HIT, 228: JINGLE,
+}
+# Limiter ceiling: the largest 8-bit step is 127, and 120 leaves room for
+# rounding and the resampling in the mixer.
+CEILING = 120 / 127
 
 
 def nsamples(sec):
@@ -286,11 +297,14 @@ def fx_blip(sec):
 
 
 def fx_tick(sec):
-    d = sec
-    x = osc_additive(3200, d, {1: 1.0, 2.1: 0.4}) * env_exp(d, 0.008, attack=0.0005)
+    """A woodblock tock: two short modes and a click, held long enough to
+    be heard over the title music."""
     rng = np.random.default_rng(180)
-    x += 0.4 * fft_filter(rng.standard_normal(len(x)), lo=3000) * env_exp(d, 0.003, 0.0003)
-    return x
+    t = tvec(sec)
+    x = osc_additive(1850, sec, {1: 1.0, 2.32: 0.45, 3.9: 0.2}) * np.exp(-t / 0.035)
+    click = fft_filter(rng.standard_normal(len(t)), lo=2000, hi=7000) * np.exp(-t / 0.004)
+    x = x + 0.5 * click / (np.max(np.abs(click)) + 1e-12)
+    return x * np.minimum(1, t / 0.0007)
 
 
 def fx_count_tick(sec):
@@ -303,15 +317,20 @@ def fx_count_tick(sec):
 
 
 def fx_bump(sec):
-    """Cartoon bonk: a falling wobbly thud with a woody knock."""
+    """Cartoon bonk: a hollow knock whose pitch drops from 900 to 420 Hz,
+    then a short springy wobble; nothing much under 200 Hz, so small
+    speakers play all of it."""
     rng = np.random.default_rng(178)
     t = tvec(sec)
-    f = 60 + 240 * np.exp(-t / 0.05)
-    f = f * (1 + 0.12 * np.sin(2 * np.pi * 18 * t) * np.exp(-t / 0.2))
-    body = osc_additive(f, sec, {1: 1.0, 2: 0.4, 3: 0.15}) * env_exp(sec, 0.12, 0.002)
-    knock = osc_additive(700 * np.exp(-t / 0.02) + 300, sec, {1: 1.0}) * env_exp(sec, 0.015, 0.001)
-    thump = fft_filter(rng.standard_normal(len(t)), hi=900) * env_exp(sec, 0.02, 0.001)
-    return body + 0.5 * knock + 0.6 * thump / (np.max(np.abs(thump)) + 1e-12)
+    f = 420 + 480 * np.exp(-t / 0.025)
+    body = osc_additive(f, sec, {1: 1.0, 2: 0.25, 3: 0.45, 5: 0.12}) * env_exp(sec, 0.07, 0.001)
+    wob = 330 * (1 + 0.07 * np.sin(2 * np.pi * 16 * t))
+    spring = osc_additive(wob, sec, {1: 1.0, 2: 0.3, 3: 0.15})
+    spring *= np.clip((t - 0.05) / 0.04, 0, 1) * np.exp(-np.maximum(t - 0.05, 0) / 0.11)
+    knock = fft_filter(rng.standard_normal(len(t)), lo=700, hi=3000) * env_exp(sec, 0.008, 0.0005)
+    knock /= np.max(np.abs(knock)) + 1e-12
+    x = body + 0.45 * spring + 0.5 * knock
+    return fft_filter(x, lo=220)
 
 
 def snare(sec, rng, tone=190):
@@ -375,26 +394,29 @@ def fx_tada(sec):
 
 
 def fx_splat(sec):
-    """Wet splash: a muffled burst, then a few falling droplets."""
+    """Wet splat, all within 150 ms (the game restarts it every 0.16 s in a
+    burst): a squelching burst whose band falls, two quick droplets, and
+    only a faint drip after."""
     rng = np.random.default_rng(185)
     n = nsamples(sec)
     t = np.arange(n) / SR
-    burst = fft_filter(rng.standard_normal(n), lo=150, hi=2500)
-    burst /= np.max(np.abs(burst)) + 1e-12
-    burst *= env_exp(sec, 0.06, 0.003)
-    thud = osc_additive(90 * np.exp(-t / 0.08) + 50, sec, {1: 1.0}) * env_exp(sec, 0.05, 0.002)
-    buf = burst + 0.7 * thud
-    for k in range(6):
-        at = 0.05 + 0.07 * k + rng.uniform(0, 0.03)
-        d = 0.06
+    squelch = swept_noise(sec, 600 + 2200 * np.exp(-t / 0.04), 1.6, rng)
+    squelch /= np.max(np.abs(squelch)) + 1e-12
+    squelch *= np.minimum(1, t / 0.002) * np.exp(-t / 0.03)
+    slap = fft_filter(rng.standard_normal(n), lo=300, hi=5000) * env_exp(sec, 0.012, 0.001)
+    slap /= np.max(np.abs(slap)) + 1e-12
+    buf = squelch + 0.6 * slap
+    for at, f0, g in ((0.04, 650, 0.5), (0.085, 900, 0.4)):
+        d = 0.04
         td = tvec(d)
-        f0 = rng.uniform(500, 1100)
-        drop = osc_additive(f0 * np.exp(td / 0.04), d, {1: 1.0}) * env_exp(d, 0.015, 0.002)
-        place(buf, drop * 0.35 * (1 - k / 8), at)
-    return buf
+        drop = osc_additive(f0 * np.exp(td / 0.03), d, {1: 1.0}) * env_exp(d, 0.012, 0.002)
+        place(buf, drop * g, at)
+    return fft_filter(buf, lo=200)
 
 
 def fx_crash(sec):
+    """Cymbal crash over a drum boom: metallic shimmer on top, a noise band
+    in the middle and a low boom whose overtones carry on small speakers."""
     rng = np.random.default_rng(198)
     n = nsamples(sec)
     t = np.arange(n) / SR
@@ -405,8 +427,13 @@ def fx_crash(sec):
         metal += np.sign(np.sin(2 * np.pi * f * t + rng.uniform(0, 6.28)))
     metal = fft_filter(metal, lo=2500, hi=9000)
     metal /= np.max(np.abs(metal)) + 1e-12
-    e = np.exp(-t / 0.18) * np.minimum(1, t / 0.002)
-    return (noise + 0.5 * metal) * e
+    mid = fft_filter(rng.standard_normal(n), lo=500, hi=3000)
+    mid /= np.max(np.abs(mid)) + 1e-12
+    boom = osc_additive(110 + 90 * np.exp(-t / 0.03), sec, {1: 1.0})
+    boom = fft_filter(np.tanh(3 * boom), lo=180, slope=2) * np.exp(-t / 0.16)
+    attack = np.minimum(1, t / 0.002)
+    top = (noise + 0.5 * metal) * np.exp(-t / 0.3)
+    return attack * (top + 0.55 * mid * np.exp(-t / 0.14) + 0.6 * boom)
 
 
 def fx_powerup(sec):
@@ -481,37 +508,62 @@ def motif_line(motif, start, transpose=0):
     return [(start + b, d, n + transpose) for b, d, n in motif]
 
 
+def crowd_voice(sec, rng):
+    """One cheering voice: a buzzy glottal tone gliding up then down through
+    two vowel formants, like a long "woo" or "yeah"."""
+    t = tvec(sec)
+    f0 = rng.uniform(130, 320)
+    glide = f0 * (1 + 0.25 * np.sin(np.pi * t / sec) + 0.02 * np.sin(2 * np.pi * 5.5 * t))
+    x = osc_additive(glide, sec, saw_partials(24))
+    f1, f2 = rng.uniform(350, 750), rng.uniform(900, 2200)
+    x = fft_filter(x, lo=f1 * 0.7, hi=f1 * 1.3, slope=2) + 0.6 * fft_filter(x, lo=f2 * 0.8, hi=f2 * 1.2,
+                                                                           slope=2)
+    return x * env_adsr(sec, 0.08, 0.1, 0.8, sec * 0.4)
+
+
 def fx_winner_jingle(sec):
-    """A happy closing tune in F: a rising motif, its answer, the motif
-    higher, a half cadence, then the tonic held to the end."""
+    """A crowd celebrating: cheers, applause, whistles and party horns at
+    random moments, no key and no beat, so it sits over any tune."""
     rng = np.random.default_rng(177)
-    bpm = 126
-    m1 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 79), (3, 1, 76)]
-    m2 = [(0, 0.5, 77), (0.5, 0.5, 76), (1, 0.5, 74), (1.5, 0.5, 72), (2, 1.5, 74), (3.5, 0.5, 67)]
-    m3 = [(0, 0.5, 72), (0.5, 0.5, 74), (1, 0.5, 76), (1.5, 0.5, 77), (2, 1, 81), (3, 1, 79)]
-    m4 = [(0, 0.5, 77), (0.5, 0.5, 79), (1, 0.5, 76), (1.5, 0.5, 74), (2, 2, 74)]
-    end = [(0, 0.5, 79), (0.5, 0.5, 81), (1, 6, 84)]
-    mel = []
-    for i, m in enumerate((m1, m2, m3, m4)):
-        mel += motif_line(m, 4 * i, 5)
-    mel += motif_line(end, 16, 5)
-    prog = [(65, [65, 69, 72]), (70, [70, 74, 77]), (65, [65, 69, 72]), (60, [67, 70, 72, 76])]
-    chords, bl = [], []
-    for i, (root, notes) in enumerate(prog):
-        for h in (0, 2):
-            chords.append((4 * i + h, 2, [x - 12 for x in notes]))
-        bl += [(4 * i, 1, root - 24), (4 * i + 1, 1, root - 17), (4 * i + 2, 1, root - 24),
-               (4 * i + 3, 1, root - 19)]
-    chords += [(16, 7, [53, 57, 60, 65])]
-    bl += [(16, 0.5, 41), (17, 6, 41)]
-    lead = lambda nt, d: pulse(nt, d) * 0.7 + pluck(nt + 12, d) * 0.4
-    buf = render_song(sec, bpm, mel, chords, bl, lead, rng, tail=sec - 17 * 60 / bpm)
-    # a last cymbal and drum hit under the final chord
-    place(buf, 0.25 * fx_crash(1.5) * np.exp(-tvec(1.5) / 0.6), 16 * 60 / bpm)
-    place(buf, 0.5 * kick(rng), 16 * 60 / bpm)
-    t = np.arange(len(buf)) / SR
-    buf *= np.clip((sec - t) / 2.0, 0, 1)
-    return room(buf, rng, mix=0.2, decay=0.3)
+    n = nsamples(sec)
+    t = np.arange(n) / SR
+    cheer = np.zeros(n)
+    for _ in range(70):
+        d = rng.uniform(0.5, 1.4)
+        v = crowd_voice(d, rng)
+        place(cheer, v / (np.max(np.abs(v)) + 1e-12) * rng.uniform(0.3, 1.0), rng.uniform(0, sec - 1.5))
+    clap = np.zeros(n)
+    for _ in range(30):
+        at = rng.uniform(0, 0.3)
+        while at < sec - 0.1:
+            d = 0.012
+            c = fft_filter(rng.standard_normal(nsamples(d)), lo=rng.uniform(700, 1400),
+                           hi=rng.uniform(2500, 5000))
+            place(clap, c * env_exp(d, 0.003, 0.0005) * rng.uniform(0.4, 1.0), at)
+            at += rng.uniform(0.13, 0.3)
+    clap /= np.max(np.abs(clap)) + 1e-12
+    whistle = np.zeros(n)
+    for at in (0.4, 2.1, 3.6, 5.2, 7.4):
+        d = rng.uniform(0.4, 0.8)
+        td = tvec(d)
+        f = rng.uniform(2300, 2900) * (1 + 0.12 * np.sin(np.pi * td / d)) \
+            * (1 + 0.03 * np.sign(np.sin(2 * np.pi * 22 * td)))
+        w = osc_additive(f, d, {1: 1.0, 2: 0.1}) + 0.15 * fft_filter(rng.standard_normal(len(td)), lo=2000,
+                                                                    hi=4000)
+        place(whistle, w * env_adsr(d, 0.02, 0.05, 0.8, 0.1), at + rng.uniform(0, 0.3))
+    horn = np.zeros(n)
+    for at in (1.0, 2.9, 4.4, 6.3, 8.2):
+        d = rng.uniform(0.35, 0.65)
+        td = tvec(d)
+        f = rng.uniform(330, 470) * (0.85 + 0.15 * np.minimum(1, td / 0.08))
+        h = osc_additive(f, d, saw_partials(12)) * (1 + 0.35 * np.sin(2 * np.pi * 27 * td))
+        h += 0.3 * fft_filter(rng.standard_normal(len(td)), lo=800, hi=3000)
+        place(horn, h * env_adsr(d, 0.01, 0.05, 0.9, 0.08), at + rng.uniform(0, 0.3))
+    swell = np.minimum(1, t / 0.5) * np.clip((sec - t) / 3.0, 0, 1)
+    cheer /= np.max(np.abs(cheer)) + 1e-12
+    buf = swell * (cheer + 0.5 * clap) + 0.35 * whistle / (np.max(np.abs(whistle)) + 1e-12) \
+        + 0.3 * horn / (np.max(np.abs(horn)) + 1e-12) * np.clip((sec - t) / 3.0, 0, 1)
+    return room(fft_filter(buf, lo=180), rng, mix=0.25, decay=0.35)
 
 
 def fx_label_jingle(sec):
@@ -544,31 +596,42 @@ def fx_label_jingle(sec):
 
 # ---------------------------------------------------------------- output
 
-def loudness_db(x):
-    """Loudest 50 ms stretch, in dB RMS: close to what the ear hears for
-    short effects."""
-    w = nsamples(0.05)
-    if len(x) <= w:
-        r = np.sqrt(np.mean(x ** 2))
-    else:
-        c = np.cumsum(np.concatenate([[0.0], x ** 2]))
-        r = np.sqrt(np.max(c[w:] - c[:-w]) / w)
-    return 20 * np.log10(r + 1e-12)
+def limit(x, ceiling=CEILING, look=0.002, release=0.05):
+    """Peak limiter: the gain falls smoothly over `look` seconds before a
+    peak so no sample passes the ceiling, and recovers over `release`."""
+    w = max(1, nsamples(look))
+    need = np.minimum(1.0, ceiling / np.maximum(np.abs(x), 1e-12))
+    padded = np.concatenate([np.ones(w), need, np.ones(w)])
+    g = np.lib.stride_tricks.sliding_window_view(padded, 2 * w + 1).min(axis=1)
+    # a centred average narrower than the minimum's window stays under `need`
+    h = w // 2
+    c = np.concatenate([[0.0], np.cumsum(np.concatenate([np.full(h, g[0]), g, np.full(h, g[-1])]))])
+    g = (c[2 * h + 1:] - c[:-2 * h - 1]) / (2 * h + 1)
+    step = 1.0 / nsamples(release)
+    held = g.tolist()
+    for i in range(1, len(held)):
+        up = held[i - 1] + step
+        if held[i] > up:
+            held[i] = up
+    return x * np.array(held)
 
 
-def finish(x, sec):
+def finish(x, sec, target):
     x = fit(np.asarray(x, dtype=float), sec)
     x = x - np.mean(x)
     # fades against clicks at both ends
     fi, fo = min(nsamples(0.003), len(x) // 4), min(nsamples(0.015), len(x) // 3)
     x[:fi] *= np.linspace(0, 1, fi)
     x[len(x) - fo:] *= np.linspace(1, 0, fo)
-    peak = np.max(np.abs(x)) + 1e-12
-    gain = 10 ** (PEAK_DB / 20) / peak
-    over = loudness_db(x * gain) - LOUDNESS_CAP_DB
-    if over > 0:
-        gain *= 10 ** (-over / 20)
-    return x * gain
+    x = x / (np.max(np.abs(x)) + 1e-12)
+    gain = 1.0
+    for _ in range(12):
+        y = limit(x * gain)
+        miss = target - loudness.momentary_max(y * 127 / 128, SR)
+        if abs(miss) < 0.05:
+            break
+        gain *= 10 ** (miss / 20)
+    return y
 
 
 def to_u8(x):
@@ -618,11 +681,13 @@ def main(argv):
     for sid, sec in sorted(LENGTHS.items()):
         if only and sid not in only:
             continue
-        x = finish(MAKERS[sid](sec), sec)
+        x = finish(MAKERS[sid](sec), sec, TARGETS[sid])
+        x8 = to_u8(x)
         with open(os.path.join(out_dir, "%03d.wav" % sid), "wb") as f:
-            f.write(wav_bytes(to_u8(x)))
-        print("%03d.wav  %.2f s  peak %.1f dBFS  loud %.1f dB" % (
-            sid, len(x) / SR, 20 * np.log10(np.max(np.abs(x)) + 1e-12), loudness_db(x)))
+            f.write(wav_bytes(x8))
+        y = (x8.astype(float) - 128) / 128
+        print("%03d.wav  %.2f s  peak %.1f dBFS  %.1f LUFS momentary" % (
+            sid, len(y) / SR, 20 * np.log10(np.max(np.abs(y)) + 1e-12), loudness.momentary_max(y, SR)))
     return 0
 
 
