@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/PlatformAudioMixer.h"
 
@@ -17,8 +18,13 @@ constexpr const char* kSoundFonts[] = {
     "/usr/share/sounds/sf3/default-GM.sf3",
 };
 
-// The pieces are mixed at full level; this leaves room for the effects on top.
-constexpr double kSynthGain = 0.4;
+// The same pieces play louder on one soundfont than on another: these gains bring them to about
+// -20 LUFS, under the effects (measured with tools/music/measure_music.py, which reads this table).
+constexpr struct {
+    const char* name;
+    double gain;
+} kSynthGains[] = {{"FluidR3_GM.sf2", 0.36}, {"TimGM6mb.sf2", 0.40}};
+constexpr double kDefaultSynthGain = 0.4;
 
 bool Readable(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
 
@@ -48,6 +54,18 @@ std::string PlatformMusicPlayer::FindSoundFont() {
         }
     }
     return {};
+}
+
+double PlatformMusicPlayer::SynthGain(const std::string& font) {
+    // default-GM.sf3 and the like are links to one of the known fonts.
+    std::error_code error;
+    std::string name = std::filesystem::canonical(font, error).filename().string();
+    for (const auto& known : kSynthGains) {
+        if (name == known.name) {
+            return known.gain;
+        }
+    }
+    return kDefaultSynthGain;
 }
 
 PlatformMusicPlayer::PlatformMusicPlayer() {
@@ -87,7 +105,8 @@ void PlatformMusicPlayer::LoadSynth() {
         return;
     }
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
-    fluid_settings_setnum(settings, "synth.gain", kSynthGain);
+    synthGain = SynthGain(font);
+    fluid_settings_setnum(settings, "synth.gain", synthGain);
     synth = new_fluid_synth(settings);
     if (synth && fluid_synth_sfload(synth, font.c_str(), 1) == FLUID_FAILED) {
         delete_fluid_synth(synth);
@@ -108,7 +127,7 @@ bool PlatformMusicPlayer::WaitForSynth() {
             return false;
         }
     }
-    fluid_synth_set_gain(synth, static_cast<float>(kSynthGain * volume / 100));
+    fluid_synth_set_gain(synth, static_cast<float>(synthGain * volume / 100));
     if (!hooked) {
         Mix_HookMusic(MusicHook, this);
         hooked = true;
@@ -200,6 +219,6 @@ void PlatformMusicPlayer::SetVolume(int percent) {
     volume = std::clamp(percent, 0, 100);
     // The synthesiser may still be loading; the next piece applies the level then.
     if (!loader.joinable() && synth) {
-        fluid_synth_set_gain(synth, static_cast<float>(kSynthGain * volume / 100));
+        fluid_synth_set_gain(synth, static_cast<float>(synthGain * volume / 100));
     }
 }

@@ -26,6 +26,8 @@ public:
 
     // SDL_SOUNDFONTS when set, else the first General MIDI soundfont installed; empty when none.
     static std::string FindSoundFont();
+    // The synthesiser's output gain for that soundfont file.
+    static double SynthGain(const std::string& font);
 
 private:
     static void MusicHook(void* self, uint8_t* stream, int length);
@@ -37,6 +39,7 @@ private:
     std::thread loader;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
+    double synthGain = 0;  // for the soundfont loaded, at full volume
     bool mixerHeld = false;
     bool hooked = false;
     int volume = 100;

@@ -4,7 +4,7 @@
     python3 tools/music/gen_music.py [output_dir]
 
 Music01.mid  title, menu and ranking: cheerful, medium tempo.
-Music02.mid  the rounds: fast and driving, long enough for a whole round.
+Music02.mid  the rounds: fast and driving, longer than a whole round.
 Music03.mid  the winner screen: a brass fanfare, then a celebration.
 
 Melodies are built from short motifs placed over a chord progression;
@@ -239,8 +239,8 @@ def bass_line(track, prog, bars, style, low=36, vel=96):
 
 
 # General MIDI drum notes
-KICK, SNARE, CLAP, HAT, OPEN_HAT, CRASH, RIDE, TAMB, TOM_LO, TOM_MID, TOM_HI = \
-    36, 38, 39, 42, 46, 49, 51, 54, 45, 47, 50
+KICK, SNARE, CLAP, HAT, OPEN_HAT, CRASH, TAMB, TOM_LO, TOM_MID, TOM_HI = \
+    36, 38, 39, 42, 46, 49, 54, 45, 47, 50
 
 
 def drums(track, bars, pattern, vel=100):
@@ -305,10 +305,12 @@ def music01():
     tempo = Track("Conductor")
     tempo.tempo(0, 116)
     tempo.meta(0, 0x58, bytes([4, 2, 24, 8]))
-    lead = Track("Melody", 0, 11, volume=100, pan=60, reverb=50)      # vibraphone
-    flute = Track("Melody double", 1, 73, volume=80, pan=70, reverb=60)
+    # Instruments that keep their balance on small and large General MIDI
+    # soundfonts alike (measured with tools/music/measure_music.py).
+    lead = Track("Melody", 0, 73, volume=100, pan=60, reverb=50)       # flute
+    flute = Track("Melody bells", 1, 9, volume=80, pan=70, reverb=60)  # glockenspiel
     keys = Track("Piano", 2, 4, volume=78, pan=44, reverb=40)          # electric piano
-    strings = Track("Strings", 3, 48, volume=62, pan=84, reverb=70)
+    strings = Track("Choir", 3, 52, volume=62, pan=84, reverb=70)
     bass = Track("Bass", 4, 33, volume=100, pan=64, reverb=20)
     kit = Track("Drums", DRUM_CH, 0, volume=92, pan=64, reverb=30)
 
@@ -341,21 +343,22 @@ def music01():
         fill(kit, b)
     for b in (4, 12, 20, 28, 36):
         crash(kit, b)
-    return midi_file([tempo, lead, flute, keys, strings, bass, kit], nbars * BAR, 3.0)
+    return midi_file([tempo, lead, flute, keys, strings, bass, kit], nbars * BAR, 2.3)
 
 
 # ---------------------------------------------------------------- Music02
 
 
 def music02():
-    """Driving A minor at 152 bpm (56 bars, about 88 s)."""
+    """Driving A minor at 152 bpm (64 bars, about 101 s: longer than a
+    round, so the loop point never falls inside one). The whole band plays
+    from the first bar."""
     key = Key(69, minor=True)
-    intro = ["Am", "Am", "F", "E"]
     a = ["Am", "F", "C", "G", "Am", "F", "G", "E"]
     b = ["Dm", "Am", "F", "E", "Dm", "Am", ["F", "G"], "E"]
     c = ["F", "G", "Am", "Am", "F", "G", "E", "E7"]
-    outro = ["Am", "F", "G", "E"]
-    prog = intro + a + a + b + c + a + b + outro
+    outro = ["Am", "F", "G", "E", "Dm", "Am", ["F", "G"], "E"]
+    prog = a + a + b + c + a + b + a + outro
     nbars = len(prog)
 
     motifs = {
@@ -375,28 +378,29 @@ def music02():
               ("hold", 4)]
     plan_c = [("call", -2), ("call", -1), ("call", 0), None, ("call", 5), ("call", 6),
               ("q", 4), ("run", -1)]
-    plan = [None] * 4 + plan_a + plan_a2 + plan_b + plan_c + plan_a + plan_b + \
-        [("q", 0), ("q", -2), ("s", -1), ("hold", -3)]
+    plan_end = [("q", 0), ("q", -2), ("s", -1), ("hold", -3), ("s", 3), ("s", 2), ("run", -2),
+                ("hold", 4)]
+    plan = plan_a + plan_a2 + plan_b + plan_c + plan_a + plan_b + plan_a2 + plan_end
     mel = melody(key, prog, plan, motifs)
 
     tempo = Track("Conductor")
     tempo.tempo(0, 152)
     tempo.meta(0, 0x58, bytes([4, 2, 24, 8]))
-    lead = Track("Lead", 0, 80, volume=92, pan=64, reverb=40)        # square lead
-    lead2 = Track("Lead octave", 1, 81, volume=64, pan=74, reverb=50)  # saw lead
-    brass = Track("Synth brass", 2, 62, volume=76, pan=44, reverb=40)
-    gtr = Track("Guitar", 3, 30, volume=70, pan=90, reverb=30)        # distortion guitar
-    bass = Track("Bass", 4, 38, volume=104, pan=64, reverb=10)        # synth bass
+    lead = Track("Melody", 0, 65, volume=100, pan=64, reverb=40)           # alto sax
+    lead2 = Track("Melody octave", 1, 66, volume=80, pan=74, reverb=50)    # tenor sax
+    organ = Track("Organ", 2, 16, volume=76, pan=44, reverb=40)
+    gtr = Track("Guitar", 3, 30, volume=70, pan=90, reverb=30)             # distortion guitar
+    bass = Track("Bass", 4, 34, volume=104, pan=64, reverb=10)             # picked bass
     kit = Track("Drums", DRUM_CH, 0, volume=100, pan=64, reverb=25)
 
     put_melody(lead, mel, vel=100)
-    put_melody(lead2, [n for n in mel if 20 <= n[0] // BAR < 28 or n[0] // BAR >= 36],
+    put_melody(lead2, [n for n in mel if 8 <= n[0] // BAR < 16 or n[0] // BAR >= 32],
                vel=80, octave=-1)
     # off-beat stabs push the tempo
-    comp(brass, prog, range(4, nbars), [(.5, .25), (1.5, .25), (2.5, .25), (3, .5), (3.5, .25)],
-         centre=64, vel=70, skip=range(28, 36))
+    comp(organ, prog, range(nbars), [(.5, .25), (1.5, .25), (2.5, .25), (3, .5), (3.5, .25)],
+         centre=64, vel=70, skip=range(24, 32))
     # power chords (root and fifth) chug in the B and C sections
-    for bar in list(range(20, 36)) + list(range(44, 52)):
+    for bar in list(range(16, 32)) + list(range(40, 48)):
         for k in range(8):
             name = chord_at(prog, bar, k / 2)
             r = 40 + (chord(name)[0] - 40) % 12
@@ -407,29 +411,27 @@ def music02():
     octaves = [(k / 2, .5, "r" if k % 2 == 0 else "R") for k in range(8)]
     arp = [(0, .5, "r"), (.5, .5, "3"), (1, .5, "5"), (1.5, .5, "R"), (2, .5, "r"),
            (2.5, .5, "5"), (3, .5, "R"), (3.5, .5, "a")]
-    bass_line(bass, prog, range(0, 28), eighths, low=33)
-    bass_line(bass, prog, range(28, 36), arp, low=33)
-    bass_line(bass, prog, range(36, 44), octaves, low=33)
-    bass_line(bass, prog, range(44, nbars), eighths, low=33)
+    bass_line(bass, prog, range(0, 24), eighths, low=33)
+    bass_line(bass, prog, range(24, 32), arp, low=33)
+    bass_line(bass, prog, range(32, 40), octaves, low=33)
+    bass_line(bass, prog, range(40, nbars), eighths, low=33)
 
     drive = {KICK: [0, 1.5, 2, 2.75], SNARE: [1, 3], HAT: [k / 2 for k in range(8)],
              OPEN_HAT: [3.5]}
-    busy = {KICK: [0, .75, 1.5, 2, 2.75], SNARE: [1, 3, 3.75], RIDE: [k / 2 for k in range(8)],
-            CLAP: [1, 3]}
+    busy = {KICK: [0, .75, 1.5, 2, 2.75], SNARE: [1, 3, 3.75], HAT: [0, 1, 2, 3],
+            OPEN_HAT: [.5, 1.5, 2.5, 3.5], CLAP: [1, 3]}
     four = {KICK: [0, 1, 2, 3], SNARE: [1, 3], HAT: [k / 4 for k in range(16)]}
-    drums(kit, range(0, 3), {KICK: [0, 1, 2, 3], HAT: [k / 2 for k in range(8)]}, vel=96)
-    fill(kit, 3, start=0)
-    for lo, hi, pat in ((4, 20, drive), (20, 28, busy), (28, 36, four), (36, 44, drive),
-                        (44, 52, busy), (52, 56, drive)):
+    for lo, hi, pat in ((0, 16, drive), (16, 24, busy), (24, 32, four), (32, 40, drive),
+                        (40, 48, busy), (48, 64, drive)):
         for bar in range(lo, hi):
             if (bar - lo) % 8 == 7 or bar == hi - 1:
                 drums(kit, [bar], {KICK: [0, 1], HAT: [0, .5, 1, 1.5]})
                 fill(kit, bar)
             else:
                 drums(kit, [bar], pat)
-    for bar in (4, 12, 20, 28, 36, 44, 52):
+    for bar in range(0, nbars, 8):
         crash(kit, bar)
-    return midi_file([tempo, lead, lead2, brass, gtr, bass, kit], nbars * BAR, -3.0)
+    return midi_file([tempo, lead, lead2, organ, gtr, bass, kit], nbars * BAR, 1.9)
 
 
 # ---------------------------------------------------------------- Music03
@@ -452,12 +454,12 @@ def music03():
     tempo.tempo(0, 96)
     tempo.tempo(fan_bars * BAR, 138)
     tempo.meta(0, 0x58, bytes([4, 2, 24, 8]))
-    trumpet = Track("Trumpet", 0, 56, volume=100, pan=58, reverb=60)
-    horns = Track("Brass", 1, 61, volume=88, pan=70, reverb=60)
-    strings = Track("Strings", 2, 48, volume=74, pan=90, reverb=70)
+    trumpet = Track("Melody trumpet", 0, 56, volume=112, pan=58, reverb=60)
+    horns = Track("Trumpets", 1, 56, volume=80, pan=70, reverb=60)
+    strings = Track("Choir", 2, 52, volume=74, pan=90, reverb=70)
     timp = Track("Timpani", 3, 47, volume=100, pan=40, reverb=50)
     bass = Track("Bass", 4, 33, volume=100, pan=64, reverb=20)
-    glock = Track("Glockenspiel", 5, 9, volume=70, pan=30, reverb=60)
+    glock = Track("Melody glockenspiel", 5, 9, volume=70, pan=30, reverb=60)
     kit = Track("Drums", DRUM_CH, 0, volume=96, pan=64, reverb=40)
 
     # Fanfare: triplet pick-ups into held brass chords, answered by timpani.
@@ -513,14 +515,15 @@ def music03():
         timp.note(bar * BAR + 2 * PPQ, PPQ // 2, r + 7 if r + 7 <= 57 else r - 5, 80)
 
     beat = {KICK: [0, 2, 2.5], SNARE: [1, 3], HAT: [k / 2 for k in range(8)], TAMB: [1, 3]}
-    ride = {KICK: [0, 1, 2, 3], SNARE: [1, 3], RIDE: [k / 2 for k in range(8)], CLAP: [1, 3]}
+    lift = {KICK: [0, 1, 2, 3], SNARE: [1, 3], HAT: [0, 1, 2, 3], OPEN_HAT: [.5, 1.5, 2.5, 3.5],
+            CLAP: [1, 3]}
     for bar in body:
         rel = bar - fan_bars
         if rel % 8 == 7:
             drums(kit, [bar], {KICK: [0, 1], HAT: [0, .5, 1, 1.5]})
             fill(kit, bar)
         else:
-            drums(kit, [bar], ride if 16 <= rel < 24 else beat)
+            drums(kit, [bar], lift if 16 <= rel < 24 else beat)
         if rel % 8 == 0:
             crash(kit, bar)
     return midi_file([tempo, trumpet, horns, strings, timp, bass, glock, kit], nbars * BAR,
