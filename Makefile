@@ -41,9 +41,10 @@ fuzz:
 	@tools/run-fuzzers.sh $(FUZZ_BUILD)
 
 assets:
-	@tools/install-deps.sh python3-pil python3-numpy fonts-dejavu-core espeak-ng sox
+	@tools/install-deps.sh python3-pil python3-numpy fonts-dejavu-core espeak-ng sox pocketsphinx pocketsphinx-en-us
 	$(PYTHON) tools/art/gen_bitmaps.py
 	$(PYTHON) tools/sounds/gen_sounds.py
+	$(PYTHON) tools/sounds/check_sounds.py --voices
 	$(PYTHON) tools/music/gen_music.py
 	$(PYTHON) tools/icons/gen_icons.py
 

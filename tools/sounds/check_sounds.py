@@ -11,11 +11,21 @@ file must be a format 1 standard MIDI file whose tracks each end with an
 end-of-track event, all on the same tick, that is a whole number of 4/4
 bars (so the replay from the start keeps the beat), with no note still
 held at the end. Exits 1 on the first kind of fault, listing all faults.
+
+    python3 tools/sounds/check_sounds.py --voices [sounds_dir]
+
+Listens to the voices with an offline recogniser (pocketsphinx and its
+US English model, Debian packages) limited to the game's words and the
+words they could be mistaken for; each voice must be heard as its own
+word with any silence around it. Exits 1 when one is not.
 """
 
 import os
 import struct
+import subprocess
 import sys
+import tempfile
+import wave
 
 import numpy as np
 
@@ -219,7 +229,61 @@ def check_midi(path, limits):
     return faults, "%.2f s" % sec
 
 
+# What each voice says (either spelling of a homophone counts), and words
+# a listener could take one of them for. The team cheers are two calls.
+VOICES = {
+    175: "go", 181: "one|won", 183: "two", 182: "three", 197: "yes", 195: "i win",
+    196: "hooray", 194: "yahoo", 223: "we win we win", 224: "we win we win",
+}
+NEAR_MISSES = ["oh", "no", "so", "whoa", "ah", "well", "while", "do", "who", "free", "tree", "yeah",
+               "yay", "yep", "all right", "oh right", "i", "we", "win", "we live", "wow", "you", "we win",
+               "we live we live", "we win we live", "we live we win"]
+MODEL = "/usr/share/pocketsphinx/model/en-us"
+PADS = (0.25, 0.5, 0.75)
+
+
+def heard(body, tmp):
+    """What the recogniser hears in the 8-bit samples, with each amount of
+    silence around them."""
+    words = sorted({w for ws in VOICES.values() for w in ws.split("|")} | set(NEAR_MISSES))
+    grammar = os.path.join(tmp, "words.gram")
+    with open(grammar, "w") as f:
+        f.write("#JSGF V1.0;\ngrammar words;\npublic <any> = %s ;\n" % " | ".join(words))
+    out = []
+    for pad in PADS:
+        silence = bytes([128]) * int(pad * 22050)
+        src, dst = os.path.join(tmp, "in.wav"), os.path.join(tmp, "16k.wav")
+        with wave.open(src, "wb") as w:
+            w.setnchannels(1)
+            w.setsampwidth(1)
+            w.setframerate(22050)
+            w.writeframes(silence + body + silence)
+        subprocess.run(["sox", "-v", "0.9", src, "-D", "-r", "16000", "-b", "16", dst], check=True)
+        r = subprocess.run(["pocketsphinx_continuous", "-infile", dst, "-hmm", MODEL + "/en-us", "-jsgf",
+                            grammar, "-dict", MODEL + "/cmudict-en-us.dict"],
+                           capture_output=True, text=True, check=True)
+        out.append(" ".join(r.stdout.split()))
+    return out
+
+
+def check_voices(sdir):
+    bad = 0
+    with tempfile.TemporaryDirectory() as tmp:
+        for sid, said in VOICES.items():
+            with open(os.path.join(sdir, "%03d.wav" % sid), "rb") as f:
+                body = parse_wave(f.read())[1]
+            got = heard(body, tmp)
+            ok = all(h in said.split("|") for h in got)
+            bad += not ok
+            print("%s %03d.wav  says %-8s heard %s" % ("ok  " if ok else "FAIL", sid, said.split("|")[0],
+                                                      " / ".join(repr(h) for h in got)))
+    print("%d voice(s) misheard" % bad if bad else "all heard")
+    return 1 if bad else 0
+
+
 def main(argv):
+    if len(argv) > 1 and argv[1] == "--voices":
+        return check_voices(argv[2] if len(argv) > 2 else os.path.join(ROOT, "assets", "sounds"))
     sdir = argv[1] if len(argv) > 1 else os.path.join(ROOT, "assets", "sounds")
     mdir = argv[2] if len(argv) > 2 else os.path.join(ROOT, "assets", "music")
     bad = 0

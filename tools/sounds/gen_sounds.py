@@ -191,71 +191,169 @@ def trim(x, thresh=0.01):
     return x[a:b]
 
 
-def say(text, voice, pitch, speed, max_sec, **kw):
-    """Speaks `text`, speeding up until it fits into max_sec."""
-    while True:
-        x = espeak(text, voice, pitch, speed, **kw)
-        if len(x) <= nsamples(max_sec) or speed > 450:
-            return x
-        speed += 10
+def f0_track(x, hop, lo=70, hi=500):
+    """The fundamental per hop by autocorrelation; 0 where unvoiced or quiet.
+    A second pass looks only within half an octave of the first pass's
+    median, where a strong first formant can no longer pass for the pitch."""
+    f0 = f0_pass(x, hop, lo, hi)
+    if not np.any(f0):
+        return f0
+    base = np.median(f0[f0 > 0])
+    return f0_pass(x, hop, base / 1.45, base * 1.45)
 
 
-def liven(x, rng, drive=2.5, verb=0.12):
-    """Clears the low rumble, adds presence and evens the syllables out
-    with soft saturation, then a little room."""
+def f0_pass(x, hop, lo, hi):
+    w = nsamples(0.04)
+    pad = np.concatenate([np.zeros(w // 2), x, np.zeros(w)])
+    level = np.sqrt(np.convolve(pad ** 2, np.ones(w) / w, "same"))
+    shortest, longest = int(SR / hi), int(SR / lo) + 1
+    # divided by the window's own autocorrelation, long lags are not
+    # penalised against short ones
+    win = np.hanning(w)
+    wac = np.correlate(win, win, "full")[w - 1:w - 1 + longest]
+    f0 = np.zeros(len(x) // hop + 1)
+    for i in range(len(f0)):
+        if level[i * hop + w // 2] < 0.05 * level.max():
+            continue
+        frame = pad[i * hop:i * hop + w] * win
+        ac = np.correlate(frame, frame, "full")[w - 1:w - 1 + longest] / wac
+        k = shortest + int(np.argmax(ac[shortest:longest]))
+        if ac[0] > 0 and ac[k] / ac[0] > 0.4:
+            f0[i] = SR / k
+    return f0
+
+
+def pitch_marks(x, f0, hop):
+    """(sample, period) pairs: one per period on the waveform's peaks where
+    voiced, one per hop with period 0 elsewhere."""
+    marks, t = [], 0
+    while t < len(x):
+        f = f0[min(t // hop, len(f0) - 1)]
+        if f == 0:
+            marks.append((t, 0))
+            t += hop
+            continue
+        period = int(SR / f)
+        a, b = t, t + period
+        if marks and marks[-1][1]:
+            a, b = marks[-1][0] + period - period // 4, marks[-1][0] + period + period // 4
+        a, b = max(0, a), min(len(x), b)
+        if b <= a:
+            break
+        p = a + int(np.argmax(x[a:b]))
+        marks.append((p, period))
+        t = p + 1
+    return marks
+
+
+def repitch(x, contour, rng, jitter=0.012):
+    """Pitch-synchronous overlap-add. Across the voiced stretch (u from 0 to
+    1) the pitch follows `contour`, (u, multiple of the voice's own median
+    pitch) points, with each period a little uneven as in a real voice."""
+    hop = nsamples(0.005)
+    f0 = f0_track(x, hop)
+    if not np.any(f0):
+        return x
+    base = np.median(f0[f0 > 0])
+    marks = pitch_marks(x, f0, hop)
+    at = np.array([m for m, _ in marks])
+    voiced = [m for m, p in marks if p]
+    v0, v1 = voiced[0], max(voiced[-1], voiced[0] + 1)
+    us, ks = zip(*contour)
+    out = np.zeros(len(x) + SR)
+    src = dst = 0.0
+    while src < len(x):
+        m, period = marks[int(np.argmin(np.abs(at - src)))]
+        half = period or hop
+        grain = x[max(0, m - half):m + half]
+        win = np.hanning(2 * half + 1)[half - (m - max(0, m - half)):][:len(grain)]
+        start = int(round(dst)) - (m - max(0, m - half))
+        if start >= 0:
+            out[start:start + len(grain)] += grain * win
+        if period:
+            u = min(1.0, max(0.0, (src - v0) / (v1 - v0)))
+            want = base * np.interp(u, us, ks) * (1 + jitter * rng.standard_normal())
+            step = SR / want
+        else:
+            step = hop
+        src += step
+        dst += step
+    return out[:int(dst)]
+
+
+def liven(x, rng, verb=0.12):
+    """Clears the low rumble and adds presence, then a little room. No
+    saturation: it blurs the consonants, and the limiter evens the level."""
     x = fft_filter(x, lo=120, hi=8000)
-    pres = fft_filter(x, lo=2000, hi=5000, slope=2)
-    x = x + 0.6 * pres
-    x = x / (np.max(np.abs(x)) + 1e-12)
-    x = np.tanh(drive * x) / np.tanh(drive)
+    x = x + 0.6 * fft_filter(x, lo=2000, hi=5000, slope=2)
     return room(x, rng, mix=verb, decay=0.15)
 
 
-def voice_fx(text, voice, pitch, speed, sec, seed, lead=0.01, **kw):
+# Pitch shapes over a word: an exclamation rises, then falls further.
+CALL = ((0, 1.0), (0.3, 1.3), (1, 0.8))
+# Two syllables, the second high: hoo-RAY.
+LIFT = ((0, 0.95), (0.4, 0.95), (0.6, 1.4), (1, 0.85))
+
+
+def speak(text, voice, pitch, speed, contour, seed):
     rng = np.random.default_rng(seed)
-    x = say(text, voice, pitch, speed, sec - lead - 0.04, **kw)
-    x = liven(x, rng)
+    x = repitch(espeak(text, voice, pitch, speed), contour, rng)
+    return liven(x, rng)
+
+
+def voice_fx(sec, *args, lead=0.01):
     buf = np.zeros(nsamples(sec))
+    x = speak(*args)
+    fits(x, lead, sec)
     place(buf, x, lead)
     return buf
 
 
-# Count-down announcer: one voice for three, two, one and go.
-ANNOUNCER = dict(voice="en-us+m3", pitch=48)
+def fits(x, at, sec):
+    # a word cut short is worse than none: slow voices must be sped up here
+    if at + len(x) / SR > sec - 0.02:
+        raise ValueError("speech of %.2f s at %.2f s overruns its %.2f s" % (len(x) / SR, at, sec))
 
 
-def fx_count(word, sec, seed):
-    return voice_fx(word, ANNOUNCER["voice"], ANNOUNCER["pitch"], 140, sec, seed)
+# The count-down announcer: one voice for the numbers and "Go!", each word
+# at its own pitch and pace.
+ANNOUNCER = "en-us+anika"
+COUNT_WORDS = {
+    181: ("One!", 45, 140), 183: ("Two!", 45, 140), 182: ("Three!", 45, 140),
+    175: ("Go!", 45, 140),
+}
 
 
-def fx_go(sec):
-    # Higher and punchier than the numbers: it is the start signal.
-    return voice_fx("Go!", ANNOUNCER["voice"], 70, 130, sec, 75)
+def fx_count(sid, sec):
+    text, pitch, speed = COUNT_WORDS[sid]
+    return voice_fx(sec, text, ANNOUNCER, pitch, speed, CALL, sid)
 
 
-# Each player's winning voice; the team cheers reuse the same pairs.
+# Each player's winning voice and word; the team cheers reuse the voices.
 PLAYER_VOICES = {
-    1: dict(voice="en-us+m1", pitch=62, text="Yes!", speed=110),
-    2: dict(voice="en-us+f3", pitch=78, text="I win!", speed=130),
-    3: dict(voice="en-gb+f5", pitch=88, text="Hooray!", speed=120),
-    4: dict(voice="en-us+m7", pitch=55, text="Yeah!", speed=105),
+    1: dict(voice="en-us+m3", pitch=40, text="Yes!", speed=130, contour=CALL),
+    2: dict(voice="en-us+f3", pitch=60, text="I win!", speed=150, contour=CALL),
+    3: dict(voice="en-gb-x-rp+f4", pitch=80, text="Hooray!", speed=150, contour=LIFT),
+    4: dict(voice="en-gb-x-rp+edward", pitch=70, text="Yahoo!", speed=150, contour=LIFT),
 }
 
 
 def fx_cheer(player, sec):
     v = PLAYER_VOICES[player]
-    return voice_fx(v["text"], v["voice"], v["pitch"], v["speed"], sec, 190 + player)
+    return voice_fx(sec, v["text"], v["voice"], v["pitch"], v["speed"], v["contour"], 190 + player)
 
 
-def fx_team(a, b, sec, seed):
-    rng = np.random.default_rng(seed)
+def fx_team(a, b, sec, seed, speed):
+    """The two players call "We win!" in turn, the second cutting in just
+    before the first ends: two voices at once would blur the words."""
     buf = np.zeros(nsamples(sec))
+    at = 0.01
     for k, p in enumerate((a, b)):
         v = PLAYER_VOICES[p]
-        x = say("We win!", v["voice"], v["pitch"] + 5, 95, sec - 0.3)
-        x = liven(x, rng, verb=0.18)
-        # A slight offset keeps the two voices apart instead of phasing.
-        place(buf, x * (1.0 if k == 0 else 0.85), 0.01 + 0.035 * k)
+        x = speak("We win!", v["voice"], v["pitch"], speed, CALL, seed + k)
+        fits(x, at, sec)
+        place(buf, x * (1.0 if k == 0 else 0.9), at)
+        at += len(x) / SR - 0.1
     return buf
 
 
@@ -650,15 +748,15 @@ def wav_bytes(samples_u8):
 
 MAKERS = {
     174: fx_shimmer,
-    175: fx_go,
+    175: lambda s: fx_count(175, s),
     176: fx_blip,
     177: fx_winner_jingle,
     178: fx_bump,
     179: fx_scroll_roll,
     180: fx_tick,
-    181: lambda s: fx_count("One!", s, 181),
-    182: lambda s: fx_count("Three!", s, 182),
-    183: lambda s: fx_count("Two!", s, 183),
+    181: lambda s: fx_count(181, s),
+    182: lambda s: fx_count(182, s),
+    183: lambda s: fx_count(183, s),
     184: fx_tada,
     185: fx_splat,
     194: lambda s: fx_cheer(4, s),
@@ -668,8 +766,8 @@ MAKERS = {
     198: fx_crash,
     220: fx_count_tick,
     222: fx_powerup,
-    223: lambda s: fx_team(1, 2, s, 223),
-    224: lambda s: fx_team(3, 4, s, 224),
+    223: lambda s: fx_team(1, 2, s, 223, 130),
+    224: lambda s: fx_team(3, 4, s, 224, 150),
     228: fx_label_jingle,
 }
 
