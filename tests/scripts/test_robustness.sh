@@ -95,7 +95,7 @@ env SDL_VIDEODRIVER=dummy XDG_CONFIG_HOME="$work/first" XDG_RUNTIME_DIR="$work/r
 code=$?
 elapsed=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$code" -eq 0 ] || fail "second copy: exit code $code"
-[ "$elapsed" -lt 2000 ] || fail "second copy took ${elapsed} ms to give up"
+[ "$elapsed" -lt $(( ${TINTORIX_SANITIZED:-0} ? 15000 : 2000 )) ] || fail "second copy took ${elapsed} ms to give up"
 [ -s "$work/second.out" ] && fail "second copy printed: $(head -c 200 "$work/second.out")"
 [ "$(cat "$(table first)")" = hand-written ] || fail "second copy: it rewrote the table"
 
