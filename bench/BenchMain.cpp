@@ -1,6 +1,7 @@
 // tintorix-bench: plays whole matches of computer painters headless, as fast as the machine allows,
 // through the real round scene, and reports the results, the frame times and a checksum that must be
-// the same on every run with the same arguments.
+// the same on every run with the same arguments. It also records a match with scripted people steering,
+// and verifies a recorded match by playing it again.
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ZChecksum.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
@@ -21,7 +23,10 @@
 #include "round/XPlayerChara.h"
 #include "round/XResultBoard.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
+#include "shell/XReplay.h"
+#include "shell/XSettings.h"
 
 namespace {
 
@@ -32,15 +37,25 @@ struct Options {
     uint32_t matches = 1;
     Mode mode = Mode::Single;
     int32_t wins = 2;
+    int humans = 0;
+    uint32_t escapeFrame = 0;
+    std::string record;
+    std::string replay;
 };
 
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
-                 "  --seed N     random seed, 0 to 4294967295 (default 1)\n"
-                 "  --matches N  matches to play, 1 to 100000 (default 1)\n"
-                 "  --mode M     single, team or ranking (default single)\n"
-                 "  --wins N     round wins needed, 1 to 3 (default 2)\n");
+                 "                      [--humans N] [--escape N] [--record FILE]\n"
+                 "       tintorix-bench --replay FILE\n"
+                 "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
+                 "  --matches N    matches to play, 1 to 100000 (default 1)\n"
+                 "  --mode M       single, team or ranking (default single)\n"
+                 "  --wins N       round wins needed, 1 to 3 (default 2)\n"
+                 "  --humans N     players 1 to N are people steered by a script (default 0)\n"
+                 "  --escape N     Escape is pressed on the match's frame N\n"
+                 "  --record FILE  record the first battle match to the file\n"
+                 "  --replay FILE  play a recorded match again and check it plays the same\n");
 }
 
 // A whole decimal number within [low, high]; anything else is refused.
@@ -85,6 +100,18 @@ bool ParseOptions(int argc, char** argv, Options* options) {
                 return false;
             }
             options->wins = static_cast<int32_t>(number);
+        } else if (name == "--humans") {
+            if (!ParseNumber(value, 0, 4, &number)) {
+                return false;
+            }
+            options->humans = static_cast<int>(number);
+        } else if (name == "--escape") {
+            if (!ParseNumber(value, 1, XReplay::kMaxFrames, &number)) {
+                return false;
+            }
+            options->escapeFrame = static_cast<uint32_t>(number);
+        } else if (name == "--record" || name == "--replay") {
+            (name == "--record" ? options->record : options->replay) = value;
         } else if (name == "--mode") {
             std::string mode = value;
             if (mode == "single") {
@@ -100,27 +127,39 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             return false;
         }
     }
-    return true;
+    // Ranking rounds are never recorded; a replay brings its own match.
+    return !(options->mode == Mode::Ranking && !options->record.empty()) &&
+           (options->replay.empty() || argc == 3);
 }
 
-class Fnv1a {
+// People steering with their keys: each holds left, right or neither for a while, drawn from a generator
+// of its own, so the game's random numbers stay the computer painters'.
+class ScriptedPeople {
 public:
-    void Add(const uint8_t* bytes, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            hash = (hash ^ bytes[i]) * 0x100000001b3ULL;
+    ScriptedPeople(uint32_t seed, int count) : state(seed), count(count) {}
+
+    void Steer(const XAppData& app) {
+        for (int seat = 0; seat < count; ++seat) {
+            if (hold[seat] == 0) {
+                state = state * 1664525u + 1013904223u;
+                int previous = way[seat];
+                way[seat] = static_cast<int>(state >> 30) % 3;
+                hold[seat] = 1 + (state >> 8) % 40;
+                const int* keys = app.GetSettings()->steeringKeys[seat];
+                for (int side = 0; side < 2 && way[seat] != previous; ++side) {
+                    KeyboardEvent(keys[side], way[seat] == side + 1);
+                }
+            }
+            --hold[seat];
         }
     }
-    void AddInt(int32_t value) {
-        uint8_t bytes[4];
-        for (int i = 0; i < 4; ++i) {
-            bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-        }
-        Add(bytes, 4);
-    }
-    uint64_t Get() const { return hash; }
 
 private:
-    uint64_t hash = 0xcbf29ce484222325ULL;
+    uint32_t state;
+    int count;
+    // 0 neither, 1 left, 2 right.
+    int way[4] = {};
+    uint32_t hold[4] = {};
 };
 
 // The high-score table of the bench's application object lives in a directory of its own, so the
@@ -157,9 +196,7 @@ void SetUpMatch(XAppData& app, const Options& options) {
         settings->CycleWinsNeeded();
     }
     for (int i = 0; i < 4; ++i) {
-        while (settings->GetControlType(i) != XPlayerChara::kComputer) {
-            settings->CycleControlType(i);
-        }
+        settings->SetControlType(i, i < options.humans ? XPlayerChara::kHuman : XPlayerChara::kComputer);
     }
 }
 
@@ -179,16 +216,26 @@ public:
 
 private:
     void PlayMatch(XAppData& app, uint32_t match) {
-        SetUpMatch(app, options);
+        if (options.replay.empty()) {
+            SetUpMatch(app, options);
+        }
         app.sceneState = XAppData::kCreateRound;
         app.UpdateFrame();
         XGame* game = app.GetRoundScene();
         if (!game) {
             return;
         }
-        // A ranking round seats a person on player 1; the computer takes that seat here.
-        game->GetPlayer(0)->SetControlType(XPlayerChara::kComputer);
-        while (app.sceneState == XAppData::kRunRound) {
+        if (options.mode == Mode::Ranking) {
+            // A ranking round seats a person on player 1; the computer takes that seat here.
+            game->GetPlayer(0)->SetControlType(XPlayerChara::kComputer);
+        }
+        ScriptedPeople people(options.seed + match, options.humans);
+        for (uint32_t frame = 1; app.sceneState == XAppData::kRunRound; ++frame) {
+            people.Steer(app);
+            if (frame == options.escapeFrame) {
+                KeyboardEvent(kKeyEscape, true);
+                KeyboardEvent(kKeyEscape, false);
+            }
             uint32_t phaseBefore = game->GetPhase();
             auto frameStart = std::chrono::steady_clock::now();
             app.UpdateFrame();
@@ -205,7 +252,7 @@ private:
                 KeyboardEvent(kKeyReturn, false);
             }
         }
-        checksum.AddInt(app.matchWinner);
+        checksum.AddInt(game->IsAborted() ? -1 : app.matchWinner);
         nameRequested = false;
     }
 
@@ -213,14 +260,8 @@ private:
         int32_t scores[4];
         for (int i = 0; i < 4; ++i) {
             scores[i] = game.GetPlayer(i)->GetScore();
-            checksum.AddInt(scores[i]);
         }
-        if (Surface* field = game.GetCanvas()->GetFieldSurface()) {
-            for (int y = 0; y < field->GetHeight(); ++y) {
-                checksum.Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
-            }
-        }
-        checksum.AddInt(game.GetResultBoard()->GetWinner());
+        game.AddRoundTo(&checksum);
         std::printf("match=%u round=%u scores=%d,%d,%d,%d winner=%d\n", match, game.GetRoundNumber(), scores[0],
                     scores[1], scores[2], scores[3], game.GetResultBoard()->GetWinner());
     }
@@ -242,7 +283,7 @@ private:
 
     Options options;
     std::vector<uint32_t> frameTimes;
-    Fnv1a checksum;
+    ZChecksum checksum;
     bool nameRequested = false;
 };
 
@@ -286,9 +327,27 @@ int main(int argc, char** argv) {
         XAppData app;
         // The canvas makes its clipper through the display device, as in the game.
         app.displayDevice = GetDisplayDevice();
-        Bench bench(options);
-        bench.Run(app);
-        app.DestroyScenes();
+        XMatchInput* matchInput = app.GetMatchInput();
+        matchInput->programName = "tintorix-bench";
+        bool replay = !options.replay.empty();
+        const std::string& file = replay ? options.replay : options.record;
+        std::string error;
+        if (replay) {
+            error = matchInput->LoadReplay(file, app.GetMenuSettings());
+        } else if (!file.empty()) {
+            error = matchInput->RecordNextMatch(file);
+        }
+        if (!error.empty()) {
+            std::fprintf(stderr, "tintorix-bench: cannot %s %s: %s\n", replay ? "replay" : "record",
+                         file.c_str(), error.c_str());
+            result = 1;
+        } else {
+            Bench bench(options);
+            bench.Run(app);
+            app.DestroyScenes();
+            // The verdict's line is already written.
+            result = matchInput->GetReplayEnd() == XMatchInput::ReplayEnd::Different;
+        }
         if (app.failureText) {
             std::fprintf(stderr, "tintorix-bench: %s\n", app.failureText);
             result = 1;

@@ -17,6 +17,7 @@
 #include "round/XTimerPlane.h"
 #include "scenes/XInputText.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XSettings.h"
 
@@ -123,6 +124,10 @@ XGame::XGame(XAppData* app) : app(app) {
         }
         players[i]->SetControlType(type);
     }
+    if (battleMode) {
+        replaying = app->GetMatchInput()->IsReplaying();
+        app->GetMatchInput()->BeginMatch(*settings);
+    }
 
     phaseCounter = 0;
     phase = kFadeIn;
@@ -223,10 +228,10 @@ bool XGame::IsMatchWon() {
     return false;
 }
 
-void XGame::SteerHumans() {
+XFrameInput XGame::ReadSeats() const {
+    XFrameInput input;
     for (int i = 0; i < 4; ++i) {
-        XPlayerChara* player = players[i].get();
-        if (player->GetControlType() != XPlayerChara::kHuman) {
+        if (players[i]->GetControlType() != XPlayerChara::kHuman) {
             continue;
         }
         const int* keys = app->GetSettings()->steeringKeys[i];
@@ -248,6 +253,30 @@ void XGame::SteerHumans() {
             left = left || pad == kJoyLeft;
             right = right || pad == kJoyRight;
         }
+        input.Steer(i, left, right);
+    }
+    // Only play takes Escape; a press meanwhile is nothing worth recording.
+    input.escape = phase == kPlay && IsKeyPressed(kKeyEscape);
+    return input;
+}
+
+// Every phase reads the keys, so that nothing pressed meanwhile counts as a press when play begins.
+void XGame::TakeFrameInput() {
+    UpdateInput();
+    XFrameInput local = ReadSeats();
+    frameInput = battleMode ? app->GetMatchInput()->Next(local) : local;
+    // During a replay the keys steer nobody, and Escape leaves it at any moment.
+    leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
+}
+
+void XGame::SteerHumans() {
+    for (int i = 0; i < 4; ++i) {
+        XPlayerChara* player = players[i].get();
+        if (player->GetControlType() != XPlayerChara::kHuman) {
+            continue;
+        }
+        bool left = frameInput.IsLeft(i);
+        bool right = frameInput.IsRight(i);
         if (left && !right) {
             player->TurnLeft();
         } else if (right && !left) {
@@ -260,7 +289,6 @@ void XGame::PlayFrame() {
     for (auto& player : players) {
         player->UpdateAnimation(phaseCounter);
     }
-    UpdateInput();
     SteerHumans();
     for (auto& player : players) {
         player->Think(phaseCounter);
@@ -281,11 +309,7 @@ void XGame::PlayFrame() {
 }
 
 void XGame::UpdateFrame() {
-    // Play reads the keys itself; the other phases read them too, unused, so that nothing pressed meanwhile
-    // counts as a press when play begins.
-    if (phase != kPlay) {
-        UpdateInput();
-    }
+    TakeFrameInput();
     switch (phase) {
         case kPlay: PlayFrame(); break;
         case kItemTaken:
@@ -335,9 +359,15 @@ void XGame::ChangePhase(uint32_t newPhase) {
 }
 
 void XGame::AdvancePhase() {
+    if (leavingReplay && phase != kFadeOut && phase != kFinished) {
+        app->PlaySoundEffect(kSoundCancel, 0);
+        aborted = true;
+        ChangePhase(kFadeOut);
+        return;
+    }
     switch (phase) {
         case kPlay:
-            if (IsKeyPressed(kKeyEscape)) {
+            if (frameInput.escape) {
                 app->PlaySoundEffect(kSoundCancel, 0);
                 aborted = true;
                 ChangePhase(kFadeOut);
@@ -393,15 +423,18 @@ void XGame::AdvancePhase() {
 }
 
 void XGame::EndRound() {
+    AddRoundTo(&matchChecksum);
     resultBoard->SetState(XResultBoard::kHidden);
     phaseCounter = 0;
     if (aborted) {
+        EndMatch();
         phase = kFinished;
         app->sceneState = battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
         return;
     }
     if (battleMode) {
         if (IsMatchWon()) {
+            EndMatch();
             phase = kFinished;
             app->sceneState = XAppData::kCreateWinner;
         } else {
@@ -417,6 +450,25 @@ void XGame::EndRound() {
         phase = kFinished;
         app->sceneState = XAppData::kCreateRanking;
     }
+}
+
+void XGame::EndMatch() {
+    matchChecksum.AddInt(aborted ? -1 : app->matchWinner);
+    if (battleMode) {
+        app->GetMatchInput()->EndMatch(matchChecksum.Get(), leavingReplay);
+    }
+}
+
+void XGame::AddRoundTo(ZChecksum* checksum) const {
+    for (const auto& player : players) {
+        checksum->AddInt(player->GetScore());
+    }
+    if (Surface* field = canvas->GetFieldSurface()) {
+        for (int y = 0; y < field->GetHeight(); ++y) {
+            checksum->Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
+        }
+    }
+    checksum->AddInt(resultBoard->GetWinner());
 }
 
 void XGame::StoreRankEntry() {

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/ZChecksum.h"
+#include "round/XFrameInput.h"
+
 class XAppData;
 class XCanvasPlane;
 class XEffectManager;
@@ -45,6 +48,8 @@ public:
     bool IsMatchWon();
     void DrawScene();
     void DrawSorted();
+    // A finished round's share of a match's checksum: the scores, the field and the round's winner.
+    void AddRoundTo(ZChecksum* checksum) const;
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -59,13 +64,17 @@ public:
     XResultBoard* GetResultBoard() const { return resultBoard.get(); }
     XEffectManager* GetEffects() const { return effects.get(); }
     XInputText* GetNameEntry() const { return nameEntry.get(); }
+    uint64_t GetMatchChecksum() const { return matchChecksum.Get(); }
 
 private:
     void PlayFrame();
+    XFrameInput ReadSeats() const;
+    void TakeFrameInput();
     void SteerHumans();
     void ChangePhase(uint32_t newPhase);
     void AdvancePhase();
     void EndRound();
+    void EndMatch();
     void StoreRankEntry();
 
     XAppData* app;
@@ -86,4 +95,9 @@ private:
     std::unique_ptr<ZSprite256> itemBanner;
     std::unique_ptr<ZSprite256> portraits;
     bool aborted = false;
+    XFrameInput frameInput;
+    ZChecksum matchChecksum;
+    bool replaying = false;
+    // The viewer pressed Escape during a replay.
+    bool leavingReplay = false;
 };

@@ -1,10 +1,12 @@
 #include <cstdio>
+#include <string>
 
 #include "platform/Platform.h"
 #include "platform/SdlShell.h"
 #include "shell/Options.h"
 #include "shell/Shell.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
 
 // Before the application object: a quit signal while it loads the table already ends the game in order.
@@ -31,8 +33,22 @@ int main(int argc, char** argv) {
     if (options.fullScreen >= 0) {
         settings.window.fullScreen = options.fullScreen == 1;
     }
+    XMatchInput& matchInput = *theApp.GetMatchInput();
+    const char* verb = "replay";
+    const std::string* file = &options.replayFile;
+    std::string error = file->empty() ? "" : matchInput.LoadReplay(*file, theApp.GetMenuSettings());
+    if (error.empty() && !options.recordFile.empty()) {
+        verb = "record";
+        file = &options.recordFile;
+        error = matchInput.RecordNextMatch(*file);
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "tintorix: cannot %s %s: %s\n", verb, file->c_str(), error.c_str());
+        return 1;
+    }
     InstallPlatform();
     int exitCode = WinMain(theApp, nullptr);
     ShutdownPlatform();
-    return exitCode;
+    // A replay that played differently has said so; its exit code says so too.
+    return exitCode == 0 && matchInput.GetReplayEnd() == XMatchInput::ReplayEnd::Different ? 1 : exitCode;
 }

@@ -18,6 +18,14 @@ Options ParseOptions(int argc, const char* const* argv) {
             options.fullScreen = option[2] == 'f';
         } else if (std::strcmp(option, "--reset-settings") == 0) {
             options.resetSettings = true;
+        } else if (std::strcmp(option, "--record") == 0 || std::strcmp(option, "--replay") == 0) {
+            // An option where the file should be is a forgotten file, not a file name.
+            if (i + 1 == argc || argv[i + 1][0] == '\0' || std::strncmp(argv[i + 1], "--", 2) == 0) {
+                options.action = Options::Action::Usage;
+                options.error = std::string(option) + " needs a file";
+            } else {
+                (std::strcmp(option, "--record") == 0 ? options.recordFile : options.replayFile) = argv[++i];
+            }
         } else {
             options.action = Options::Action::Usage;
             options.error = std::string("unknown option: ") + option;
@@ -27,12 +35,14 @@ Options ParseOptions(int argc, const char* const* argv) {
 }
 
 const char* UsageText() {
-    return "usage: tintorix [--window | --fullscreen] [--reset-settings]\n"
+    return "usage: tintorix [--window | --fullscreen] [--reset-settings] [--record FILE] [--replay FILE]\n"
            "       tintorix --help | --version\n"
            "\n"
            "  --window          start in a window\n"
            "  --fullscreen      start full screen\n"
            "  --reset-settings  forget the window, volumes and keys set before\n"
+           "  --record FILE     record the next battle match to the file\n"
+           "  --replay FILE     show a recorded match, then end\n"
            "  --help            show this text\n"
            "  --version         show the version\n"
            "\n"

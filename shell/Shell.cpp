@@ -6,6 +6,7 @@
 #include "gfx/Maths.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
 
 namespace {
@@ -39,7 +40,8 @@ bool StartGame(XAppData& app, void* instance) {
     // Without the lock another copy may be running beside this one: only the holder writes the table.
     app.ownsHighScores = claim == InstanceClaim::Held;
     app.instance = instance;
-    app.sceneState = XAppData::kCreateLogo;
+    // A replay goes straight into its match.
+    app.sceneState = app.GetMatchInput()->IsReplaying() ? XAppData::kCreateRound : XAppData::kCreateLogo;
     SeedRandomWith(platform.seedClock());
     BuildDirectionTables();
     platform.showCursor(false);

@@ -13,6 +13,7 @@
 #include "scenes/XTitle.h"
 #include "scenes/XWinner.h"
 #include "scenes/ZembraLogo.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XSettings.h"
 
@@ -27,6 +28,7 @@ constexpr uint16_t kSoundIds[] = {228, 180, 176, 181, 183, 182, 175, 197, 195, 1
 XAppData::XAppData()
     : menuSettings(std::make_unique<XMenuData>()),
       settings(std::make_unique<XSettings>()),
+      matchInput(std::make_unique<XMatchInput>()),
       highScores(std::make_unique<ZRankList>(10)) {
     highScores->FillDefaults(ZString("KOVRA GAMES"), 500, 50);
     highScores->LoadFromRegistry(kRegistryKey);
@@ -64,7 +66,14 @@ void XAppData::UpdateFrame() {
         case kRunLogo: logoScene->UpdateFrame(); break;
         case kCreateTitle: CreateScene(titleScene, kRunTitle); break;
         case kRunTitle: titleScene->UpdateFrame(); break;
-        case kCreateMenu: CreateScene(menuScene, kRunMenu); break;
+        case kCreateMenu:
+            // A replay asked for on the command line is all this run was for.
+            if (matchInput->GetReplayEnd() != XMatchInput::ReplayEnd::NotYet) {
+                sceneState = kQuit;
+                break;
+            }
+            CreateScene(menuScene, kRunMenu);
+            break;
         case kRunMenu: menuScene->UpdateFrame(); break;
         case kCreateRound: CreateScene(roundScene, kRunRound); break;
         case kRunRound: roundScene->UpdateFrame(); break;

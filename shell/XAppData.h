@@ -4,6 +4,7 @@
 #include <memory>
 
 class DisplayDevice;
+class XMatchInput;
 class XMenuData;
 class XSettings;
 class ZRankList;
@@ -57,6 +58,7 @@ public:
 
     XMenuData* GetMenuSettings() const { return menuSettings.get(); }
     XSettings* GetSettings() const { return settings.get(); }
+    XMatchInput* GetMatchInput() const { return matchInput.get(); }
     ZRankList* GetHighScores() const { return highScores.get(); }
     ZSoundList* GetSoundList() const { return soundList.get(); }
 
@@ -92,6 +94,7 @@ private:
 
     std::unique_ptr<XMenuData> menuSettings;
     std::unique_ptr<XSettings> settings;
+    std::unique_ptr<XMatchInput> matchInput;
     std::unique_ptr<ZRankList> highScores;
     std::unique_ptr<ZembraLogo> logoScene;
     std::unique_ptr<XGame> roundScene;

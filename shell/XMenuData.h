@@ -16,6 +16,9 @@ public:
     int32_t GetControlType(int player) const { return controlType[player]; }
 
     void SetBattleMode(int32_t value) { battleMode = value; }
+    void SetWinsNeeded(int32_t value) { winsNeeded = value; }
+    void SetSingleBattle(int32_t value) { singleBattle = value; }
+    void SetControlType(int player, int32_t value) { controlType[player] = value; }
     void CycleWinsNeeded();
     void ToggleBattleType();
     void CycleControlType(int player);

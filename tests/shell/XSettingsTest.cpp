@@ -62,19 +62,24 @@ TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
 
 TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
     using A = Options::Action;
-    const std::tuple<std::vector<const char*>, A, int, bool> cases[] = {
-        {{}, A::Play, -1, false},
-        {{"--window"}, A::Play, 0, false},
-        {{"--window", "--fullscreen", "--reset-settings"}, A::Play, 1, true},
-        {{"-h", "--bogus"}, A::Help, -1, false},
-        {{"--version"}, A::Version, -1, false},
-        {{"--window", "-window"}, A::Usage, 0, false}};
-    for (const auto& [words, action, fullScreen, reset] : cases) {
+    // The action, full screen, reset, and the files to record to and replay.
+    const std::tuple<std::vector<const char*>, A, int, bool, std::string> cases[] = {
+        {{}, A::Play, -1, false, " "},
+        {{"--window"}, A::Play, 0, false, " "},
+        {{"--window", "--fullscreen", "--reset-settings"}, A::Play, 1, true, " "},
+        {{"-h", "--bogus"}, A::Help, -1, false, " "},
+        {{"--version"}, A::Version, -1, false, " "},
+        {{"--window", "-window"}, A::Usage, 0, false, " "},
+        {{"--replay", "-.rep", "--record", "a b"}, A::Play, -1, false, "a b -.rep"},
+        {{"--record", "--replay"}, A::Usage, -1, false, " "},
+        {{"--replay", ""}, A::Usage, -1, false, " "}};
+    for (const auto& [words, action, fullScreen, reset, files] : cases) {
         std::vector<const char*> argv = {"tintorix"};
         argv.insert(argv.end(), words.begin(), words.end());
         Options options = ParseOptions(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::tuple(options.action, options.fullScreen, options.resetSettings),
-                  std::tuple(action, fullScreen, reset))
+        EXPECT_EQ(std::tuple(options.action, options.fullScreen, options.resetSettings,
+                             options.recordFile + " " + options.replayFile),
+                  std::tuple(action, fullScreen, reset, files))
             << words.size();
     }
 }

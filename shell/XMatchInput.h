@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "round/XFrameInput.h"
+
+class XMenuData;
+class XReplay;
+
+// The one place a battle match's rounds take each frame's input of every seat from: what the keys and
+// controllers give, or what a replay recorded. It also records the next match to a file when asked to.
+class XMatchInput {
+public:
+    enum class ReplayEnd { NotYet, Same, Different, Left };
+
+    XMatchInput();
+    virtual ~XMatchInput();
+
+    // The next match plays the replay, with its settings put into the menu's. Empty, or why not.
+    std::string LoadReplay(const std::string& path, XMenuData* settings);
+    // The next battle match is written to the file. Empty, or why it could not be.
+    std::string RecordNextMatch(const std::string& path);
+    bool IsReplaying() const { return replay != nullptr; }
+    // Once the replayed match is over: whether it played as recorded, or its viewer left it.
+    ReplayEnd GetReplayEnd() const { return replayEnd; }
+
+    // The round's side. At a battle match's start: a replay seeds the random numbers as they were, a
+    // recording notes the seed.
+    void BeginMatch(const XMenuData& settings);
+    // Every frame of the match: the seats' input from the keys and controllers in, the frame's input out.
+    XFrameInput Next(const XFrameInput& local);
+    // At the match's end, with its checksum: a recording is written, a replay judged unless it was left.
+    void EndMatch(uint64_t checksum, bool left);
+
+    // Names the program in the lines written to standard error.
+    const char* programName = "tintorix";
+
+private:
+    std::string recordPath;
+    std::string replayPath;
+    std::unique_ptr<XReplay> replay;
+    std::unique_ptr<XReplay> recording;
+    size_t replayFrame = 0;
+    ReplayEnd replayEnd = ReplayEnd::NotYet;
+};

@@ -1,0 +1,58 @@
+#include "gfx/Maths.h"
+#include "round/XGame.h"
+#include "shell/XMatchInput.h"
+#include "shell/XMenuData.h"
+#include "shell/XReplay.h"
+#include "support/TestSupport.h"
+
+class XMatchInputTest : public GameTest {
+protected:
+    // A battle match from the round scene's creation to its end, players 1 and 2 turning every so often
+    // and Escape pressed on one frame.
+    uint64_t PlayMatch(int period, int escapeFrame = -1) {
+        app->sceneState = XAppData::kCreateRound;
+        for (int frame = 0; frame < 20000 && (frame == 0 || app->sceneState == XAppData::kRunRound);
+             ++frame) {
+            KeyboardEvent(kKeyLeft, frame % period < 20);
+            KeyboardEvent(kKeyX, frame % (period + 20) < 10);
+            KeyboardEvent(kKeyEscape, frame == escapeFrame);
+            app->UpdateFrame();
+        }
+        return app->GetRoundScene()->GetMatchChecksum();
+    }
+};
+
+TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDiffersAndEscapeLeavesOne) {
+    using End = XMatchInput::ReplayEnd;
+    std::string file = config.Path() + "/match.rep";
+    XMatchInput* input = app->GetMatchInput();
+    XMenuData* settings = app->GetMenuSettings();
+    settings->SetWinsNeeded(1);
+    settings->SetControlType(1, 0);
+    ASSERT_EQ(input->RecordNextMatch(file), "");
+    SeedRandomWith(5);
+    uint64_t recorded = PlayMatch(50);
+    XReplay replay;
+    ASSERT_EQ(replay.Load(file), "");
+    EXPECT_EQ(std::tuple(replay.checksum, replay.seed, replay.winsNeeded, replay.controlType[1]),
+              std::tuple(recorded, 5u, 1, 0));
+    // The replay brings its settings and seed; the keys steer nobody.
+    settings->SetDefaults();
+    SeedRandomWith(99);
+    ASSERT_EQ(input->LoadReplay(file, settings), "");
+    uint64_t replayed = PlayMatch(30);
+    EXPECT_EQ(std::tuple(replayed, input->GetReplayEnd(), app->sceneState),
+              std::tuple(recorded, End::Same, XAppData::kCreateWinner));
+    replay.seed ^= 1;
+    ASSERT_TRUE(replay.Save(file));
+    ASSERT_EQ(input->LoadReplay(file, settings), "");
+    EXPECT_NE(PlayMatch(50), recorded);
+    EXPECT_EQ(input->GetReplayEnd(), End::Different);
+    // Escape leaves a replay even before play; the game then ends instead of showing the menu.
+    ASSERT_EQ(input->LoadReplay(file, settings), "");
+    PlayMatch(50, 40);
+    EXPECT_EQ(std::tuple(input->GetReplayEnd(), app->sceneState),
+              std::tuple(End::Left, XAppData::kCreateMenu));
+    app->UpdateFrame();
+    EXPECT_EQ(app->sceneState, XAppData::kQuit);
+}
