@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string DirectoryOfFile(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // ".registry.reg.PID.XXXXXX": hidden, and named after the process that writes it, so that no user file
 // looks like one and a clean-up can tell a dead save's leftovers from a live one.
 std::string TemporaryPrefix(const std::string& path) {
@@ -51,6 +46,11 @@ void RemoveStaleTemporaries(const std::string& path) {
 }
 
 }  // namespace
+
+std::string DirectoryOfFile(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
 
 // A pipe, a device or a huge file must never hang the game or exhaust its memory.
 FileRead ReadRegularFile(const std::string& path, size_t maxBytes, std::string& out) {

@@ -31,6 +31,12 @@ Options ParseOptions(int argc, const char* const* argv) {
             options.error = std::string("unknown option: ") + option;
         }
     }
+    if (options.action == Options::Action::Play && !options.recordFile.empty() &&
+        !options.replayFile.empty()) {
+        // A replay ends the game, so nothing would be recorded.
+        options.action = Options::Action::Usage;
+        options.error = "--record and --replay do not go together";
+    }
     return options;
 }
 

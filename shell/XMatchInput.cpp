@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "base/Files.h"
 #include "gfx/Maths.h"
 #include "shell/XReplay.h"
 
@@ -27,9 +28,7 @@ std::string XMatchInput::LoadReplay(const std::string& path, XMenuData* settings
 
 std::string XMatchInput::RecordNextMatch(const std::string& path) {
     // Said at the start, not after a whole match.
-    size_t slash = path.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    if (path.empty() || path.back() == '/' || access(directory.c_str(), W_OK | X_OK) != 0) {
+    if (path.empty() || path.back() == '/' || access(DirectoryOfFile(path).c_str(), W_OK | X_OK) != 0) {
         return "no file can be written there";
     }
     recordPath = path;

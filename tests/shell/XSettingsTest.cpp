@@ -70,7 +70,8 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
         {{"-h", "--bogus"}, A::Help, -1, false, " "},
         {{"--version"}, A::Version, -1, false, " "},
         {{"--window", "-window"}, A::Usage, 0, false, " "},
-        {{"--replay", "-.rep", "--record", "a b"}, A::Play, -1, false, "a b -.rep"},
+        {{"--replay", "-.rep", "--window"}, A::Play, 0, false, " -.rep"},
+        {{"--record", "a b", "--replay", "-.rep"}, A::Usage, -1, false, "a b -.rep"},
         {{"--record", "--replay"}, A::Usage, -1, false, " "},
         {{"--replay", ""}, A::Usage, -1, false, " "}};
     for (const auto& [words, action, fullScreen, reset, files] : cases) {
