@@ -9,7 +9,7 @@ struct Options {
     // -1 as last time, 0 a window, 1 full screen.
     int fullScreen = -1;
     bool resetSettings = false;
-    // The next battle match is recorded to this file; this recorded match is played instead of the menu.
+    // Where the next battle match is recorded; the recorded match shown instead of the title and menu.
     std::string recordFile;
     std::string replayFile;
     // Why the command line was refused, for Action::Usage.

@@ -28,14 +28,20 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
     XMatchInput* input = app->GetMatchInput();
     XMenuData* settings = app->GetMenuSettings();
     settings->SetWinsNeeded(1);
+    settings->SetSingleBattle(0);
     settings->SetControlType(1, 0);
+    for (std::string nowhere : {file + "/x", config.Path() + "/"}) {
+        EXPECT_EQ(input->RecordNextMatch(nowhere), "no file can be written there");
+    }
     ASSERT_EQ(input->RecordNextMatch(file), "");
     SeedRandomWith(5);
     uint64_t recorded = PlayMatch(50);
+    PlayMatch(50, 150);  // only the next match is recorded, not this one that Escape ends
     XReplay replay;
     ASSERT_EQ(replay.Load(file), "");
-    EXPECT_EQ(std::tuple(replay.checksum, replay.seed, replay.winsNeeded, replay.controlType[1]),
-              std::tuple(recorded, 5u, 1, 0));
+    EXPECT_EQ(std::tuple(replay.checksum, replay.seed, replay.winsNeeded, replay.singleBattle,
+                         replay.controlType[1]),
+              std::tuple(recorded, 5u, 1, 0, 0));
     // The replay brings its settings and seed; the keys steer nobody.
     settings->SetDefaults();
     SeedRandomWith(99);
