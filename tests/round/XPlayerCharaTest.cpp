@@ -253,4 +253,10 @@ TEST_F(XPlayerCharaTest, AComputerWaitsItsDelayThenSteersForTheItemButNotWithinT
         EXPECT_EQ(Turns(0), (std::vector<int>{turn, false}))
             << "ten units off is straight enough: " << direction;
     }
+    // Drained and with no item to take, it heads for the nearest opponent, which is far above it.
+    game->GetItem()->SetKind(XItemChara::kNone);
+    P(0)->SetState(XPlayerChara::kDrained);
+    Opponent(2, 20, -200), Opponent(0, 0, -100);
+    P(0)->SetDirection(0);
+    EXPECT_EQ(Turns(0), (std::vector<int>{4, false}));
 }

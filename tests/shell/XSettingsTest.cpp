@@ -27,8 +27,9 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     };
     const int unset = WindowPlacement::kUnset;
     // A pair of one key for both ways keeps the default pair.
-    const std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM};
+    std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM};
     EXPECT_EQ(fields(settings), read);
+    settings.window.x = read[3] = 33;  // the window moved
     settings.Save();
     XSettings again;
     again.Load();
