@@ -83,7 +83,8 @@ TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceK
     target->ClearClipRect();
     EXPECT_EQ(std::string(target->Row(7), target->Row(7) + 3), "\x01\x05\x02");
     EXPECT_FALSE(Surface::Create(0, 10) || Surface::Create(10, 0) || Surface::Create(10, -1) || Surface::Create(1 << 20, 1 << 20));
-    const Rect empty{2, 0, 2, 2};  // a source of no width
+    const Rect empty{2, 0, 2, 2}, flat{0, 2, 2, 2};  // a source of no width, a fill of no height
     EXPECT_FALSE(target->Blt(&stretched, *source, nullptr, false) || target->ColourFill(&stretched, 9) ||
+                 target->ColourFill(&flat, 9) ||
                  target->Blt(nullptr, *source, &outside, false) || target->Blt(nullptr, *source, &empty, false));
 }

@@ -41,7 +41,7 @@ TEST(Maths, DirectionArithmeticPassesNoDirectionThroughAndWrapsRoundTheCircle) {
     EXPECT_EQ(std::tuple(NormaliseDirection(-260), NormaliseDirection(300)), std::tuple(252, 44));
     // current, target, step and the turned direction; a half-turn tie goes clockwise, the step is whole
     const int turns[][4] = {{0, 128, 4, 252}, {250, 2, 4, 254}, {2, 250, 4, 254}, {10, 10, 4, 10},
-                            {0, 2, 4, 4},     {0, 127, 4, 4},   {0, 129, 4, 252}, {200, 100, 8, 192}};
+                            {0, 2, 4, 4},     {0, 127, 4, 4},   {0, 129, 4, 252}, {200, 100, 8, 192}, {10, 130, 4, 14}};
     for (const auto& [current, target, step, turned] : turns) {
         EXPECT_EQ(TurnToward(current, target, step), turned) << current << " to " << target;
     }

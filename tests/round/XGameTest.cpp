@@ -84,7 +84,8 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
         if ((*check)[0] == phase && (*check)[1] == counter) {
             const auto& c = *check++;
             std::string lamps, lit = "oooooOooooOooooOoooo";
-            for (int i = 0; i < 20; ++i) lamps += "o.O:?"[std::min(4u, Back()->GetPixel(160 + 17 * i, 465) - 50u)];
+            for (int i = 0; i < 20; ++i)
+                lamps += "o.O:?"[std::min(4u, Back()->GetPixel(160 + 17 * i, 465) - 50u)];
             for (int i = c[5]; i < 20; ++i) lit[i] = lit[i] == 'O' ? ':' : '.';
             EXPECT_EQ(std::tuple(int(game->GetPhase()), CountPixels(*Back(), {0, 0, 40, 480}, 0),
                                  c[4] < 0 ? -1 : Back()->GetPixel(320, 224), c[3] ? lit : lamps,
@@ -125,14 +126,16 @@ TEST_F(XGameTest, EachPersonSteersAContestedItemGoesToTheHigherPlayerAndPlayPaus
         // item and so drawn over it, player 1 higher and so under it; players 2 and 4 stand far off.
         const int corners[4][2] = {{275, 290}, {500, 100}, {330, 310}, {100, 400}};
         for (int p = 0; p < 4; ++p) Stand(P(p), corners[p][0], corners[p][1]);
-        // Each person turns their own painter, with keys (player 3's swapped in the settings), player 1's
-        // joystick or player 2's pad; two ways at once cancel.
-        std::swap(app->GetSettings()->steeringKeys[2][0], app->GetSettings()->steeringKeys[2][1]);
+        // Each person turns their own painter, with keys (players 3 and 4's swapped in the settings, so the
+        // number row's 4 no longer steers player 4), player 1's joystick or player 2's pad; two ways at once
+        // cancel.
+        for (int p : {2, 3})
+            std::swap(app->GetSettings()->steeringKeys[p][0], app->GetSettings()->steeringKeys[p][1]);
         Four before = Each(&XPlayerChara::GetDirection), turned;
         uint32_t remaining = game->GetTimer()->GetRemaining();
         Heard();
         for (bool down : {true, false}) {
-            for (int key : {kKeyZ, kKeyM, kKeyPad4}) KeyboardEvent(key, down);
+            for (int key : {kKeyZ, kKeyM, kKeyPad4, kKey4}) KeyboardEvent(key, down);
             ControllerButtonEvent(100, PadButton::Right, down);
             machine.stick.x = down ? 0 : 32768;
             game->UpdateFrame();
@@ -147,7 +150,7 @@ TEST_F(XGameTest, EachPersonSteersAContestedItemGoesToTheHigherPlayerAndPlayPaus
         std::vector<int> expected = {Field()->GetPixel(260, 128), Field()->GetPixel(320, 150), 121, 121, 130,
                                      Field()->GetPixel(510, 110)};
         EXPECT_EQ(std::tuple(turned, game->GetItemTaker(), Heard(), item->GetKind(), pixels),
-                  std::tuple(battle ? Four{4, 0, 4, 4} : Four{4, 0, 0, 0}, battle ? 2 : 0,
+                  std::tuple(battle ? Four{4, 0, 4, 252} : Four{4, 0, 0, 0}, battle ? 2 : 0,
                              std::vector<int32_t>{222}, XItemChara::kShoe,
                              battle ? std::vector<int>{255, 152, 121, 168, 130, 164} : expected));
         game->UpdateFrame();  // the end of the pause, which is not taken from the round, applies the item
@@ -235,7 +238,8 @@ TEST_F(XGameTest, ARankingRoundAsksForANameOnlyWhenItBeatsTheTenthEntry) {
         PlayToCount({pixels, 0, 0, 0});
         RunUntil(!typed ? XGame::kFinished : XGame::kNameEntry);
         // Only player 1 is scored; typing P must not pause; the name is asked for on the black screen.
-        if (typed) game->UpdateFrame();
+        if (typed)
+            game->UpdateFrame();
         EXPECT_EQ(std::tuple(Each(&XPlayerChara::GetScore), app->hotKeysEnabled,
                              CountPixels(*Back(), {0, 0, 640, 480}, 0) == 640 * 480),
                   std::tuple(Four{score, 77, 0, 0}, !typed, !typed));
