@@ -54,6 +54,7 @@ TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCur
         EXPECT_EQ(GetKeyHorizontal(), direction) << left << right;
     }
     ReleaseInput();
+    AcquireKeyboard();  // there is no keyboard to acquire any more
     Press(kKeyLeft);
     EXPECT_EQ(std::tuple(Key(kKeyLeft), GetKeyHorizontal(), IsKeyboardAcquired()),
               std::tuple("--", -1, false));

@@ -14,7 +14,10 @@ std::function<void()> endOfPiece;
 
 class FakeDisplayDevice : public DisplayDevice {
 public:
-    bool SetMode(int, int, int, uint32_t) override { return machine->modeSets; }
+    // Like the screen's device, only the game's own mode.
+    bool SetMode(int width, int height, int bitsPerPixel, uint32_t) override {
+        return machine->modeSets && width == 640 && height == 480 && bitsPerPixel == 8;
+    }
     bool Present(const Surface& picture, const PaletteEntry*) override {
         machine->presents.push_back(machine->now);
         machine->shown = &picture;
