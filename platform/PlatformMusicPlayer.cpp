@@ -155,6 +155,7 @@ bool PlatformMusicPlayer::Open(const std::string& path) {
     }
     std::lock_guard<std::mutex> guard(lock);
     player = piece;
+    totalTicks = 0;
     playing = false;
     endReported = false;
     return true;
@@ -213,8 +214,11 @@ void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
     fluid_synth_write_s16(synth, length / 4, stream, 0, 2, stream, 1, 2);
     // FluidSynth itself calls a piece done only seconds after its last event; the end of the track
     // is the end of the piece, so the next pass can start without a gap.
-    int total = fluid_player_get_total_ticks(player);
-    if (playing && !endReported && total > 0 && fluid_player_get_current_tick(player) >= total) {
+    // Walks every event of the piece: asked once, when the player has loaded the file.
+    if (totalTicks <= 0) {
+        totalTicks = fluid_player_get_total_ticks(player);
+    }
+    if (playing && !endReported && totalTicks > 0 && fluid_player_get_current_tick(player) >= totalTicks) {
         endReported = true;
         ReportEnd();
     }
