@@ -105,10 +105,9 @@ void PlatformMusicPlayer::LoadSynth() {
         return;
     }
     // Samples load with the instruments a piece asks for, not the whole soundfont: FluidR3 would take
-    // 148 MB, locked in memory. No chorus: on TimGM6mb it changes nothing and on FluidR3 little, for a
-    // tenth of the synthesiser's cost. (Measured figures in the README.)
+    // 148 MB, locked in memory. Reverb and chorus stay: together they cost about a fifth of the
+    // synthesiser's time, and FluidR3's pieces owe much of their level to the chorus.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    fluid_settings_setint(settings, "synth.chorus.active", 0);
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
     synthGain = SynthGain(font);
     fluid_settings_setnum(settings, "synth.gain", synthGain);
