@@ -26,7 +26,8 @@ bool OpenGlWouldBeSoftware() {
 // An OpenGL renderer whose driver draws on the processor (a display without GPU access, such as Xvfb).
 bool IsSoftwareOpenGl(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0) {
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name ||
+        std::strncmp(info.name, "opengl", 6) != 0) {
         return false;
     }
     using GetString = const unsigned char* (*)(unsigned int);

@@ -313,7 +313,7 @@ void XResultBoard::Draw(Surface* target) {
         DrawBoard(target, x, y);
     }
     if (GetMode() == Mode::Ranking) {
-        DrawRankingNumber(target, x, y);
+        DrawRanking(target, x, y);
     }
 
     if (state == kWinner && winner >= 0) {
@@ -353,14 +353,12 @@ void XResultBoard::DrawBoard(Surface* target, int left, int top) {
     resultTitle->SetCentre(scroll->GetCentreX(), 0);
     resultTitle->SetY(scroll->GetY() + 51);
     resultTitle->Draw(target);
-    switch (GetMode()) {
-        case Mode::Single: DrawSingle(target, left, top); break;
-        case Mode::Team: DrawTeam(target, left, top); break;
-        case Mode::Ranking:
-            // The number counts up every frame and is drawn over the board; it meets no other piece.
-            bigPercent->DrawAt(left + 130 + decimalPoint->GetWidth() + 3 * hugeDigits->GetCellWidth() + 4,
-                               top + 133, target);
-            break;
+    // The ranking's number counts up every frame: it is drawn over the board, not into it.
+    Mode mode = GetMode();
+    if (mode == Mode::Single) {
+        DrawSingle(target, left, top);
+    } else if (mode == Mode::Team) {
+        DrawTeam(target, left, top);
     }
 }
 
@@ -412,15 +410,16 @@ void XResultBoard::DrawTeam(Surface* target, int left, int top) {
     }
 }
 
-void XResultBoard::DrawRankingNumber(Surface* target, int left, int top) {
-    if (!revealed[0]) {
-        return;
-    }
+void XResultBoard::DrawRanking(Surface* target, int left, int top) {
     int numberX = left + 130;
     int numberY = top + 124;
-    hugeDigits->SetSurface(target);
-    int cursor = hugeDigits->DrawNumber(numberX, numberY, shownValue / 10, 2);
-    decimalPoint->DrawAt(cursor, numberY, target);
-    cursor += decimalPoint->GetWidth();
-    hugeDigits->DrawNumber(cursor, numberY, shownValue % 10, 1);
+    if (revealed[0]) {
+        hugeDigits->SetSurface(target);
+        int cursor = hugeDigits->DrawNumber(numberX, numberY, shownValue / 10, 2);
+        decimalPoint->DrawAt(cursor, numberY, target);
+        cursor += decimalPoint->GetWidth();
+        hugeDigits->DrawNumber(cursor, numberY, shownValue % 10, 1);
+    }
+    bigPercent->DrawAt(numberX + decimalPoint->GetWidth() + 3 * hugeDigits->GetCellWidth() + 4, top + 133,
+                       target);
 }

@@ -70,12 +70,11 @@ private:
     };
     Face GetFace() const;
     void PrepareComposition();
-    // The scroll with its title and the rows, all but the ranking's counting number, with the scroll's
-    // top-left corner at (left, top).
+    // The scroll with its title and a battle's rows, with the scroll's top-left corner at (left, top).
     void DrawBoard(Surface* target, int left, int top);
     void DrawSingle(Surface* target, int left, int top);
     void DrawTeam(Surface* target, int left, int top);
-    void DrawRankingNumber(Surface* target, int left, int top);
+    void DrawRanking(Surface* target, int left, int top);
     void DrawTrophies(Surface* target, int firstX, int trophyY, int32_t count);
 
     XAppData* app;
