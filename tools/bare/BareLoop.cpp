@@ -1,9 +1,8 @@
 // tintorix-bare: the floor under the game's costs on a display. It makes the window and presents a
 // 640 x 480 picture of palette indices 25 times a second exactly as the game does (the same window,
-// renderer, texture and conversion through the palette), and does nothing else: no scenes, no sound,
-// no input but the request to quit. tools/measure.sh sets its figures beside the game's.
-
-#include <SDL.h>
+// renderer, texture and conversion through the palette, the same event pump and sleeps), and does
+// nothing else: no scenes, no sound, no input but the request to quit. tools/measure.sh sets its
+// figures beside the game's.
 
 #include <cstdio>
 #include <cstring>
@@ -24,6 +23,7 @@ constexpr uint32_t kFrameInterval = 40;
 }  // namespace
 
 int main() {
+    InstallQuitSignals();
     ShellPlatform shell = MakeSdlShellPlatform();
     if (!shell.registerWindowClass()) {
         std::fprintf(stderr, "tintorix-bare: no display\n");
@@ -45,23 +45,26 @@ int main() {
     for (int y = 0; y < kHeight; ++y) {
         std::memset(back->Row(y), y & 0xFF, kWidth);
     }
-    // The game's pacing: every waiting event first, a frame when one is due, else sleep until it is.
-    uint32_t last = SDL_GetTicks() - kFrameInterval;
-    for (bool running = true; running;) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            running = running && event.type != SDL_QUIT;
+    // The game's pacing: every waiting message first, a frame when one is due, then sleep until the next.
+    uint32_t last = shell.frameClock() - kFrameInterval;
+    for (;;) {
+        ShellMessage message;
+        if (shell.peekMessage(&message)) {
+            if (message.message == kWmDestroy) {
+                break;
+            }
+            continue;
         }
-        uint32_t now = SDL_GetTicks();
-        if (now - last >= kFrameInterval) {
-            last = now;
+        if (shell.frameClock() - last >= kFrameInterval) {
+            last = shell.frameClock();
             device->Present(*back, palette);
-        } else {
-            SDL_Delay(kFrameInterval - (now - last));
+        }
+        uint32_t elapsed = shell.frameClock() - last;
+        if (elapsed < kFrameInterval) {
+            shell.sleep(kFrameInterval - elapsed);
         }
     }
     device.reset();
     DestroyMainWindow();
-    SDL_Quit();
     return 0;
 }
