@@ -100,6 +100,11 @@ sample() {
     a2=$(thread_ticks "$1" SDLAudioP2)
     echo "$((c2 - c1)) $((a2 - a1))"
 }
+stop() {
+    kill -TERM "$1"
+    wait "$1" || true
+    running=""
+}
 press() {
     local window
     window=$(xdotool search --name '^Tintorix$' 2>/dev/null | head -n 1 || true)
@@ -135,9 +140,7 @@ running=$pid
 sleep 2
 read -r bareTicks _ < <(sample "$pid")
 barePeak=$(peak_mb "$pid")
-kill -TERM "$pid"
-wait "$pid" || true
-running=""
+stop "$pid"
 # A soundfont that is not there: the game without music.
 fonts=()
 for font in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
@@ -161,9 +164,7 @@ for font in "${fonts[@]}"; do
     sleep 8
     read -r round roundAudio < <(sample "$pid")
     peak=$(peak_mb "$pid")
-    kill -TERM "$pid"
-    wait "$pid" || true
-    running=""
+    stop "$pid"
     echo "title, $name: game $(percent "$title") ($(percent "$titleAudio"))   bare $(percent "$bareTicks")"
     echo "round, $name: game $(percent "$round") ($(percent "$roundAudio"))   bare $(percent "$bareTicks")"
     echo "peak memory, $name: game $peak   bare $barePeak"
