@@ -13,6 +13,7 @@
 #include "platform/SdlDisplayDevice.h"
 #include "platform/SdlShell.h"
 #include "shell/Shell.h"
+#include "shell/WindowPlacement.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int main() {
         return 1;
     }
     shell.showCursor(false);
-    void* window = shell.createWindow();
+    void* window = shell.createWindow(WindowPlacement{});
     std::unique_ptr<DisplayDevice> device = window ? SdlDisplayDevice::Create(window) : nullptr;
     std::unique_ptr<Surface> back = Surface::Create(kWidth, kHeight);
     if (!device || !back || !device->SetMode(kWidth, kHeight, 8, kDisplayFullScreen | kDisplayExclusive)) {
