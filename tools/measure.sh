@@ -32,9 +32,9 @@ for mode in single team ranking; do
 done
 /usr/bin/time -f "bench peak memory, 3 single matches: %M KiB" "$bench" --seed 1 --matches 3 >/dev/null
 
-echo "== the synthesiser's effects: each piece rendered by the fluidsynth program at the game's rate, gain and"
-echo "   sample loading; processor as % of one core in real time (median of 3), the effect's share of the sound"
-echo "   as the level of (with - without) against the level with it"
+echo "== the synthesiser's effects: the title and round tunes rendered by the fluidsynth program at the game's"
+echo "   rate and sample loading; processor as % of one core in real time (median of 3), the effect's share of"
+echo "   the sound as the level of (with - without) against the level with it"
 if command -v fluidsynth >/dev/null && command -v sox >/dev/null; then
     # Prints "percent file" for one render with reverb $3 and chorus $4 (1 on, 0 off).
     render() {
