@@ -105,8 +105,8 @@ void PlatformMusicPlayer::LoadSynth() {
         return;
     }
     // Samples load with the instruments a piece asks for, not the whole soundfont: FluidR3 would take
-    // 148 MB, locked in memory. Reverb and chorus stay: together they cost about a fifth of the
-    // synthesiser's time, and FluidR3's pieces owe much of their level to the chorus.
+    // 148 MB, locked in memory. Reverb and chorus stay on, as the pieces were balanced: together they
+    // cost under a third of a point of one core.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
     synthGain = SynthGain(font);
