@@ -18,6 +18,8 @@ std::map<std::pair<uint32_t, uint32_t>, std::vector<uint8_t>>& Overrides() {
     return overrides;
 }
 
+uint32_t generation = 0;
+
 }  // namespace
 
 extern "C" const ResourceEntry tintorix_resource_table[];
@@ -56,6 +58,14 @@ std::vector<uint32_t> ListResources(ResourceType type) {
 
 void OverrideResource(ResourceType type, uint32_t id, std::vector<uint8_t> bytes) {
     Overrides()[std::make_pair(static_cast<uint32_t>(type), id)] = std::move(bytes);
+    ++generation;
 }
 
-void ClearResourceOverrides() { Overrides().clear(); }
+void ClearResourceOverrides() {
+    Overrides().clear();
+    ++generation;
+}
+
+uint32_t ResourceGeneration() {
+    return generation;
+}

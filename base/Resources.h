@@ -20,3 +20,5 @@ std::vector<uint32_t> ListResources(ResourceType type);
 // Tests put their own bytes in place of (or beside) the embedded resources; an empty block hides one.
 void OverrideResource(ResourceType type, uint32_t id, std::vector<uint8_t> bytes);
 void ClearResourceOverrides();
+// Changes whenever resources are put in place or cleared, so that what was made from them can be remade.
+uint32_t ResourceGeneration();

@@ -1,7 +1,6 @@
 #include "gfx/Display.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "gfx/ZAscii.h"
 #include "gfx/ZDib256.h"
@@ -171,8 +170,7 @@ bool PresentBackBuffer() {
     if (!display || !display->back || !display->primary) {
         return false;
     }
-    std::memcpy(display->primary->GetPixels(), display->back->GetPixels(),
-                static_cast<size_t>(display->back->GetPitch()) * display->back->GetHeight());
+    // The device shows the back surface itself; the primary surface only answers for being lost.
     const Surface& shown = pauseOverlay ? PausedPicture(*display->back) : *display->back;
     return display->device->Present(shown, paletteEntries);
 }

@@ -5,6 +5,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Far beyond any picture of the game; keeps width x height well inside memory and int arithmetic.
@@ -13,6 +17,34 @@ constexpr int64_t kMaxPixels = 64ll * 1024 * 1024;
 int Saturate(int64_t value) {
     return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
                                                 std::numeric_limits<int>::max()));
+}
+
+// Leaves the destination where the source holds the key. The rows must not overlap: whole blocks are
+// read before any is written.
+void CopyKeyedRow(uint8_t* to, const uint8_t* from, int count, uint8_t key) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i keys = _mm_set1_epi8(static_cast<char>(key));
+    for (; i + 16 <= count; i += 16) {
+        __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
+        __m128i hole = _mm_cmpeq_epi8(value, keys);
+        __m128i mixed = _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, value));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), mixed);
+    }
+    if (i + 8 <= count) {
+        __m128i value = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + i));
+        __m128i under = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(to + i));
+        __m128i hole = _mm_cmpeq_epi8(value, keys);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + i),
+                         _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, value)));
+        i += 8;
+    }
+#endif
+    for (; i < count; ++i) {
+        uint8_t value = from[i];
+        to[i] = value != key ? value : to[i];
+    }
 }
 
 }  // namespace
@@ -101,16 +133,18 @@ bool Surface::Blt(const Rect* dstRect, const Surface& source, const Rect* srcRec
 
     if (dstW == srcW && dstH == srcH) {
         int sx = src.left + (visible.left - dst.left);
+        // A keyed copy within one surface may overlap itself, and then goes pixel by pixel.
+        bool blocks = &source != this;
         for (int y = visible.top; y < visible.bottom; ++y) {
             const uint8_t* from = source.Row(src.top + (y - dst.top)) + sx;
             uint8_t* to = Row(y) + visible.left;
             if (!useKey) {
                 std::memmove(to, from, visibleW);
+            } else if (blocks) {
+                CopyKeyedRow(to, from, visibleW, key);
             } else {
-                // A select rather than a branch, so the row loop vectorises.
                 for (int i = 0; i < visibleW; ++i) {
-                    uint8_t value = from[i];
-                    to[i] = value != key ? value : to[i];
+                    to[i] = from[i] != key ? from[i] : to[i];
                 }
             }
         }

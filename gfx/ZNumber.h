@@ -19,6 +19,7 @@ public:
     // Cell 11 (the full stop of the ranking's sheet); returns x plus the cell width.
     int DrawGlyph11(int x, int y);
     int GetCellWidth() const { return digits ? digits->GetWidth() : 0; }
+    const ZSprite256* GetDigits() const { return digits.get(); }
 
 private:
     std::unique_ptr<ZSprite256> digits;

@@ -5,28 +5,35 @@
 
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
-#include "gfx/ZDib256.h"
+#include "gfx/Pictures.h"
 
-ZSprite256::ZSprite256(uint16_t bitmapId, int frameCount) : frameCount(frameCount < 1 ? 1 : frameCount) {
-    ZDib256 bitmap(bitmapId);
-    if (!bitmap.IsLoaded()) {
+ZSprite256::ZSprite256(uint16_t bitmapId, int frameCount)
+    : frameCount(frameCount < 1 ? 1 : frameCount), bitmapId(bitmapId) {
+    const Surface* picture = FindPicture(bitmapId);
+    if (!picture) {
         return;  // a sprite without a picture draws nothing and collides with nothing
     }
-    int bitmapWidth = bitmap.GetWidth();
-    int bitmapHeight = bitmap.GetHeight();
-    surface = CreateOffscreenSurface(bitmapWidth, bitmapHeight, true);
-    if (!surface) {
+    surface = CreateOffscreenSurface(picture->GetWidth(), picture->GetHeight(), true);
+    if (!surface || !RestorePicture()) {
+        surface.reset();
         return;
     }
-    bool bottomUp = bitmap.IsBottomUp();
-    for (int r = 0; r < bitmapHeight; ++r) {
-        int row = bottomUp ? bitmapHeight - 1 - r : r;
-        std::memcpy(surface->Row(r), bitmap.GetBits() + static_cast<size_t>(row) * bitmap.GetPitch(), bitmapWidth);
-    }
     int key = surface->GetPixel(0, 0) & 0xFF;
-    width = bitmapWidth;
-    height = bitmapHeight / this->frameCount;
+    width = picture->GetWidth();
+    height = picture->GetHeight() / this->frameCount;
     SetColourKey(key);
+}
+
+bool ZSprite256::RestorePicture() {
+    const Surface* picture = FindPicture(bitmapId);
+    if (!surface || !picture || picture->GetWidth() != surface->GetWidth() ||
+        picture->GetHeight() != surface->GetHeight()) {
+        return false;
+    }
+    for (int row = 0; row < picture->GetHeight(); ++row) {
+        std::memcpy(surface->Row(row), picture->Row(row), static_cast<size_t>(picture->GetWidth()));
+    }
+    return true;
 }
 
 ZSprite256::~ZSprite256() { surface.reset(); }

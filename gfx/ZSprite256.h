@@ -48,6 +48,10 @@ public:
     void SetAnimationWait(int wait);
     void RestartAnimation();
 
+    // Puts the bitmap's picture back into the sheet, over whatever was drawn into it; false when the
+    // picture is gone or no longer fits.
+    bool RestorePicture();
+
     void Animate();
     void DrawAt(int drawX, int drawY, Surface* target);
     void DrawScaled(Surface* target, uint32_t scaleX, uint32_t scaleY);
@@ -72,5 +76,6 @@ private:
     int cycleRunning = 1;
     int transparent = 1;
     int colourKey = 0;
+    uint16_t bitmapId;
     std::unique_ptr<Surface> surface;
 };

@@ -29,7 +29,7 @@ private:
     PlatformAudioDevice();
 
     struct Channel {
-        std::vector<uint8_t> converted;  // the chunk points into this; the mixer does not own it
+        std::vector<int16_t> converted;  // the chunk points into this; the mixer does not own it
         Mix_Chunk* chunk = nullptr;
         int mixerChannel = -1;
     };

@@ -104,6 +104,10 @@ void PlatformMusicPlayer::LoadSynth() {
     if (!settings) {
         return;
     }
+    // Samples load with the instruments a piece asks for, not the whole soundfont: FluidR3 would take
+    // 148 MB, locked in memory. Reverb and chorus stay on, as the pieces were balanced: together they
+    // cost under a third of a point of one core.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
     synthGain = SynthGain(font);
     fluid_settings_setnum(settings, "synth.gain", synthGain);
@@ -150,6 +154,7 @@ bool PlatformMusicPlayer::Open(const std::string& path) {
     }
     std::lock_guard<std::mutex> guard(lock);
     player = piece;
+    totalTicks = 0;
     playing = false;
     endReported = false;
     return true;
@@ -208,8 +213,11 @@ void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
     fluid_synth_write_s16(synth, length / 4, stream, 0, 2, stream, 1, 2);
     // FluidSynth itself calls a piece done only seconds after its last event; the end of the track
     // is the end of the piece, so the next pass can start without a gap.
-    int total = fluid_player_get_total_ticks(player);
-    if (playing && !endReported && total > 0 && fluid_player_get_current_tick(player) >= total) {
+    // Walks every event of the piece: asked once, when the player has loaded the file.
+    if (totalTicks <= 0) {
+        totalTicks = fluid_player_get_total_ticks(player);
+    }
+    if (playing && !endReported && totalTicks > 0 && fluid_player_get_current_tick(player) >= totalTicks) {
         endReported = true;
         ReportEnd();
     }

@@ -47,6 +47,7 @@ private:
     // Shared with the audio thread's hook.
     std::mutex lock;
     fluid_player_t* player = nullptr;
+    int totalTicks = 0;
     bool playing = false;
     bool endReported = false;
 };

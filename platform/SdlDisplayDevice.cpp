@@ -1,12 +1,51 @@
 #include "platform/SdlDisplayDevice.h"
 
 #include <SDL.h>
+#include <glob.h>
 
 #include <cstring>
 
 namespace {
 
 SdlDisplayDevice* activeDevice = nullptr;
+
+// No GPU driver, or software drawing asked for: OpenGL would only be the processor drawing (and loading
+// a compiler to do so), which costs more than SDL's own software renderer.
+bool OpenGlWouldBeSoftware() {
+    const char* forced = SDL_getenv("LIBGL_ALWAYS_SOFTWARE");
+    if (forced && *forced && std::strcmp(forced, "0") != 0) {
+        return true;
+    }
+    glob_t devices{};
+    bool none = glob("/dev/dri/renderD*", 0, nullptr, &devices) != 0 &&
+                glob("/dev/dri/card*", GLOB_APPEND, nullptr, &devices) != 0;
+    globfree(&devices);
+    return none;
+}
+
+// An OpenGL renderer whose driver draws on the processor (a display without GPU access, such as Xvfb).
+bool IsSoftwareOpenGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name ||
+        std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+    if (!name) {
+        return false;
+    }
+    const char* text = reinterpret_cast<const char*>(name);
+    return std::strstr(text, "llvmpipe") || std::strstr(text, "softpipe") || std::strstr(text, "swrast");
+}
+
+SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+    // The window surface must not itself be drawn through OpenGL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
 
 }  // namespace
 
@@ -16,7 +55,19 @@ std::unique_ptr<DisplayDevice> SdlDisplayDevice::Create(void* window) {
         return nullptr;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    SDL_Renderer* renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED);
+    SDL_Renderer* renderer = nullptr;
+    const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (asked && *asked) {
+        renderer = SDL_CreateRenderer(sdlWindow, -1, 0);
+    } else if (OpenGlWouldBeSoftware()) {
+        renderer = CreateSoftwareRenderer(sdlWindow);
+    } else {
+        renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED);
+        if (renderer && IsSoftwareOpenGl(renderer)) {
+            SDL_DestroyRenderer(renderer);
+            renderer = CreateSoftwareRenderer(sdlWindow);
+        }
+    }
     if (!renderer) {
         renderer = SDL_CreateRenderer(sdlWindow, -1, 0);
     }

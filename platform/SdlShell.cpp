@@ -15,6 +15,7 @@
 #include "platform/SdlControllers.h"
 #include "platform/SdlDisplayDevice.h"
 #include "platform/WindowIcon.h"
+#include "platform/WindowManager.h"
 #include "shell/WindowPlacement.h"
 
 namespace {
@@ -31,6 +32,9 @@ int lockDescriptor = -1;
 volatile sig_atomic_t quitSignalled = 0;
 // SDL found no display to open a window on, and the user asked for no particular driver.
 bool noDisplay = false;
+// False on an X server without a window manager, where the borderless desktop-sized window is all
+// that full screen can be: asking SDL for more makes it wait in vain for a manager to answer.
+bool windowManager = true;
 
 void OnQuitSignal(int) { quitSignalled = 1; }
 
@@ -85,6 +89,8 @@ Rect WindowedRect(int display) {
 void* CreateWindow(const WindowPlacement& wanted) {
     userPlacement = wanted;
     fullScreen = wanted.fullScreen;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    windowManager = !driver || std::strcmp(driver, "x11") != 0 || X11WindowManagerRuns();
     if (fullScreen) {
         // Born where full screen puts it, so a desktop without a window manager shows it whole too.
         SDL_DisplayMode desktop{};
@@ -94,8 +100,8 @@ void* CreateWindow(const WindowPlacement& wanted) {
         }
         // Mapped once, already full screen: switching after the first map unmaps the window, and
         // without a window manager nobody gives the focus back, which would pause the game for good.
-        mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
-                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+        Uint32 flags = SDL_WINDOW_BORDERLESS | (windowManager ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        mainWindow = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h, flags);
     } else {
         Rect rect = WindowedRect(0);
         mainWindow = SDL_CreateWindow(kWindowTitle, rect.left, rect.top, rect.Width(), rect.Height(),
@@ -276,7 +282,9 @@ void EnterFullScreen(SDL_Window* window) {
         SDL_SetWindowSize(window, desktop.w, desktop.h);
         SDL_SetWindowPosition(window, 0, 0);
     }
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (windowManager) {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
 }
 
 void ToggleFullScreen(SDL_Window* window) {

@@ -1,8 +1,12 @@
 #include "round/XCanvasPlane.h"
 
+#include "gfx/Pictures.h"
 #include "shell/XAppData.h"
 
-XCanvasPlane::XCanvasPlane(XAppData* app) : app(app) {}
+XCanvasPlane::XCanvasPlane(XAppData* app) : app(app) {
+    // Decoded while the scene is built, so that the first round's first frame only copies it.
+    FindPicture(kFieldBitmap);
+}
 
 XCanvasPlane::~XCanvasPlane() = default;
 
@@ -22,7 +26,10 @@ Rect XCanvasPlane::GetCountedRect() const {
 }
 
 void XCanvasPlane::Reset() {
-    fieldSprite = std::make_unique<ZSprite256>(kFieldBitmap, 1);
+    // Every round after the first paints on the same surface, cleaned by a copy of the picture.
+    if (!fieldSprite || !fieldSprite->RestorePicture()) {
+        fieldSprite = std::make_unique<ZSprite256>(kFieldBitmap, 1);
+    }
     fieldSprite->SetTransparent(false);
     Surface* surface = fieldSprite->GetSurface();
     // Without a display there is nothing to make the clipper from, and stamps are then not cut.

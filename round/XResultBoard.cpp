@@ -41,6 +41,23 @@ constexpr uint32_t kTeamRevealFrames[6] = {15, 30, 45, 65, 80, 95};
 constexpr int32_t kTeamRowOffsets[4] = {0, 44, 100, 144};
 constexpr int32_t kTeamTotalOffsets[2] = {22, 122};
 
+// Marks the palette indices that a sprite can put on a surface.
+void MarkDrawnIndices(const ZSprite256* sprite, std::array<bool, 256>* drawn) {
+    const Surface* surface = sprite ? sprite->GetSurface() : nullptr;
+    if (!surface) {
+        return;
+    }
+    int key = sprite->IsTransparent() ? sprite->GetColourKey() : -1;
+    for (int row = 0; row < surface->GetHeight(); ++row) {
+        const uint8_t* pixels = surface->Row(row);
+        for (int column = 0; column < surface->GetWidth(); ++column) {
+            if (pixels[column] != key) {
+                (*drawn)[pixels[column]] = true;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 XResultBoard::XResultBoard(XAppData* app)
@@ -65,6 +82,43 @@ XResultBoard::XResultBoard(XAppData* app)
     }
     Mode mode = GetMode();
     resultTitle->SetFrame(mode == Mode::Single ? 0 : mode == Mode::Team ? 1 : 2);
+    PrepareComposition();
+}
+
+void XResultBoard::PrepareComposition() {
+    if (!scroll->GetSurface()) {
+        return;
+    }
+    std::array<bool, 256> drawn{};
+    const ZSprite256* pieces[] = {
+        scroll.get(),       resultTitle.get(),        playerLabels.get(),      brushIcons.get(),
+        smallPercent.get(), bigPercent.get(),         tinyPercent.get(),       trophy.get(),
+        teamBracket.get(),  largeDigits->GetDigits(), smallDigits->GetDigits()};
+    for (const ZSprite256* sprite : pieces) {
+        MarkDrawnIndices(sprite, &drawn);
+    }
+    int key = scroll->GetColourKey();
+    for (int index = 0; drawn[key] && index < 256; ++index) {
+        key = index;
+    }
+    if (drawn[key]) {
+        return;
+    }
+    composed = CreateOffscreenSurface(scroll->GetWidth(), scroll->GetHeight(), true);
+    if (composed) {
+        // Cut like the screen would cut the pieces, so a piece half off the board still draws its half.
+        composed->SetClipRect(Rect{0, 0, composed->GetWidth(), composed->GetHeight()});
+        composed->SetColourKey(static_cast<uint8_t>(key));
+    }
+}
+
+XResultBoard::Face XResultBoard::GetFace() const {
+    Face face{revealed, teamRevealed, {}, {}};
+    for (int i = 0; i < 4; ++i) {
+        face.scores[i] = ScoreOf(i);
+        face.wins[i] = WinsOf(i);
+    }
+    return face;
 }
 
 XResultBoard::~XResultBoard() = default;
@@ -244,16 +298,22 @@ void XResultBoard::Draw(Surface* target) {
     if (state == kHidden || !target) {
         return;
     }
-    scroll->SetPosition(x, y);
-    scroll->Draw(target);
-    resultTitle->SetCentre(scroll->GetCentreX(), 0);
-    resultTitle->SetY(scroll->GetY() + 51);
-    resultTitle->Draw(target);
-
-    switch (GetMode()) {
-        case Mode::Single: DrawSingle(target); break;
-        case Mode::Team: DrawTeam(target); break;
-        case Mode::Ranking: DrawRanking(target); break;
+    if (composed) {
+        // Most frames only move the board or leave it: the pieces are drawn again only when it changes.
+        Face face = GetFace();
+        if (composedFace != face) {
+            composed->ColourFill(nullptr, *composed->GetColourKey());
+            DrawBoard(composed.get(), 0, 0);
+            composedFace = face;
+        }
+        Rect place = MakeRect(x, y, static_cast<int64_t>(x) + composed->GetWidth(),
+                              static_cast<int64_t>(y) + composed->GetHeight());
+        target->Blt(&place, *composed, nullptr, true);
+    } else {
+        DrawBoard(target, x, y);
+    }
+    if (GetMode() == Mode::Ranking) {
+        DrawRanking(target, x, y);
     }
 
     if (state == kWinner && winner >= 0) {
@@ -287,10 +347,25 @@ void XResultBoard::DrawTrophies(Surface* target, int firstX, int trophyY, int32_
     }
 }
 
-void XResultBoard::DrawSingle(Surface* target) {
-    int colX = x + 79;
+void XResultBoard::DrawBoard(Surface* target, int left, int top) {
+    scroll->SetPosition(left, top);
+    scroll->Draw(target);
+    resultTitle->SetCentre(scroll->GetCentreX(), 0);
+    resultTitle->SetY(scroll->GetY() + 51);
+    resultTitle->Draw(target);
+    // The ranking's number counts up every frame: it is drawn over the board, not into it.
+    Mode mode = GetMode();
+    if (mode == Mode::Single) {
+        DrawSingle(target, left, top);
+    } else if (mode == Mode::Team) {
+        DrawTeam(target, left, top);
+    }
+}
+
+void XResultBoard::DrawSingle(Surface* target, int left, int top) {
+    int colX = left + 79;
     for (int i = 0; i < 4; ++i) {
-        int rowY = y + 77 + 48 * i;
+        int rowY = top + 77 + 48 * i;
         brushIcons->SetFrame(i);
         brushIcons->DrawAt(colX, rowY - 4, target);
         int labelX = colX + brushIcons->GetWidth() + 8;
@@ -306,9 +381,9 @@ void XResultBoard::DrawSingle(Surface* target) {
     }
 }
 
-void XResultBoard::DrawTeam(Surface* target) {
-    int baseX = x + 80;
-    int baseY = y + 77;
+void XResultBoard::DrawTeam(Surface* target, int left, int top) {
+    int baseX = left + 80;
+    int baseY = top + 77;
     for (int i = 0; i < 4; ++i) {
         int rowY = baseY + kTeamRowOffsets[i];
         playerLabels->SetFrame(i);
@@ -335,9 +410,9 @@ void XResultBoard::DrawTeam(Surface* target) {
     }
 }
 
-void XResultBoard::DrawRanking(Surface* target) {
-    int numberX = x + 130;
-    int numberY = y + 124;
+void XResultBoard::DrawRanking(Surface* target, int left, int top) {
+    int numberX = left + 130;
+    int numberY = top + 124;
     if (revealed[0]) {
         hugeDigits->SetSurface(target);
         int cursor = hugeDigits->DrawNumber(numberX, numberY, shownValue / 10, 2);
@@ -345,5 +420,6 @@ void XResultBoard::DrawRanking(Surface* target) {
         cursor += decimalPoint->GetWidth();
         hugeDigits->DrawNumber(cursor, numberY, shownValue % 10, 1);
     }
-    bigPercent->DrawAt(numberX + decimalPoint->GetWidth() + 3 * hugeDigits->GetCellWidth() + 4, y + 133, target);
+    bigPercent->DrawAt(numberX + decimalPoint->GetWidth() + 3 * hugeDigits->GetCellWidth() + 4, top + 133,
+                       target);
 }

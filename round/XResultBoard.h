@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "gfx/Surface.h"
 #include "gfx/ZNumber.h"
@@ -59,9 +60,21 @@ private:
     int32_t ScoreOf(int index) const;
     int32_t WinsOf(int index) const;
     void Reveal(int index);
-    void DrawSingle(Surface* target);
-    void DrawTeam(Surface* target);
-    void DrawRanking(Surface* target);
+    // What the composed board shows; it is composed again when this changes.
+    struct Face {
+        std::array<bool, 4> revealed;
+        std::array<bool, 2> teamRevealed;
+        std::array<int32_t, 4> scores;
+        std::array<int32_t, 4> wins;
+        bool operator==(const Face&) const = default;
+    };
+    Face GetFace() const;
+    void PrepareComposition();
+    // The scroll with its title and a battle's rows, with the scroll's top-left corner at (left, top).
+    void DrawBoard(Surface* target, int left, int top);
+    void DrawSingle(Surface* target, int left, int top);
+    void DrawTeam(Surface* target, int left, int top);
+    void DrawRanking(Surface* target, int left, int top);
     void DrawTrophies(Surface* target, int firstX, int trophyY, int32_t count);
 
     XAppData* app;
@@ -88,4 +101,8 @@ private:
     std::unique_ptr<ZSprite256> scroll;
     std::unique_ptr<ZSprite256> resultTitle;
     std::unique_ptr<ZSprite256> teamBracket;
+    // The board drawn once per change of its face, keyed by an index none of its pictures draws; null
+    // when every index is drawn, and the board is then drawn piece by piece.
+    std::unique_ptr<Surface> composed;
+    std::optional<Face> composedFace;
 };

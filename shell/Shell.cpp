@@ -52,7 +52,6 @@ bool StartGame(XAppData& app, void* instance) {
     }
     // A failure here has already shut the game down; the loop ends at its first turn.
     StartDisplay(app);
-    app.LoadSounds();
     if (!CreateInput(app.instance, app.mainWindow)) {
         ShutdownGame(app, "Failed to create DirectInput object.");
     }
@@ -147,6 +146,11 @@ void RunFrame(XAppData& app) {
         return;
     }
     PresentBackBuffer();
+    // Opening the sound device and converting the effects would hold the first picture back; the first
+    // effect is due frames later.
+    if (!app.GetSoundList()) {
+        app.LoadSounds();
+    }
 }
 
 intptr_t WindowProc(XAppData& app, uint32_t message, uintptr_t wParam) {

@@ -88,3 +88,27 @@ TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceK
                  target->ColourFill(&flat, 9) ||
                  target->Blt(nullptr, *source, &outside, false) || target->Blt(nullptr, *source, &empty, false));
 }
+
+TEST_F(DisplayTest, KeyedCopiesOfAnyWidthAtOddOffsetsKeepTheDestinationUnderTheKeyAndStayInTheClip) {
+    // width, destination x, source x, clip left and right
+    const int cases[][5] = {{1, 3, 1, 0, 64},    {15, 5, 3, 0, 64},   {16, 7, 1, 0, 64},  {17, 1, 5, 0, 64},
+                            {33, 9, 3, 0, 64},   {33, -7, 1, 0, 64},  {33, 45, 9, 0, 64}, {17, 3, 0, 11, 19},
+                            {33, 13, 7, 17, 31}, {16, 21, 15, 0, 29}, {7, 30, 3, 0, 64}};
+    auto source = Surface::Create(48, 1);
+    for (int x = 0; x < 48; ++x) source->Row(0)[x] = x % 3 ? 100 + x : 9;  // every third pixel the key
+    source->SetColourKey(9);
+    for (auto [width, dstX, srcX, clipLeft, clipRight] : cases) {
+        auto target = Surface::Create(64, 3);
+        target->ColourFill(nullptr, 7);
+        target->SetClipRect({clipLeft, 0, clipRight, 3});
+        const Rect to{dstX, 1, dstX + width, 2}, from{srcX, 0, srcX + width, 1};
+        ASSERT_TRUE(target->Blt(&to, *source, &from, true));
+        for (int x = 0; x < 64; ++x) {
+            bool inside = x >= std::max(dstX, clipLeft) && x < std::min(dstX + width, clipRight);
+            uint8_t value = inside ? source->GetPixel(x - dstX + srcX, 0) : 7;
+            EXPECT_EQ(target->GetPixel(x, 1), value == 9 ? 7 : value)
+                << width << " to " << dstX << ", x " << x;
+        }
+        EXPECT_EQ(CountPixels(*target, {0, 0, 64, 3}, 7) - CountPixels(*target, {0, 1, 64, 2}, 7), 128);
+    }
+}

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/ZSoundList.h"
 #include "base/Resources.h"
 #include "gfx/Maths.h"
 #include "shell/Shell.h"
@@ -33,6 +34,11 @@ TEST_F(ShellTest, FramesStartEveryFortyMillisecondsFromTheLastStartAndSurviveThe
     }
     EXPECT_EQ(machine.presents, (std::vector<uint32_t>{40, 80, 250, 290, 0xFFFFFFF0u, 40}));
     EXPECT_EQ(TimeUntilNextFrame(*app, 95), 0u) << "overdue";
+    // The sound effects load only once the first picture is up.
+    app = std::make_unique<XAppData>();
+    ASSERT_TRUE(StartGame(*app, nullptr) && !app->GetSoundList());
+    Frame();
+    EXPECT_TRUE(app->GetSoundList() && app->GetSoundList()->HasDevice() && machine.presents.size() == 7);
 }
 
 TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMusicWaits) {

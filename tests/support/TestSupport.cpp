@@ -74,6 +74,7 @@ TempConfigDir::~TempConfigDir() {
 void GameTest::SetUp() {
     app = std::make_unique<XAppData>();
     ASSERT_TRUE(StartGame(*app, nullptr));
+    app->LoadSounds();
     ASSERT_FALSE(IsQuitPosted());
     app->sceneState = XAppData::kBeforeStart;
 }
