@@ -305,3 +305,14 @@ std::vector<XLockstep::Packet> XLockstep::TakePackets(uint32_t now) {
     }
     return out;
 }
+
+bool XLockstep::IsSettled() const {
+    for (int seat = 0; seat < 4; ++seat) {
+        bool peer = host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
+        uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+        if (peer && links[seat].acked < sent) {
+            return false;
+        }
+    }
+    return reliable.empty();
+}

@@ -63,6 +63,9 @@ public:
     // The frame from which a dropped seat plays as the computer, 0 while it plays.
     uint32_t GetDropFrame(int seat) const { return dropFrame[seat]; }
 
+    // Everything this side sent has been acknowledged by every peer still here.
+    bool IsSettled() const;
+
     // What is to be sent at this moment, in milliseconds of any steady clock.
     std::vector<Packet> TakePackets(uint32_t now);
 

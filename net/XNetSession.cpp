@@ -367,7 +367,9 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
         return;
     }
     AssignSeats();
-    uint32_t delay = std::clamp((GetSlowestRoundTrip() + kFrameMs - 1) / kFrameMs + 1, kMinDelay, kMaxDelay);
+    matchRoundTrip = GetSlowestRoundTrip();
+    // A frame more than the round trip takes, against jitter.
+    uint32_t delay = std::clamp((matchRoundTrip + kFrameMs - 1) / kFrameMs + 1, kMinDelay, kMaxDelay);
     uint32_t seed = GetRandomState();
     ++matchNumber;
     uint8_t local = matchSettings.GetControlType(0) == kHuman ? 1 : 0;
@@ -498,6 +500,12 @@ int XNetSession::GetPeerCount() const {
     return static_cast<int>(
         std::count_if(peers.begin(), peers.end(), [](const auto& peer) { return peer->greeted; }));
 }
+
+bool XNetSession::IsRoundTripMeasured() const {
+    return std::all_of(peers.begin(), peers.end(), [](const auto& peer) { return !peer->greeted || peer->roundTrips >= 3; });
+}
+
+bool XNetSession::IsSettled() const { return !open || !lockstep || lockstep->IsSettled(); }
 
 uint32_t XNetSession::GetSlowestRoundTrip() const {
     uint32_t slowest = 0;

@@ -48,8 +48,13 @@ public:
     void EndMatch() override;
     void Leave() override;
 
-    // Joiners that have said hello, and the round trip to the slowest, in milliseconds (0 unmeasured).
+    // Joiners that have said hello; the round trip to the slowest seated one, in milliseconds, now and when
+    // the last match began.
     int GetPeerCount() const;
+    uint32_t GetMatchRoundTrip() const { return matchRoundTrip; }
+    bool IsRoundTripMeasured() const;
+    // The last match's frames have all reached the others, or there is nobody left to tell.
+    bool IsSettled() const;
     uint32_t GetSlowestRoundTrip() const;
     uint32_t GetDelay() const;
     // UDP payload bytes so far, with ENet's own headers.
@@ -95,6 +100,8 @@ private:
     std::unique_ptr<XLockstep> lockstep;
     bool inMatch = false;
     uint16_t matchNumber = 0;
+    // The slowest joiner's round trip when the last match began.
+    uint32_t matchRoundTrip = 0;
     uint32_t lastPing = 0;
     // A joiner: its link to the host, its seat, and the match the host has started.
     Peer hostPeer;
