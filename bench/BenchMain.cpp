@@ -320,7 +320,7 @@ private:
         }
         checksum.AddInt(game->IsAborted() ? -1 : app.matchWinner);
         nameRequested = false;
-        std::string stopped = app.GetMatchInput()->GetStopReason();
+        std::string stopped = link ? link->GetStopReason() : std::string();
         if (!stopped.empty()) {
             std::printf("stopped=%s\n", stopped.c_str());
         }
