@@ -186,7 +186,9 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     if (first == 0 || bytes.size() != 12 + width * count) {
         return;
     }
-    for (uint32_t i = 0; i < count; ++i) {
+    // Nothing honest runs this far ahead; a stray packet must not grow the tables without bound.
+    uint32_t limit = (host ? Bundled() : received) + kMaxAhead;
+    for (uint32_t i = 0; i < count && first - 1 + i < limit; ++i) {
         size_t index = first - 1 + i;
         const char* frame = bytes.data() + 12 + width * i;
         if (host) {

@@ -23,6 +23,8 @@ public:
     static constexpr uint32_t kKeepAliveMs = 100;
     // Frames in one packet at most.
     static constexpr uint32_t kMaxFramesPerPacket = 64;
+    // Frames taken ahead of the first one still missing, at most.
+    static constexpr uint32_t kMaxAhead = 1024;
 
     enum Kind : uint8_t { kInputs = 'I', kBundles = 'B', kCheck = 'C', kStop = 'X' };
 
