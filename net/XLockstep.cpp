@@ -187,8 +187,8 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
         return;
     }
     // Nothing honest runs this far ahead; a stray packet must not grow the tables without bound.
-    uint32_t limit = (host ? Bundled() : received) + kMaxAhead;
-    for (uint32_t i = 0; i < count && first - 1 + i < limit; ++i) {
+    uint64_t limit = (host ? Bundled() : received) + kMaxAhead;
+    for (uint32_t i = 0; i < count && uint64_t{first} - 1 + i < limit; ++i) {
         size_t index = first - 1 + i;
         const char* frame = bytes.data() + 12 + width * i;
         if (host) {
