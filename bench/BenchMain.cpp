@@ -57,26 +57,27 @@ struct Options {
 };
 
 void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
-                 "                      [--humans N] [--escape N] [--record FILE]\n"
-                 "       tintorix-bench --replay FILE\n"
-                 "       tintorix-bench --host PORT [--peers N] [--seed N] [--mode M] [--wins N] [--record FILE]\n"
-                 "                      [--paced 1] [--quit-at N]\n"
-                 "       tintorix-bench --join 127.0.0.1:PORT [--seed N] [--record FILE] [--paced 1] [--quit-at N]\n"
-                 "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
-                 "  --matches N    matches to play, 1 to 100000 (default 1)\n"
-                 "  --mode M       single, team or ranking (default single)\n"
-                 "  --wins N       round wins needed, 1 to 3 (default 2)\n"
-                 "  --humans N     players 1 to N are people steered by a script (default 0)\n"
-                 "  --escape N     Escape is pressed on the match's frame N\n"
-                 "  --record FILE  record the first battle match to the file\n"
-                 "  --replay FILE  play a recorded match again and check it plays the same\n"
-                 "  --host PORT    play one match online on 127.0.0.1: player 1 scripted here, players 2 on\n"
-                 "                 on the --peers N (1 to 3) computers that join, the rest the computer's\n"
-                 "  --join A:PORT  play the seat the host gives, scripted\n"
-                 "  --paced 1      no faster than 25 frames a second, as the game\n"
-                 "  --quit-at N    vanish without a word at the match's frame N, as a killed game\n");
+    std::fprintf(
+        stderr,
+        "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
+        "                      [--humans N] [--escape N] [--record FILE]\n"
+        "       tintorix-bench --replay FILE\n"
+        "       tintorix-bench --host PORT [--peers N] [--seed N] [--mode M] [--wins N] [--record FILE]\n"
+        "                      [--paced 1] [--quit-at N]\n"
+        "       tintorix-bench --join 127.0.0.1:PORT [--seed N] [--record FILE] [--paced 1] [--quit-at N]\n"
+        "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
+        "  --matches N    matches to play, 1 to 100000 (default 1)\n"
+        "  --mode M       single, team or ranking (default single)\n"
+        "  --wins N       round wins needed, 1 to 3 (default 2)\n"
+        "  --humans N     players 1 to N are people steered by a script (default 0)\n"
+        "  --escape N     Escape is pressed on the match's frame N\n"
+        "  --record FILE  record the first battle match to the file\n"
+        "  --replay FILE  play a recorded match again and check it plays the same\n"
+        "  --host PORT    play one match online on 127.0.0.1: player 1 scripted here, players 2 on\n"
+        "                 on the --peers N (1 to 3) computers that join, the rest the computer's\n"
+        "  --join A:PORT  play the seat the host gives, scripted\n"
+        "  --paced 1      no faster than 25 frames a second, as the game\n"
+        "  --quit-at N    vanish without a word at the match's frame N, as a killed game\n");
 }
 
 // A whole decimal number within [low, high]; anything else is refused.
@@ -434,8 +435,8 @@ void FinishOnline(XAppData& app, const Options& options) {
         net->Service(5);
     }
     int links = options.hostPort != 0 ? options.peers : 1;
-    std::printf("online delay=%u round_trip_ms=%u sent_bytes_per_link=%" PRIu64 " received_bytes_per_link=%" PRIu64
-                "\n",
+    std::printf("online delay=%u round_trip_ms=%u sent_bytes_per_link=%" PRIu64
+                " received_bytes_per_link=%" PRIu64 "\n",
                 net->GetDelay(), net->GetMatchRoundTrip(), net->GetBytesSent() / links,
                 net->GetBytesReceived() / links);
 #else

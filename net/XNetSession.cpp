@@ -502,10 +502,13 @@ int XNetSession::GetPeerCount() const {
 }
 
 bool XNetSession::IsRoundTripMeasured() const {
-    return std::all_of(peers.begin(), peers.end(), [](const auto& peer) { return !peer->greeted || peer->roundTrips >= 3; });
+    return std::all_of(peers.begin(), peers.end(),
+                       [](const auto& peer) { return !peer->greeted || peer->roundTrips >= 3; });
 }
 
-bool XNetSession::IsSettled() const { return !open || !lockstep || lockstep->IsSettled(); }
+bool XNetSession::IsSettled() const {
+    return !open || !lockstep || lockstep->IsSettled();
+}
 
 uint32_t XNetSession::GetSlowestRoundTrip() const {
     uint32_t slowest = 0;

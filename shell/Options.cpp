@@ -60,7 +60,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         } else {
             options.action = Options::Action::Usage;
             options.error = std::strcmp(option, "--join") == 0 ? std::string("--join needs a host")
-                                                                : std::string("unknown option: ") + option;
+                                                               : std::string("unknown option: ") + option;
         }
     }
     bool online = options.host || !options.joinHost.empty();

@@ -42,7 +42,7 @@ bool StartGame(XAppData& app, void* instance) {
     app.instance = instance;
     // A replay goes straight into its match, a joiner to wait for the host's.
     XMatchInput* matchInput = app.GetMatchInput();
-    app.sceneState = matchInput->IsReplaying()  ? XAppData::kCreateRound
+    app.sceneState = matchInput->IsReplaying() ? XAppData::kCreateRound
                      : matchInput->IsJoining() ? XAppData::kCreateWaiting
                                                : XAppData::kCreateLogo;
     SeedRandomWith(platform.seedClock());

@@ -79,7 +79,8 @@ void XMatchInput::EndMatch(uint64_t checksum, bool left) {
     }
     if (recording && !stopped.empty()) {
         // Nothing in the frames says why the match stopped, so it would not play the same.
-        std::fprintf(stderr, "%s: not recorded to %s: %s\n", programName, recordPath.c_str(), stopped.c_str());
+        std::fprintf(stderr, "%s: not recorded to %s: %s\n", programName, recordPath.c_str(),
+                     stopped.c_str());
         recording.reset();
         recordPath.clear();
     }

@@ -117,7 +117,9 @@ std::string XReplay::Format() const {
         PutCount(out, run);
         PutInt(out, frames[i].steering, 1);
         // Escape in bit 0, the seats the computer took over in the bits above.
-        PutInt(out, static_cast<uint64_t>(frames[i].escape) | static_cast<uint64_t>(frames[i].computerSeats) << 1, 1);
+        PutInt(out,
+               static_cast<uint64_t>(frames[i].escape) | static_cast<uint64_t>(frames[i].computerSeats) << 1,
+               1);
     }
     PutInt(out, checksum, 8);
     PutInt(out, Hash(out), 8);

@@ -19,7 +19,8 @@ struct Table {
         for (int from = 0; from < 3; ++from) {
             for (XLockstep::Packet& packet : computers[from]->TakePackets(now)) {
                 random = random * 1664525u + 1013904223u;
-                if (!packet.reliable && loseEvery && (random >> 16) % loseEvery == 0) continue;
+                if (!packet.reliable && loseEvery && (random >> 16) % loseEvery == 0)
+                    continue;
                 XLockstep& to = *computers[from == 0 ? packet.seat : 0];
                 to.Receive(from == 0 ? packet.seat : from, packet.bytes);
             }
@@ -29,8 +30,10 @@ struct Table {
     void Step(uint32_t now) {
         for (size_t i = 0; i < computers.size(); ++i) {
             XLockstep& computer = *computers[i];
-            if (!computer.IsFrameReady() || computer.GetNextFrame() > 200) continue;
-            if (computer.WantsStateCheck()) computer.CheckState(i == faulty ? 1 : 0);
+            if (!computer.IsFrameReady() || computer.GetNextFrame() > 200)
+                continue;
+            if (computer.WantsStateCheck())
+                computer.CheckState(i == faulty ? 1 : 0);
             XFrameInput local;
             local.Steer(i == 0 ? 0 : static_cast<int>(i), computer.GetNextFrame() % 2 == 1, false);
             frames[i].push_back(computer.Exchange(local));

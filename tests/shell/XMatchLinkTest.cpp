@@ -50,7 +50,8 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     using Lines = std::vector<std::string>;
     const std::pair<XMatchLink::Lobby, Lines> cases[] = {
         {{}, {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},
-        {{false, true, 2, 14, 6}, {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
+        {{false, true, 2, 14, 6},
+         {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
         {{false, false, 2, 14, 6, 0, "the host has left"}, {"the host has left", "", "PRESS RETURN"}}};
     for (const auto& [lobby, lines] : cases) {
         link->lobby = lobby;
@@ -70,7 +71,8 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     for (int i = 0; i < 25; ++i) app->UpdateFrame();
     Tap(kKeyReturn);
     for (int i = 0; i < 25; ++i) app->UpdateFrame();
-    EXPECT_EQ(std::tuple(app->sceneState, app->GetMatchInput()->GetLink()), std::tuple(XAppData::kRunTitle, nullptr));
+    EXPECT_EQ(std::tuple(app->sceneState, app->GetMatchInput()->GetLink()),
+              std::tuple(XAppData::kRunTitle, nullptr));
 }
 
 TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAndStopsWhenTheLinkDoes) {
@@ -86,5 +88,6 @@ TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAn
     EXPECT_EQ(P(2)->GetControlType(), XPlayerChara::kComputer);
     link->stop = "the host has left";
     for (int i = 0; i < 25; ++i) game->UpdateFrame();
-    EXPECT_EQ(std::tuple(game->IsAborted(), app->sceneState, link->ended), std::tuple(true, XAppData::kCreateMenu, 1));
+    EXPECT_EQ(std::tuple(game->IsAborted(), app->sceneState, link->ended),
+              std::tuple(true, XAppData::kCreateMenu, 1));
 }

@@ -9,7 +9,9 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     replay.seed = 0x12345678;
     replay.singleBattle = 0;
     replay.controlType[3] = 2;
-    for (int i = 0; i < 300; ++i) replay.frames.push_back({static_cast<uint8_t>(i / 7 % 3), i == 250, i > 200 ? uint8_t{4} : uint8_t{0}});
+    for (int i = 0; i < 300; ++i)
+        replay.frames.push_back(
+            {static_cast<uint8_t>(i / 7 % 3), i == 250, i > 200 ? uint8_t{4} : uint8_t{0}});
     replay.checksum = 0xfedcba9876543210;
     const std::string good = replay.Format();
     XReplay read;

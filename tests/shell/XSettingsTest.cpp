@@ -89,11 +89,14 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
         std::vector<const char*> argv = {"tintorix"};
         argv.insert(argv.end(), words.begin(), words.end());
         Options options = ParseOptions(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::tuple(options.action, options.fullScreen, options.resetSettings,
-                             options.recordFile + " " + options.replayFile +
-                                 (options.host ? "|host:" : options.joinHost.empty() ? "" : "|join " + options.joinHost + ":") +
-                                 (options.host || !options.joinHost.empty() ? std::to_string(options.port) : "")),
-                  std::tuple(action, fullScreen, reset, files))
+        EXPECT_EQ(
+            std::tuple(options.action, options.fullScreen, options.resetSettings,
+                       options.recordFile + " " + options.replayFile +
+                           (options.host               ? "|host:"
+                            : options.joinHost.empty() ? ""
+                                                       : "|join " + options.joinHost + ":") +
+                           (options.host || !options.joinHost.empty() ? std::to_string(options.port) : "")),
+            std::tuple(action, fullScreen, reset, files))
             << words.size();
     }
 }
