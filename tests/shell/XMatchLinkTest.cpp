@@ -50,9 +50,9 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     using Lines = std::vector<std::string>;
     const std::pair<XMatchLink::Lobby, Lines> cases[] = {
         {{}, {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},
-        {{false, true, 2, 14, 6},
+        {{false, true, 2, 14, 6, 0, "", 0},
          {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
-        {{false, false, 2, 14, 6, 0, "the host has left"}, {"the host has left", "", "PRESS RETURN"}}};
+        {{false, false, 2, 14, 6, 0, "the host has left", 0}, {"the host has left", "", "PRESS RETURN"}}};
     for (const auto& [lobby, lines] : cases) {
         link->lobby = lobby;
         app->UpdateFrame();
@@ -60,7 +60,7 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
         // The first line in the game's letters, on black below the moving band.
         EXPECT_GT(640 * 18 - CountPixels(*Back(), {0, 270, 640, 288}, 0), 100);
     }
-    link->lobby = {false, true, 2};
+    link->lobby.closedReason.clear();
     link->started = true;
     for (int i = 0; i < 25; ++i) app->UpdateFrame();
     EXPECT_EQ(std::tuple(app->sceneState, app->GetMenuSettings()->GetControlType(2)),
