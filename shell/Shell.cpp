@@ -1,5 +1,7 @@
 #include "shell/Shell.h"
 
+#include <algorithm>
+
 #include "audio/MciSequencer.h"
 #include "audio/Music.h"
 #include "gfx/Display.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr uint32_t kFullScreenExclusive = kDisplayFullScreen | kDisplayExclusive;
 constexpr uint16_t kPaletteBitmap = 102;
+constexpr uint32_t kNetworkPollMs = 2;
 
 ShellPlatform platform;
 bool quitPosted = false;
@@ -87,7 +90,8 @@ int WinMain(XAppData& app, void* instance) {
         if (!quitPosted && !app.paused) {
             uint32_t wait = TimeUntilNextFrame(app, Now());
             if (wait > 0) {
-                platform.sleep(wait);
+                // Online, the network is heard every few milliseconds, not once a frame.
+                platform.sleep(app.GetMatchInput()->GetLink() ? std::min(wait, kNetworkPollMs) : wait);
             } else if (!app.IsFrameReady()) {
                 platform.sleep(1);
             }
@@ -138,7 +142,8 @@ void RunFrame(XAppData& app) {
     if (now < app.lastFrameTime) {
         app.lastFrameTime = 0;  // the clock wrapped
     }
-    if (now - app.lastFrameTime < app.frameInterval || !app.IsFrameReady()) {
+    bool due = now - app.lastFrameTime >= app.frameInterval;
+    if (!app.IsFrameReady() || !due) {
         return;
     }
     // Measured from this frame's start: a slow frame delays the next one, nothing is skipped.

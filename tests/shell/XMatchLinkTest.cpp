@@ -1,5 +1,6 @@
 #include "round/RoundTest.h"
 #include "scenes/XWaiting.h"
+#include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
 
@@ -15,7 +16,7 @@ public:
         return started;
     }
     void BeginMatch(const XMenuData&) override { ++begun; }
-    bool IsFrameReady() override { return true; }
+    bool IsFrameReady() override { return ready; }
     bool WantsStateCheck() const override { return frames.size() % 25 == 24; }
     void CheckState(uint64_t sum) override { sums.push_back(sum); }
     XFrameInput Exchange(const XFrameInput& local) override {
@@ -28,7 +29,7 @@ public:
     void Leave() override { lobby.closedReason = "you left the match"; }
 
     Lobby lobby;
-    bool started = false;
+    bool started = false, ready = true;
     int begun = 0, ended = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
@@ -65,6 +66,15 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     for (int i = 0; i < 25; ++i) app->UpdateFrame();
     EXPECT_EQ(std::tuple(app->sceneState, app->GetMenuSettings()->GetControlType(2)),
               std::tuple(XAppData::kRunRound, 0));
+    // The frame loop holds the round while the other computers' input is missing, and goes on at once after.
+    for (bool ready : {false, true}) {
+        link->ready = ready;
+        size_t presents = machine.presents.size(), frames = link->frames.size();
+        machine.now += 40;
+        RunFrame(*app);
+        EXPECT_EQ(std::pair(machine.presents.size() - presents, link->frames.size() - frames),
+                  std::pair(size_t{ready}, size_t{ready}));
+    }
     app->sceneState = XAppData::kCreateMenu;
     link->started = false;
     link->lobby.closedReason = "the host has left";
