@@ -179,7 +179,9 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
         return;
     }
     Link& link = links[seat];
-    link.acked = std::max(link.acked, static_cast<uint32_t>(GetInt(bytes, 3, 4)));
+    // An acknowledgement of frames never sent is not believed.
+    uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+    link.acked = std::max(link.acked, std::min(static_cast<uint32_t>(GetInt(bytes, 3, 4)), sent));
     uint32_t first = static_cast<uint32_t>(GetInt(bytes, 7, 4));
     uint32_t count = static_cast<uint8_t>(bytes[11]);
     size_t width = host ? 1 : 2;
