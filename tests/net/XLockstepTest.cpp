@@ -102,3 +102,13 @@ TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLoss
         EXPECT_EQ(dropFrame != 0, dropAt != 0);
     }
 }
+
+TEST(XLockstepTest, AnAcknowledgementOfFramesNeverSentIsNotBelieved) {
+    Table table(2);
+    // A joiner claims to hold every bundle there could be: it is believed up to the two the host has made.
+    std::string bogus = {'I', 1, 0, '\xff', '\xff', '\xff', '\xff', 3, 0, 0, 0, 0};
+    table.computers[0]->Receive(1, bogus);
+    auto packets = table.computers[0]->TakePackets(0);
+    ASSERT_FALSE(packets.empty());
+    EXPECT_EQ(packets[0].bytes.substr(7, 5), std::string({3, 0, 0, 0, 0}));
+}
