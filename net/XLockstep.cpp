@@ -2,26 +2,14 @@
 
 #include <algorithm>
 
+#include "base/LittleEndian.h"
+
 namespace {
 
 constexpr int kOwnSums = 4;
 // A bundle's flags: bit 0 the host's Escape, bits 4 to 7 the seats the computer has taken over.
 constexpr uint8_t kEscapeFlag = 1;
 constexpr int kComputerShift = 4;
-
-void PutInt(std::string& out, uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
-
-uint64_t GetInt(std::string_view bytes, size_t at, int size) {
-    uint64_t value = 0;
-    for (int i = 0; i < size; ++i) {
-        value |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
-    }
-    return value;
-}
 
 uint8_t SeatBits(int seat) {
     return static_cast<uint8_t>(3 << (2 * seat));
@@ -117,9 +105,9 @@ void XLockstep::CheckState(uint64_t sum) {
         return;
     }
     std::string bytes(1, static_cast<char>(kCheck));
-    PutInt(bytes, match, 2);
-    PutInt(bytes, next, 4);
-    PutInt(bytes, sum, 8);
+    PutLittleEndian(bytes, match, 2);
+    PutLittleEndian(bytes, next, 4);
+    PutLittleEndian(bytes, sum, 8);
     SendReliable(0, std::move(bytes));
 }
 
@@ -139,7 +127,7 @@ void XLockstep::Compare(uint32_t frame) {
 }
 
 void XLockstep::Receive(int seat, std::string_view bytes) {
-    if (bytes.size() < 3 || seat < 0 || seat > 3 || GetInt(bytes, 1, 2) != match) {
+    if (bytes.size() < 3 || seat < 0 || seat > 3 || GetLittleEndian(bytes, 1, 2) != match) {
         return;
     }
     switch (static_cast<uint8_t>(bytes[0])) {
@@ -149,8 +137,8 @@ void XLockstep::Receive(int seat, std::string_view bytes) {
             break;
         case kCheck:
             if (host && bytes.size() == 15 && (remoteSeats >> seat & 1)) {
-                uint32_t frame = static_cast<uint32_t>(GetInt(bytes, 3, 4));
-                sums[seat][frame] = GetInt(bytes, 7, 8);
+                uint32_t frame = static_cast<uint32_t>(GetLittleEndian(bytes, 3, 4));
+                sums[seat][frame] = GetLittleEndian(bytes, 7, 8);
                 Compare(frame);
                 // Older sums are never compared again.
                 while (sums[seat].size() > 8) {
@@ -181,8 +169,8 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     Link& link = links[seat];
     // An acknowledgement of frames never sent is not believed.
     uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
-    link.acked = std::max(link.acked, std::min(static_cast<uint32_t>(GetInt(bytes, 3, 4)), sent));
-    uint32_t first = static_cast<uint32_t>(GetInt(bytes, 7, 4));
+    link.acked = std::max(link.acked, std::min(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 4)), sent));
+    uint32_t first = static_cast<uint32_t>(GetLittleEndian(bytes, 7, 4));
     uint32_t count = static_cast<uint8_t>(bytes[11]);
     size_t width = host ? 1 : 2;
     if (first == 0 || bytes.size() != 12 + width * count) {
@@ -243,7 +231,7 @@ void XLockstep::Stop(const std::string& reason) {
         for (int seat = 0; seat < 4; ++seat) {
             if ((remoteSeats >> seat & 1) && dropFrame[seat] == 0) {
                 std::string bytes(1, static_cast<char>(kStop));
-                PutInt(bytes, match, 2);
+                PutLittleEndian(bytes, match, 2);
                 bytes += stopReason;
                 SendReliable(seat, std::move(bytes));
             }
@@ -259,7 +247,7 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     uint32_t first = link.acked + 1;
     uint32_t count = upTo >= first ? std::min(upTo - first + 1, kMaxFramesPerPacket) : 0;
     std::string bytes(1, static_cast<char>(host ? kBundles : kInputs));
-    PutInt(bytes, match, 2);
+    PutLittleEndian(bytes, match, 2);
     // What this side holds in a row: a joiner's inputs past the first frames, or the bundles.
     uint32_t held = Bundled();
     if (host) {
@@ -271,16 +259,16 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     } else {
         held = received;
     }
-    PutInt(bytes, held, 4);
-    PutInt(bytes, first, 4);
-    PutInt(bytes, count, 1);
+    PutLittleEndian(bytes, held, 4);
+    PutLittleEndian(bytes, first, 4);
+    PutLittleEndian(bytes, count, 1);
     for (uint32_t frame = first; frame < first + count; ++frame) {
         if (host) {
             const XFrameInput& bundle = bundles[frame - 1];
-            PutInt(bytes, bundle.steering, 1);
-            PutInt(bytes, (bundle.escape ? kEscapeFlag : 0) | bundle.computerSeats << kComputerShift, 1);
+            PutLittleEndian(bytes, bundle.steering, 1);
+            PutLittleEndian(bytes, (bundle.escape ? kEscapeFlag : 0) | bundle.computerSeats << kComputerShift, 1);
         } else {
-            PutInt(bytes, ownInputs[frame - 1], 1);
+            PutLittleEndian(bytes, ownInputs[frame - 1], 1);
         }
     }
     return bytes;

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "base/LittleEndian.h"
+
 #include "gfx/Maths.h"
 #include "net/XLockstep.h"
 #include "shell/Options.h"
@@ -27,20 +29,6 @@ constexpr enet_uint8 kFramesChannel = 1;
 uint32_t NowMs() {
     using namespace std::chrono;
     return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void PutInt(std::string& out, uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
-
-uint32_t GetInt(const std::string& bytes, size_t at, int size) {
-    uint32_t value = 0;
-    for (int i = 0; i < size && at + i < bytes.size(); ++i) {
-        value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
-    }
-    return value;
 }
 
 int enetUsers = 0;
@@ -205,7 +193,7 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
             }
             break;
         case kPong: {
-            uint32_t roundTrip = NowMs() - GetInt(bytes, 1, 4);
+            uint32_t roundTrip = NowMs() - static_cast<uint32_t>(GetLittleEndian(bytes, 1, 4));
             // The slower of the last and the smoothed: one quick answer does not hide a slow line.
             from.roundTrip =
                 from.roundTrips == 0 ? roundTrip : std::max(roundTrip, (from.roundTrip * 7 + roundTrip) / 8);
@@ -234,9 +222,9 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             break;
         case kStart:
             if (bytes.size() == 16) {
-                matchNumber = static_cast<uint16_t>(GetInt(bytes, 1, 2));
-                startDelay = std::clamp(GetInt(bytes, 3, 1), kMinDelay, kMaxDelay);
-                startSeed = GetInt(bytes, 4, 4);
+                matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
+                startDelay = std::clamp(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 1)), kMinDelay, kMaxDelay);
+                startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
                 startSettings.SetDefaults();
                 startSettings.SetWinsNeeded(std::clamp(static_cast<int32_t>(bytes[8]), 1, 3));
                 startSettings.SetSingleBattle(bytes[9] != 0);
@@ -248,7 +236,7 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             }
             break;
         default:
-            if (lockstep && bytes.size() >= 3 && GetInt(bytes, 1, 2) == lockstep->GetMatch()) {
+            if (lockstep && bytes.size() >= 3 && GetLittleEndian(bytes, 1, 2) == lockstep->GetMatch()) {
                 lockstep->Receive(seat, bytes);
             }
             break;
@@ -382,16 +370,16 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
             continue;
         }
         std::string bytes(1, kStart);
-        PutInt(bytes, matchNumber, 2);
-        PutInt(bytes, delay, 1);
-        PutInt(bytes, seed, 4);
-        PutInt(bytes, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
-        PutInt(bytes, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
+        PutLittleEndian(bytes, matchNumber, 2);
+        PutLittleEndian(bytes, delay, 1);
+        PutLittleEndian(bytes, seed, 4);
+        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
+        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
         for (int i = 0; i < 4; ++i) {
-            PutInt(bytes, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
+            PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
         }
-        PutInt(bytes, static_cast<uint64_t>(peer->seat), 1);
-        PutInt(bytes, 0, 1);
+        PutLittleEndian(bytes, static_cast<uint64_t>(peer->seat), 1);
+        PutLittleEndian(bytes, 0, 1);
         Send(peer->peer, bytes, true);
     }
     SendOut();
@@ -485,7 +473,7 @@ void XNetSession::SendOut() {
         // Pings measure the round trip and keep a quiet line from looking dead.
         lastPing = now;
         std::string ping(1, kPing);
-        PutInt(ping, now, 4);
+        PutLittleEndian(ping, now, 4);
         for (auto& peer : peers) {
             Send(peer->peer, ping, false);
         }

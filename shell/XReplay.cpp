@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Files.h"
+#include "base/LittleEndian.h"
 #include "base/ZChecksum.h"
 #include "shell/Options.h"
 #include "shell/XMenuData.h"
@@ -13,11 +14,7 @@ constexpr std::string_view kMagic = "TXREPLAY";
 constexpr size_t kMaxVersionBytes = 64;
 constexpr int32_t kControlNone = 2;
 
-void PutInt(std::string& out, uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
+void PutInt(std::string& out, uint64_t value, int size) { PutLittleEndian(out, value, size); }
 
 // Seven bits a byte, the lowest first; the top bit says another byte follows.
 void PutCount(std::string& out, uint64_t value) {
