@@ -45,7 +45,9 @@ XNetSession::~XNetSession() {
     if (enet) {
         // A last word, so that the others need not wait out the silence.
         for (auto& peer : peers) {
-            enet_peer_disconnect_now(peer->peer, 0);
+            if (peer->peer) {
+                enet_peer_disconnect_now(peer->peer, 0);
+            }
         }
         if (hostPeer.peer) {
             enet_peer_disconnect_now(hostPeer.peer, 0);
