@@ -4,6 +4,7 @@
 // and verifies a recorded match by playing it again.
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cinttypes>
 #include <cstdint>
@@ -11,10 +12,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/ZChecksum.h"
+#ifdef TINTORIX_HAS_NET
+#include "net/XNetSession.h"
+#endif
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
@@ -41,21 +47,37 @@ struct Options {
     uint32_t escapeFrame = 0;
     std::string record;
     std::string replay;
+    // Online: host for this many joiners on the port, or join the host at HOST:PORT.
+    uint16_t hostPort = 0;
+    int peers = 1;
+    std::string join;
+    // Frames no faster than the game's 25 a second; the process ends without a word at this frame.
+    bool paced = false;
+    uint32_t quitFrame = 0;
 };
 
 void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
-                 "                      [--humans N] [--escape N] [--record FILE]\n"
-                 "       tintorix-bench --replay FILE\n"
-                 "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
-                 "  --matches N    matches to play, 1 to 100000 (default 1)\n"
-                 "  --mode M       single, team or ranking (default single)\n"
-                 "  --wins N       round wins needed, 1 to 3 (default 2)\n"
-                 "  --humans N     players 1 to N are people steered by a script (default 0)\n"
-                 "  --escape N     Escape is pressed on the match's frame N\n"
-                 "  --record FILE  record the first battle match to the file\n"
-                 "  --replay FILE  play a recorded match again and check it plays the same\n");
+    std::fprintf(
+        stderr,
+        "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
+        "                      [--humans N] [--escape N] [--record FILE]\n"
+        "       tintorix-bench --replay FILE\n"
+        "       tintorix-bench --host PORT [--peers N] [--seed N] [--mode M] [--wins N] [--record FILE]\n"
+        "                      [--paced 1] [--quit-at N]\n"
+        "       tintorix-bench --join 127.0.0.1:PORT [--seed N] [--record FILE] [--paced 1] [--quit-at N]\n"
+        "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
+        "  --matches N    matches to play, 1 to 100000 (default 1)\n"
+        "  --mode M       single, team or ranking (default single)\n"
+        "  --wins N       round wins needed, 1 to 3 (default 2)\n"
+        "  --humans N     players 1 to N are people steered by a script (default 0)\n"
+        "  --escape N     Escape is pressed on the match's frame N\n"
+        "  --record FILE  record the first battle match to the file\n"
+        "  --replay FILE  play a recorded match again and check it plays the same\n"
+        "  --host PORT    play one match online on 127.0.0.1: player 1 scripted here, players 2 on\n"
+        "                 on the --peers N (1 to 3) computers that join, the rest the computer's\n"
+        "  --join A:PORT  play the seat the host gives, scripted\n"
+        "  --paced 1      no faster than 25 frames a second, as the game\n"
+        "  --quit-at N    vanish without a word at the match's frame N, as a killed game\n");
 }
 
 // A whole decimal number within [low, high]; anything else is refused.
@@ -110,6 +132,25 @@ bool ParseOptions(int argc, char** argv, Options* options) {
                 return false;
             }
             options->escapeFrame = static_cast<uint32_t>(number);
+        } else if (name == "--host") {
+            if (!ParseNumber(value, 1, 65535, &number)) {
+                return false;
+            }
+            options->hostPort = static_cast<uint16_t>(number);
+        } else if (name == "--peers") {
+            if (!ParseNumber(value, 1, 3, &number)) {
+                return false;
+            }
+            options->peers = static_cast<int>(number);
+        } else if (name == "--join") {
+            options->join = value;
+        } else if (name == "--paced") {
+            options->paced = std::strcmp(value, "1") == 0;
+        } else if (name == "--quit-at") {
+            if (!ParseNumber(value, 1, XReplay::kMaxFrames, &number)) {
+                return false;
+            }
+            options->quitFrame = static_cast<uint32_t>(number);
         } else if (name == "--record" || name == "--replay") {
             (name == "--record" ? options->record : options->replay) = value;
         } else if (name == "--mode") {
@@ -128,8 +169,13 @@ bool ParseOptions(int argc, char** argv, Options* options) {
         }
     }
     // Ranking rounds are never recorded; a replay brings its own match.
-    return !(options->mode == Mode::Ranking && !options->record.empty()) &&
-           (options->replay.empty() || argc == 3);
+    bool online = options->hostPort != 0 || !options->join.empty();
+    if (online) {
+        // One scripted person at each computer.
+        options->humans = 1;
+    }
+    return !(options->mode == Mode::Ranking && (!options->record.empty() || online)) &&
+           !(options->hostPort != 0 && !options->join.empty()) && (options->replay.empty() || argc == 3);
 }
 
 // People steering with their keys: each holds left, right or neither for a while, drawn from a generator
@@ -195,8 +241,9 @@ void SetUpMatch(XAppData& app, const Options& options) {
     while (settings->GetWinsNeeded() != options.wins) {
         settings->CycleWinsNeeded();
     }
+    int humans = options.hostPort != 0 ? 1 + options.peers : options.humans;
     for (int i = 0; i < 4; ++i) {
-        settings->SetControlType(i, i < options.humans ? XPlayerChara::kHuman : XPlayerChara::kComputer);
+        settings->SetControlType(i, i < humans ? XPlayerChara::kHuman : XPlayerChara::kComputer);
     }
 }
 
@@ -216,7 +263,10 @@ public:
 
 private:
     void PlayMatch(XAppData& app, uint32_t match) {
-        if (options.replay.empty()) {
+        XMatchLink* link = app.GetMatchInput()->GetLink();
+        if (app.GetMatchInput()->IsJoining()) {
+            link->TakeStart(app.GetMenuSettings());
+        } else if (options.replay.empty()) {
             SetUpMatch(app, options);
         }
         app.sceneState = XAppData::kCreateRound;
@@ -230,7 +280,24 @@ private:
             game->GetPlayer(0)->SetControlType(XPlayerChara::kComputer);
         }
         ScriptedPeople people(options.seed + match, options.humans);
+        auto due = std::chrono::steady_clock::now();
         for (uint32_t frame = 1; app.sceneState == XAppData::kRunRound; ++frame) {
+            if (link) {
+                if (options.paced) {
+                    due += std::chrono::milliseconds(40);
+                    while (std::chrono::steady_clock::now() < due) {
+                        app.IsFrameReady();
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    }
+                }
+                while (!app.IsFrameReady()) {
+                    WaitForNetwork(link);
+                }
+                if (frame == options.quitFrame) {
+                    std::fflush(stdout);
+                    std::_Exit(3);
+                }
+            }
             people.Steer(app);
             if (frame == options.escapeFrame) {
                 KeyboardEvent(kKeyEscape, true);
@@ -254,6 +321,24 @@ private:
         }
         checksum.AddInt(game->IsAborted() ? -1 : app.matchWinner);
         nameRequested = false;
+        std::string stopped = link ? link->GetStopReason() : std::string();
+        if (!stopped.empty()) {
+            std::printf("stopped=%s\n", stopped.c_str());
+        }
+        for (int i = 0; link && i < 4; ++i) {
+            if (app.GetMenuSettings()->GetControlType(i) == XPlayerChara::kHuman &&
+                game->GetPlayer(i)->GetControlType() == XPlayerChara::kComputer) {
+                std::printf("computer-took-over=%d\n", i + 1);
+            }
+        }
+    }
+
+    static void WaitForNetwork(XMatchLink* link) {
+#ifdef TINTORIX_HAS_NET
+        static_cast<XNetSession*>(link)->Service(1);
+#else
+        (void)link;
+#endif
     }
 
     void FinishRound(XGame& game, uint32_t match) {
@@ -286,6 +371,79 @@ private:
     ZChecksum checksum;
     bool nameRequested = false;
 };
+
+// Online: opens the session and waits until the match can begin, for at most 30 s.
+bool GoOnline(XAppData& app, const Options& options) {
+    if (options.hostPort == 0 && options.join.empty()) {
+        return true;
+    }
+#ifdef TINTORIX_HAS_NET
+    auto session = std::make_unique<XNetSession>();
+    XNetSession* net = session.get();
+    net->programName = "tintorix-bench";
+    std::string error;
+    if (options.hostPort != 0) {
+        SetUpMatch(app, options);
+        error = net->Host(options.hostPort, app.GetMenuSettings(), true);
+    } else {
+        size_t colon = options.join.rfind(':');
+        uint64_t port = 0;
+        if (colon == std::string::npos || !ParseNumber(options.join.c_str() + colon + 1, 1, 65535, &port)) {
+            error = "give the host as ADDRESS:PORT";
+        } else {
+            error = net->Join(options.join.substr(0, colon), static_cast<uint16_t>(port));
+        }
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "tintorix-bench: %s\n", error.c_str());
+        return false;
+    }
+    app.GetMatchInput()->SetLink(std::move(session));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    XMenuData start;
+    for (;;) {
+        net->Service(5);
+        XMatchLink::Lobby lobby = net->GetLobby();
+        bool ready = options.hostPort != 0
+                         ? std::popcount(lobby.joinedSeats) >= options.peers && net->IsRoundTripMeasured()
+                         : net->TakeStart(&start);
+        if (ready) {
+            return true;
+        }
+        if (!lobby.closedReason.empty() || std::chrono::steady_clock::now() > deadline) {
+            std::fprintf(stderr, "tintorix-bench: no match: %s\n",
+                         lobby.closedReason.empty() ? "nobody came in 30 s" : lobby.closedReason.c_str());
+            return false;
+        }
+    }
+#else
+    (void)app;
+    std::fprintf(stderr, "tintorix-bench: built without ENet\n");
+    return false;
+#endif
+}
+
+// Stays until the others hold every frame of the match, then tells what the link cost.
+void FinishOnline(XAppData& app, const Options& options) {
+#ifdef TINTORIX_HAS_NET
+    auto* net = static_cast<XNetSession*>(app.GetMatchInput()->GetLink());
+    if (!net) {
+        return;
+    }
+    auto start = std::chrono::steady_clock::now();
+    while (!net->IsSettled() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        net->Service(5);
+    }
+    int links = options.hostPort != 0 ? options.peers : 1;
+    std::printf("online delay=%u round_trip_ms=%u sent_bytes_per_link=%" PRIu64
+                " received_bytes_per_link=%" PRIu64 "\n",
+                net->GetDelay(), net->GetMatchRoundTrip(), net->GetBytesSent() / links,
+                net->GetBytesReceived() / links);
+#else
+    (void)app;
+    (void)options;
+#endif
+}
 
 }  // namespace
 
@@ -341,10 +499,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tintorix-bench: cannot %s %s: %s\n", replay ? "replay" : "record",
                          file.c_str(), error.c_str());
             result = 1;
+        } else if (!GoOnline(app, options)) {
+            result = 1;
         } else {
             Bench bench(options);
             bench.Run(app);
             app.DestroyScenes();
+            FinishOnline(app, options);
             // The verdict's line is already written.
             result = matchInput->GetReplayEnd() == XMatchInput::ReplayEnd::Different;
         }

@@ -9,6 +9,8 @@ struct XFrameInput {
     // Bit 2 * seat: left; bit 2 * seat + 1: right. Both at once cancel out.
     uint8_t steering = 0;
     bool escape = false;
+    // Seats the computer has taken over from people who left an online match, from this frame on.
+    uint8_t computerSeats = 0;
 
     bool IsLeft(int seat) const { return (steering >> (2 * seat) & 1) != 0; }
     bool IsRight(int seat) const { return (steering >> (2 * seat + 1) & 1) != 0; }

@@ -230,8 +230,10 @@ bool XGame::IsMatchWon() {
 
 XFrameInput XGame::ReadSeats() const {
     XFrameInput input;
+    // Online, player 1's keys steer whichever seat this computer plays.
+    bool online = battleMode && app->GetMatchInput()->GetLink();
     for (int i = 0; i < 4; ++i) {
-        if (players[i]->GetControlType() != XPlayerChara::kHuman) {
+        if (players[i]->GetControlType() != XPlayerChara::kHuman && !(i == 0 && online)) {
             continue;
         }
         const int* keys = app->GetSettings()->steeringKeys[i];
@@ -264,7 +266,20 @@ XFrameInput XGame::ReadSeats() const {
 void XGame::TakeFrameInput() {
     UpdateInput();
     XFrameInput local = ReadSeats();
-    frameInput = battleMode ? app->GetMatchInput()->Next(local) : local;
+    XMatchInput* matchInput = app->GetMatchInput();
+    if (battleMode && matchInput->WantsStateCheck()) {
+        ZChecksum state;
+        AddStateTo(&state);
+        matchInput->CheckState(state.Get());
+    }
+    frameInput = battleMode ? matchInput->Next(local) : local;
+    // People who left an online match are played by the computer from the same frame on every computer.
+    for (int i = 0; i < 4; ++i) {
+        if ((frameInput.computerSeats >> i & 1) && players[i]->GetControlType() == XPlayerChara::kHuman) {
+            players[i]->SetControlType(XPlayerChara::kComputer);
+        }
+    }
+    stopped = stopped || (battleMode && !matchInput->GetStopReason().empty());
     // During a replay the keys steer nobody, and Escape leaves it at any moment.
     leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
 }
@@ -359,7 +374,7 @@ void XGame::ChangePhase(uint32_t newPhase) {
 }
 
 void XGame::AdvancePhase() {
-    if (leavingReplay && phase != kFadeOut && phase != kFinished) {
+    if ((leavingReplay || stopped) && phase != kFadeOut && phase != kFinished && !aborted) {
         app->PlaySoundEffect(kSoundCancel, 0);
         aborted = true;
         ChangePhase(kFadeOut);
@@ -469,6 +484,20 @@ void XGame::AddRoundTo(ZChecksum* checksum) const {
         }
     }
     checksum->AddInt(resultBoard->GetWinner());
+}
+
+void XGame::AddStateTo(ZChecksum* checksum) const {
+    for (const auto& player : players) {
+        for (int32_t value : {player->GetX(), player->GetY(), player->GetDirection(), player->GetState(),
+                              player->GetControlType()}) {
+            checksum->AddInt(value);
+        }
+    }
+    if (Surface* field = canvas->GetFieldSurface()) {
+        for (int y = 0; y < field->GetHeight(); ++y) {
+            checksum->Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
+        }
+    }
 }
 
 void XGame::StoreRankEntry() {

@@ -50,6 +50,8 @@ public:
     void DrawSorted();
     // A finished round's share of a match's checksum: the scores, the field and the round's winner.
     void AddRoundTo(ZChecksum* checksum) const;
+    // The field and the painters as they stand, for computers playing one match online to compare.
+    void AddStateTo(ZChecksum* checksum) const;
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -100,4 +102,6 @@ private:
     bool replaying = false;
     // The viewer pressed Escape during a replay.
     bool leavingReplay = false;
+    // An online match stopped early on this computer.
+    bool stopped = false;
 };

@@ -1,8 +1,11 @@
 #include "scenes/XMenu.h"
 
+#include <string>
+
 #include "gfx/Display.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XSettings.h"
 
@@ -167,10 +170,34 @@ void XMenu::DrawSettings(Surface* back) {
         item->Draw(back);
     }
 
+    DrawRemoteSeats(back);
     items[kItemStart]->SetPosition(kLeftColumn + 158, 402);
     items[kItemStart]->Draw(back);
     items[kItemBack]->SetPosition(kLeftColumn + 163, 440);
     items[kItemBack]->Draw(back);
+}
+
+void XMenu::DrawRemoteSeats(Surface* back) {
+    XMatchLink* link = app->GetMatchInput()->GetLink();
+    if (!link) {
+        return;
+    }
+    XMatchLink::Lobby lobby = link->GetLobby();
+    keyNames->SetSurface(back);
+    for (int i = 0; i < kPlayerCount; ++i) {
+        if (lobby.remoteSeats >> i & 1) {
+            const ZSprite256& item = *items[kItemFirstPlayer + i];
+            keyNames->DrawString(item.GetX() + item.GetWidth() + 4, item.GetY() + 9,
+                                 lobby.joinedSeats >> i & 1 ? "JOINED" : "OPEN");
+        }
+    }
+    std::string port = "HOST PORT " + std::to_string(lobby.port);
+    keyNames->DrawString(8, 422, port.c_str());
+    if (lobby.outOfStepFrame != 0) {
+        std::string frame = "OUT OF STEP AT FRAME " + std::to_string(lobby.outOfStepFrame);
+        keyNames->DrawString(8, 440, "THE MATCH STOPPED");
+        keyNames->DrawString(8, 458, frame.c_str());
+    }
 }
 
 void XMenu::DrawFrame() {

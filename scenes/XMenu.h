@@ -37,6 +37,8 @@ private:
     void DrawFrame();
     void DrawPlayers(Surface* back);
     void DrawSettings(Surface* back);
+    // Hosting an online match: which player seats other computers play, and who has joined.
+    void DrawRemoteSeats(Surface* back);
     void RunExitAction();
 
     XAppData* app;

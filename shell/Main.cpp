@@ -1,6 +1,10 @@
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#ifdef TINTORIX_HAS_NET
+#include "net/XNetSession.h"
+#endif
 #include "platform/Platform.h"
 #include "platform/SdlShell.h"
 #include "shell/Options.h"
@@ -45,6 +49,20 @@ int main(int argc, char** argv) {
     if (!error.empty()) {
         std::fprintf(stderr, "tintorix: cannot %s %s: %s\n", verb, file->c_str(), error.c_str());
         return 1;
+    }
+    if (options.host || !options.joinHost.empty()) {
+#ifdef TINTORIX_HAS_NET
+        auto session = std::make_unique<XNetSession>();
+        error = options.host ? session->Host(options.port, theApp.GetMenuSettings(), false)
+                             : session->Join(options.joinHost, options.port);
+        matchInput.SetLink(std::move(session));
+#else
+        error = "this tintorix was built without ENet";
+#endif
+        if (!error.empty()) {
+            std::fprintf(stderr, "tintorix: cannot %s: %s\n", options.host ? "host" : "join", error.c_str());
+            return 1;
+        }
     }
     InstallPlatform();
     int exitCode = WinMain(theApp, nullptr);

@@ -12,6 +12,10 @@ struct Options {
     // Where the next battle match is recorded; the recorded match shown instead of the title and menu.
     std::string recordFile;
     std::string replayFile;
+    // Online: host on the port, or join the host at its port (0 while neither).
+    bool host = false;
+    std::string joinHost;
+    uint16_t port = 0;
     // Why the command line was refused, for Action::Usage.
     std::string error;
 };

@@ -1,5 +1,7 @@
 #include "shell/Shell.h"
 
+#include <algorithm>
+
 #include "audio/MciSequencer.h"
 #include "audio/Music.h"
 #include "gfx/Display.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr uint32_t kFullScreenExclusive = kDisplayFullScreen | kDisplayExclusive;
 constexpr uint16_t kPaletteBitmap = 102;
+constexpr uint32_t kNetworkPollMs = 2;
 
 ShellPlatform platform;
 bool quitPosted = false;
@@ -40,8 +43,11 @@ bool StartGame(XAppData& app, void* instance) {
     // Without the lock another copy may be running beside this one: only the holder writes the table.
     app.ownsHighScores = claim == InstanceClaim::Held;
     app.instance = instance;
-    // A replay goes straight into its match.
-    app.sceneState = app.GetMatchInput()->IsReplaying() ? XAppData::kCreateRound : XAppData::kCreateLogo;
+    // A replay goes straight into its match, a joiner to wait for the host's.
+    XMatchInput* matchInput = app.GetMatchInput();
+    app.sceneState = matchInput->IsReplaying() ? XAppData::kCreateRound
+                     : matchInput->IsJoining() ? XAppData::kCreateWaiting
+                                               : XAppData::kCreateLogo;
     SeedRandomWith(platform.seedClock());
     BuildDirectionTables();
     platform.showCursor(false);
@@ -73,15 +79,20 @@ int WinMain(XAppData& app, void* instance) {
             continue;
         }
         if (app.paused) {
+            // The other computers of an online match still hear from this one.
+            app.IsFrameReady();
             platform.waitMessage();
             continue;
         }
         RunFrame(app);
-        // Sleep rather than spin until the next frame is due.
+        // Sleep rather than spin until the next frame is due, or a moment while it waits for the network.
         if (!quitPosted && !app.paused) {
             uint32_t wait = TimeUntilNextFrame(app, Now());
             if (wait > 0) {
-                platform.sleep(wait);
+                // Online, the network is heard every few milliseconds, not once a frame.
+                platform.sleep(app.GetMatchInput()->GetLink() ? std::min(wait, kNetworkPollMs) : wait);
+            } else if (!app.IsFrameReady()) {
+                platform.sleep(1);
             }
         }
     }
@@ -130,7 +141,8 @@ void RunFrame(XAppData& app) {
     if (now < app.lastFrameTime) {
         app.lastFrameTime = 0;  // the clock wrapped
     }
-    if (now - app.lastFrameTime < app.frameInterval) {
+    bool due = now - app.lastFrameTime >= app.frameInterval;
+    if (!app.IsFrameReady() || !due) {
         return;
     }
     // Measured from this frame's start: a slow frame delays the next one, nothing is skipped.

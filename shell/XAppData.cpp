@@ -11,6 +11,7 @@
 #include "scenes/XMenu.h"
 #include "scenes/XRanking.h"
 #include "scenes/XTitle.h"
+#include "scenes/XWaiting.h"
 #include "scenes/XWinner.h"
 #include "scenes/ZembraLogo.h"
 #include "shell/XMatchInput.h"
@@ -72,6 +73,11 @@ void XAppData::UpdateFrame() {
                 sceneState = kQuit;
                 break;
             }
+            // A joiner's menu is the host's: it waits for the next match there.
+            if (matchInput->IsJoining()) {
+                CreateScene(waitingScene, kRunWaiting);
+                break;
+            }
             CreateScene(menuScene, kRunMenu);
             break;
         case kRunMenu: menuScene->UpdateFrame(); break;
@@ -81,8 +87,17 @@ void XAppData::UpdateFrame() {
         case kRunWinner: winnerScene->UpdateFrame(); break;
         case kCreateRanking: CreateScene(rankingScene, kRunRanking); break;
         case kRunRanking: rankingScene->UpdateFrame(); break;
+        case kCreateWaiting: CreateScene(waitingScene, kRunWaiting); break;
+        case kRunWaiting: waitingScene->UpdateFrame(); break;
         default: break;
     }
+}
+
+bool XAppData::IsFrameReady() {
+    if (XMatchLink* link = matchInput->GetLink()) {
+        link->Poll();
+    }
+    return sceneState != kRunRound || matchInput->IsFrameReady();
 }
 
 void XAppData::DestroyScenes() {
@@ -92,6 +107,7 @@ void XAppData::DestroyScenes() {
     menuScene.reset();
     winnerScene.reset();
     rankingScene.reset();
+    waitingScene.reset();
 }
 
 void XAppData::LoadSounds() {

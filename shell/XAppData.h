@@ -15,6 +15,7 @@ class XTitle;
 class XMenu;
 class XWinner;
 class XRanking;
+class XWaiting;
 
 // The application object: it outlives every screen and owns the scene state machine, the match
 // settings, the high-score table, the sound list and the music bookkeeping.
@@ -35,6 +36,9 @@ public:
     static constexpr int32_t kRunWinner = 14;
     static constexpr int32_t kCreateRanking = 15;
     static constexpr int32_t kRunRanking = 16;
+    // A computer that joins another's online match waits here for the host to start one.
+    static constexpr int32_t kCreateWaiting = 17;
+    static constexpr int32_t kRunWaiting = 18;
 
     static constexpr const char* kRegistryKey = "Software\\KovraGames\\Tintorix";
 
@@ -45,6 +49,9 @@ public:
 
     // One step of the scene state machine.
     void UpdateFrame();
+    // Whether the frame may run now: an online round waits for the other computers' input. Also keeps
+    // the network going.
+    bool IsFrameReady();
     void DestroyScenes();
 
     void LoadSounds();
@@ -69,6 +76,7 @@ public:
     XMenu* GetMenuScene() const { return menuScene.get(); }
     XWinner* GetWinnerScene() const { return winnerScene.get(); }
     XRanking* GetRankingScene() const { return rankingScene.get(); }
+    XWaiting* GetWaitingScene() const { return waitingScene.get(); }
 
     // The shell's state.
     void* instance = nullptr;
@@ -102,5 +110,6 @@ private:
     std::unique_ptr<XMenu> menuScene;
     std::unique_ptr<XWinner> winnerScene;
     std::unique_ptr<XRanking> rankingScene;
+    std::unique_ptr<XWaiting> waitingScene;
     std::unique_ptr<ZSoundList> soundList;
 };

@@ -37,6 +37,11 @@ std::string XMatchInput::RecordNextMatch(const std::string& path) {
 
 void XMatchInput::BeginMatch(const XMenuData& settings) {
     recording.reset();
+    inMatch = true;
+    if (link && !replay) {
+        // The host chooses the seed, so it is in place before a recording notes it.
+        link->BeginMatch(settings);
+    }
     if (replay) {
         SeedRandomWith(replay->seed);
         replayFrame = 0;
@@ -59,13 +64,26 @@ XFrameInput XMatchInput::Next(const XFrameInput& local) {
         recording.reset();
         recordPath.clear();
     }
+    XFrameInput frame = link ? link->Exchange(local) : local;
     if (recording) {
-        recording->frames.push_back(local);
+        recording->frames.push_back(frame);
     }
-    return local;
+    return frame;
 }
 
 void XMatchInput::EndMatch(uint64_t checksum, bool left) {
+    std::string stopped = GetStopReason();
+    inMatch = false;
+    if (link) {
+        link->EndMatch();
+    }
+    if (recording && !stopped.empty()) {
+        // Nothing in the frames says why the match stopped, so it would not play the same.
+        std::fprintf(stderr, "%s: not recorded to %s: %s\n", programName, recordPath.c_str(),
+                     stopped.c_str());
+        recording.reset();
+        recordPath.clear();
+    }
     if (replay) {
         bool same = checksum == replay->checksum && replayFrame == replay->frames.size();
         replayEnd = left ? ReplayEnd::Left : same ? ReplayEnd::Same : ReplayEnd::Different;

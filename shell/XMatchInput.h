@@ -6,6 +6,7 @@
 #include <string>
 
 #include "round/XFrameInput.h"
+#include "shell/XMatchLink.h"
 
 class XMenuData;
 class XReplay;
@@ -27,6 +28,18 @@ public:
     // Once the replayed match is over: whether it played as recorded, or its viewer left it.
     ReplayEnd GetReplayEnd() const { return replayEnd; }
 
+    // Battle matches are played online with other computers through the link.
+    void SetLink(std::unique_ptr<XMatchLink> newLink) { link = std::move(newLink); }
+    XMatchLink* GetLink() const { return link.get(); }
+    bool IsJoining() const { return link && !link->GetLobby().host; }
+    // Whether the round may run its next frame: online, only once every computer's input for it is here.
+    bool IsFrameReady() const { return !link || !inMatch || link->IsFrameReady(); }
+    // Online, the round's state is compared with the other computers' before some frames.
+    bool WantsStateCheck() const { return link && inMatch && link->WantsStateCheck(); }
+    void CheckState(uint64_t sum) { link->CheckState(sum); }
+    // Why an online match stopped early on this computer, or empty.
+    std::string GetStopReason() const { return link && inMatch ? link->GetStopReason() : std::string(); }
+
     // The round's side. At a battle match's start: a replay seeds the random numbers as they were, a
     // recording notes the seed.
     void BeginMatch(const XMenuData& settings);
@@ -43,6 +56,8 @@ private:
     std::string replayPath;
     std::unique_ptr<XReplay> replay;
     std::unique_ptr<XReplay> recording;
+    std::unique_ptr<XMatchLink> link;
+    bool inMatch = false;
     size_t replayFrame = 0;
     ReplayEnd replayEnd = ReplayEnd::NotYet;
 };

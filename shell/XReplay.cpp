@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Files.h"
+#include "base/LittleEndian.h"
 #include "base/ZChecksum.h"
 #include "shell/Options.h"
 #include "shell/XMenuData.h"
@@ -13,11 +14,7 @@ constexpr std::string_view kMagic = "TXREPLAY";
 constexpr size_t kMaxVersionBytes = 64;
 constexpr int32_t kControlNone = 2;
 
-void PutInt(std::string& out, uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
+void PutInt(std::string& out, uint64_t value, int size) { PutLittleEndian(out, value, size); }
 
 // Seven bits a byte, the lowest first; the top bit says another byte follows.
 void PutCount(std::string& out, uint64_t value) {
@@ -116,7 +113,10 @@ std::string XReplay::Format() const {
         }
         PutCount(out, run);
         PutInt(out, frames[i].steering, 1);
-        PutInt(out, frames[i].escape, 1);
+        // Escape in bit 0, the seats the computer took over in the bits above.
+        PutInt(out,
+               static_cast<uint64_t>(frames[i].escape) | static_cast<uint64_t>(frames[i].computerSeats) << 1,
+               1);
     }
     PutInt(out, checksum, 8);
     PutInt(out, Hash(out), 8);
@@ -131,7 +131,7 @@ std::string XReplay::Parse(std::string_view bytes) {
     Reader in(bytes);
     in.Take(kMagic.size());
     uint64_t format = in.Int(1);
-    if (!in.ended && format != kFormatVersion) {
+    if (!in.ended && (format < kFirstReadableVersion || format > kFormatVersion)) {
         return "replay format " + std::to_string(format) + ", this game reads format " +
                std::to_string(kFormatVersion);
     }
@@ -158,9 +158,10 @@ std::string XReplay::Parse(std::string_view bytes) {
         uint64_t run = in.Count();
         XFrameInput input;
         input.steering = static_cast<uint8_t>(in.Int(1));
-        uint64_t escape = in.Int(1);
-        input.escape = escape != 0;
-        valid = run >= 1 && run <= frameCount - read.frames.size() && escape <= 1;
+        uint64_t flags = in.Int(1);
+        input.escape = (flags & 1) != 0;
+        input.computerSeats = static_cast<uint8_t>(flags >> 1);
+        valid = run >= 1 && run <= frameCount - read.frames.size() && flags < (format == 1 ? 2u : 32u);
         if (valid && !in.ended) {
             read.frames.insert(read.frames.end(), run, input);
         }

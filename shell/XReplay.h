@@ -16,7 +16,9 @@ class XMenuData;
 // coded; the checksum; and a hash of everything before it, against damage. Numbers are little-endian.
 class XReplay {
 public:
-    static constexpr uint8_t kFormatVersion = 1;
+    // Format 2 adds the seats the computer took over online; format 1 files still play.
+    static constexpr uint8_t kFormatVersion = 2;
+    static constexpr uint8_t kFirstReadableVersion = 1;
     // Nearly three hours at 25 frames a second; a new input every frame still fits the file size.
     static constexpr uint32_t kMaxFrames = 1u << 18;
     static constexpr size_t kMaxFileBytes = 1u << 20;

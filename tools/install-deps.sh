@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config make
-    libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
+    libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libenet-dev
     googletest libgtest-dev
     xvfb xauth xdotool imagemagick python3 python3-numpy python3-pil
 )

@@ -9,7 +9,9 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     replay.seed = 0x12345678;
     replay.singleBattle = 0;
     replay.controlType[3] = 2;
-    for (int i = 0; i < 300; ++i) replay.frames.push_back({static_cast<uint8_t>(i / 7 % 3), i == 250});
+    for (int i = 0; i < 300; ++i)
+        replay.frames.push_back(
+            {static_cast<uint8_t>(i / 7 % 3), i == 250, i > 200 ? uint8_t{4} : uint8_t{0}});
     replay.checksum = 0xfedcba9876543210;
     const std::string good = replay.Format();
     XReplay read;
@@ -25,12 +27,12 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     };
     std::string flipped = good, newer = good;
     flipped[60] ^= 4;
-    newer[8] = 2;
+    newer[8] = 3;
     const std::pair<std::string, std::string> cases[] = {
         {"", "the file is truncated"},
         {"TXREP", "the file is truncated"},
         {"GIF89a and more", "not a Tintorix replay"},
-        {newer, "replay format 2, this game reads format 1"},
+        {newer, "replay format 3, this game reads format 2"},
         {good.substr(0, good.size() - 1), "the file is truncated"},
         {good.substr(0, 45), "the file is truncated"},
         {flipped, "the file is damaged"},

@@ -74,14 +74,29 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
         {{"--replay", "-.rep", "--window"}, A::Play, 0, false, " -.rep"},
         {{"--record", "a b", "--replay", "-.rep"}, A::Usage, -1, false, "a b -.rep"},
         {{"--record", "--replay"}, A::Usage, -1, false, " "},
-        {{"--replay", ""}, A::Usage, -1, false, " "}};
+        {{"--replay", ""}, A::Usage, -1, false, " "},
+        {{"--host"}, A::Play, -1, false, " |host:24680"},
+        {{"--host", "9000", "--window"}, A::Play, 0, false, " |host:9000"},
+        {{"--join", "example.org:7000"}, A::Play, -1, false, " |join example.org:7000"},
+        // An IPv6 address is left whole, for the network to judge.
+        {{"--join", "::1"}, A::Play, -1, false, " |join ::1:24680"},
+        {{"--host", "70000"}, A::Usage, -1, false, " |host:0"},
+        {{"--join", "a:0"}, A::Usage, -1, false, " |join a:0"},
+        {{"--join", "--window"}, A::Usage, -1, false, " "},
+        {{"--host", "--join", "a"}, A::Usage, -1, false, " |host:24680"},
+        {{"--replay", "x", "--join", "a"}, A::Usage, -1, false, " x|join a:24680"}};
     for (const auto& [words, action, fullScreen, reset, files] : cases) {
         std::vector<const char*> argv = {"tintorix"};
         argv.insert(argv.end(), words.begin(), words.end());
         Options options = ParseOptions(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::tuple(options.action, options.fullScreen, options.resetSettings,
-                             options.recordFile + " " + options.replayFile),
-                  std::tuple(action, fullScreen, reset, files))
+        EXPECT_EQ(
+            std::tuple(options.action, options.fullScreen, options.resetSettings,
+                       options.recordFile + " " + options.replayFile +
+                           (options.host               ? "|host:"
+                            : options.joinHost.empty() ? ""
+                                                       : "|join " + options.joinHost + ":") +
+                           (options.host || !options.joinHost.empty() ? std::to_string(options.port) : "")),
+            std::tuple(action, fullScreen, reset, files))
             << words.size();
     }
 }

@@ -1,0 +1,310 @@
+#include "net/XLockstep.h"
+
+#include <algorithm>
+
+#include "base/LittleEndian.h"
+
+namespace {
+
+constexpr int kOwnSums = 4;
+// A bundle's flags: bit 0 the host's Escape, bits 4 to 7 the seats the computer has taken over.
+constexpr uint8_t kEscapeFlag = 1;
+constexpr int kComputerShift = 4;
+
+uint8_t SeatBits(int seat) {
+    return static_cast<uint8_t>(3 << (2 * seat));
+}
+
+}  // namespace
+
+XLockstep::XLockstep(bool host, uint16_t match, uint32_t delay, uint8_t localSeats, uint8_t remoteSeats,
+                     uint8_t computerSeats)
+    : host(host),
+      match(match),
+      delay(delay),
+      localSeats(localSeats),
+      remoteSeats(remoteSeats),
+      computerSeats(computerSeats) {
+    // Nobody can have sent input for the first frames: they are empty everywhere.
+    if (host) {
+        for (auto& seatInputs : inputs) {
+            seatInputs.assign(delay, 0);
+        }
+        escapes.assign(delay, false);
+        MakeBundles();
+    } else {
+        ownInputs.assign(delay, 0);
+        for (Link& link : links) {
+            link.acked = delay;
+        }
+    }
+}
+
+XLockstep::~XLockstep() = default;
+
+void XLockstep::MakeBundles() {
+    for (;;) {
+        size_t index = bundles.size();
+        if (escapes.size() <= index) {
+            return;
+        }
+        XFrameInput bundle;
+        bundle.escape = escapes[index];
+        for (int seat = 0; seat < 4; ++seat) {
+            bool needed = (remoteSeats >> seat & 1) && !(computerSeats >> seat & 1);
+            if (!needed) {
+                continue;
+            }
+            if (inputs[seat].size() <= index || inputs[seat][index] < 0) {
+                return;
+            }
+            bundle.steering = static_cast<uint8_t>(bundle.steering | (inputs[seat][index] & SeatBits(seat)));
+        }
+        for (int seat = 0; seat < 4; ++seat) {
+            if (localSeats >> seat & 1) {
+                bundle.steering =
+                    static_cast<uint8_t>(bundle.steering | (inputs[seat][index] & SeatBits(seat)));
+            }
+        }
+        bundle.computerSeats = computerSeats;
+        bundles.push_back(bundle);
+        haveBundle.push_back(true);
+        received = Bundled();
+    }
+}
+
+XFrameInput XLockstep::Exchange(const XFrameInput& local) {
+    if (!stopReason.empty()) {
+        ++next;
+        return {};
+    }
+    if (host) {
+        for (int seat = 0; seat < 4; ++seat) {
+            if (localSeats >> seat & 1) {
+                inputs[seat].resize(next + delay, -1);
+                inputs[seat][next + delay - 1] = local.steering & SeatBits(seat);
+            }
+        }
+        escapes.push_back(local.escape);
+        MakeBundles();
+    } else {
+        ownInputs.push_back(local.steering);
+    }
+    XFrameInput bundle = next <= Bundled() ? bundles[next - 1] : XFrameInput{};
+    ++next;
+    return bundle;
+}
+
+void XLockstep::CheckState(uint64_t sum) {
+    if (!stopReason.empty()) {
+        return;
+    }
+    if (host) {
+        sums[kOwnSums][next] = sum;
+        Compare(next);
+        return;
+    }
+    std::string bytes(1, static_cast<char>(kCheck));
+    PutLittleEndian(bytes, match, 2);
+    PutLittleEndian(bytes, next, 4);
+    PutLittleEndian(bytes, sum, 8);
+    SendReliable(0, std::move(bytes));
+}
+
+void XLockstep::Compare(uint32_t frame) {
+    auto own = sums[kOwnSums].find(frame);
+    if (own == sums[kOwnSums].end()) {
+        return;
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        auto theirs = sums[seat].find(frame);
+        if (theirs != sums[seat].end() && theirs->second != own->second) {
+            mismatchFrame = frame;
+            Stop("the computers went out of step at frame " + std::to_string(frame));
+            return;
+        }
+    }
+}
+
+void XLockstep::Receive(int seat, std::string_view bytes) {
+    if (bytes.size() < 3 || seat < 0 || seat > 3 || GetLittleEndian(bytes, 1, 2) != match) {
+        return;
+    }
+    switch (static_cast<uint8_t>(bytes[0])) {
+        case kInputs:
+        case kBundles:
+            ReadFrames(seat, bytes);
+            break;
+        case kCheck:
+            if (host && bytes.size() == 15 && (remoteSeats >> seat & 1)) {
+                uint32_t frame = static_cast<uint32_t>(GetLittleEndian(bytes, 3, 4));
+                sums[seat][frame] = GetLittleEndian(bytes, 7, 8);
+                Compare(frame);
+                // Older sums are never compared again.
+                while (sums[seat].size() > 8) {
+                    sums[seat].erase(sums[seat].begin());
+                }
+            }
+            break;
+        case kStop:
+            if (!host && stopReason.empty()) {
+                stopReason = std::string(bytes.substr(3));
+                if (stopReason.empty()) {
+                    stopReason = "the host stopped the match";
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// [kind][match 2][ack 4][first 4][count 1] and count frames: one byte of steering from a joiner, steering
+// and flags from the host.
+void XLockstep::ReadFrames(int seat, std::string_view bytes) {
+    bool fromJoiner = bytes[0] == kInputs;
+    if (fromJoiner != host || bytes.size() < 12) {
+        return;
+    }
+    Link& link = links[seat];
+    // An acknowledgement of frames never sent is not believed.
+    uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+    link.acked = std::max(link.acked, std::min(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 4)), sent));
+    uint32_t first = static_cast<uint32_t>(GetLittleEndian(bytes, 7, 4));
+    uint32_t count = static_cast<uint8_t>(bytes[11]);
+    size_t width = host ? 1 : 2;
+    if (first == 0 || bytes.size() != 12 + width * count) {
+        return;
+    }
+    // Nothing honest runs this far ahead; a stray packet must not grow the tables without bound.
+    uint64_t limit = (host ? Bundled() : received) + kMaxAhead;
+    for (uint32_t i = 0; i < count && uint64_t{first} - 1 + i < limit; ++i) {
+        size_t index = first - 1 + i;
+        const char* frame = bytes.data() + 12 + width * i;
+        if (host) {
+            if (!(remoteSeats >> seat & 1) || dropFrame[seat] != 0 || index < delay) {
+                continue;
+            }
+            auto& seatInputs = inputs[seat];
+            if (seatInputs.size() <= index) {
+                seatInputs.resize(index + 1, -1);
+            }
+            seatInputs[index] = static_cast<uint8_t>(frame[0]);
+        } else {
+            if (bundles.size() <= index) {
+                bundles.resize(index + 1);
+                haveBundle.resize(index + 1, false);
+            }
+            if (!haveBundle[index]) {
+                uint8_t flags = static_cast<uint8_t>(frame[1]);
+                bundles[index].steering = static_cast<uint8_t>(frame[0]);
+                bundles[index].escape = (flags & kEscapeFlag) != 0;
+                bundles[index].computerSeats = static_cast<uint8_t>(flags >> kComputerShift);
+                haveBundle[index] = true;
+            }
+        }
+    }
+    if (host) {
+        MakeBundles();
+    } else {
+        while (received < haveBundle.size() && haveBundle[received]) {
+            ++received;
+        }
+    }
+}
+
+void XLockstep::DropSeat(int seat) {
+    if (!host || seat < 0 || seat > 3 || !(remoteSeats >> seat & 1) || dropFrame[seat] != 0) {
+        return;
+    }
+    dropFrame[seat] = Bundled() + 1;
+    computerSeats = static_cast<uint8_t>(computerSeats | 1 << seat);
+    MakeBundles();
+}
+
+void XLockstep::Stop(const std::string& reason) {
+    if (!stopReason.empty()) {
+        return;
+    }
+    stopReason = reason.empty() ? "the match stopped" : reason;
+    if (host) {
+        for (int seat = 0; seat < 4; ++seat) {
+            if ((remoteSeats >> seat & 1) && dropFrame[seat] == 0) {
+                std::string bytes(1, static_cast<char>(kStop));
+                PutLittleEndian(bytes, match, 2);
+                bytes += stopReason;
+                SendReliable(seat, std::move(bytes));
+            }
+        }
+    }
+}
+
+void XLockstep::SendReliable(int seat, std::string bytes) {
+    reliable.push_back({seat, true, std::move(bytes)});
+}
+
+std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
+    uint32_t first = link.acked + 1;
+    uint32_t count = upTo >= first ? std::min(upTo - first + 1, kMaxFramesPerPacket) : 0;
+    std::string bytes(1, static_cast<char>(host ? kBundles : kInputs));
+    PutLittleEndian(bytes, match, 2);
+    // What this side holds in a row: a joiner's inputs past the first frames, or the bundles.
+    uint32_t held = Bundled();
+    if (host) {
+        held = delay;
+        const auto& seatInputs = inputs[seat];
+        while (held < seatInputs.size() && seatInputs[held] >= 0) {
+            ++held;
+        }
+    } else {
+        held = received;
+    }
+    PutLittleEndian(bytes, held, 4);
+    PutLittleEndian(bytes, first, 4);
+    PutLittleEndian(bytes, count, 1);
+    for (uint32_t frame = first; frame < first + count; ++frame) {
+        if (host) {
+            const XFrameInput& bundle = bundles[frame - 1];
+            PutLittleEndian(bytes, bundle.steering, 1);
+            PutLittleEndian(bytes, (bundle.escape ? kEscapeFlag : 0) | bundle.computerSeats << kComputerShift, 1);
+        } else {
+            PutLittleEndian(bytes, ownInputs[frame - 1], 1);
+        }
+    }
+    return bytes;
+}
+
+std::vector<XLockstep::Packet> XLockstep::TakePackets(uint32_t now) {
+    std::vector<Packet> out = std::move(reliable);
+    reliable.clear();
+    for (int seat = 0; seat < 4; ++seat) {
+        bool peer = host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
+        if (!peer) {
+            continue;
+        }
+        Link& link = links[seat];
+        uint32_t upTo = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+        uint32_t since = now - link.lastSent;
+        bool fresh = upTo > link.sentUpTo;
+        bool unacked = upTo > link.acked;
+        if (link.everSent && !fresh && !(unacked && since >= kResendMs) && since < kKeepAliveMs) {
+            continue;
+        }
+        out.push_back({seat, false, FramesPacket(seat, link, upTo)});
+        link.lastSent = now;
+        link.sentUpTo = upTo;
+        link.everSent = true;
+    }
+    return out;
+}
+
+bool XLockstep::IsSettled() const {
+    for (int seat = 0; seat < 4; ++seat) {
+        bool peer = host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
+        uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+        if (peer && links[seat].acked < sent) {
+            return false;
+        }
+    }
+    return reliable.empty();
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "round/XFrameInput.h"
+
+// The deterministic lockstep of one online match, without sockets. The host gathers every seat's input
+// for a frame into one bundle and sends it to all; each computer runs frame N only once it holds bundle N.
+// A computer's own input for frame N + delay is taken while it runs frame N, so a round trip within the
+// delay costs no waiting. Inputs and bundles travel unreliably and are sent again until acknowledged;
+// checksums and stops are reliable.
+class XLockstep {
+public:
+    // State checksums are compared every this many frames.
+    static constexpr uint32_t kCheckInterval = 25;
+    // Unacknowledged frames are sent again after this many milliseconds, and something goes out at least
+    // this often so that silence means a lost peer.
+    static constexpr uint32_t kResendMs = 20;
+    static constexpr uint32_t kKeepAliveMs = 100;
+    // Frames in one packet at most.
+    static constexpr uint32_t kMaxFramesPerPacket = 64;
+    // Frames taken ahead of the first one still missing, at most.
+    static constexpr uint32_t kMaxAhead = 1024;
+
+    enum Kind : uint8_t { kInputs = 'I', kBundles = 'B', kCheck = 'C', kStop = 'X' };
+
+    struct Packet {
+        // The seat of the joiner it goes to (host) or comes from; a joiner sends only to the host.
+        int seat = 0;
+        bool reliable = false;
+        std::string bytes;
+    };
+
+    // Host: localSeats are steered by its own keys, remoteSeats by joiners, computerSeats start as the
+    // computer's although set to people. Joiner: localSeats is its one seat.
+    XLockstep(bool host, uint16_t match, uint32_t delay, uint8_t localSeats, uint8_t remoteSeats,
+              uint8_t computerSeats);
+    virtual ~XLockstep();
+
+    bool IsHost() const { return host; }
+    uint16_t GetMatch() const { return match; }
+    uint32_t GetDelay() const { return delay; }
+    // The frame the next Exchange runs, from 1.
+    uint32_t GetNextFrame() const { return next; }
+    bool IsFrameReady() const { return !stopReason.empty() || Bundled() >= next; }
+    // Before the frames 25, 50, ... run, the state is compared.
+    bool WantsStateCheck() const { return next % kCheckInterval == 0 && stopReason.empty(); }
+    void CheckState(uint64_t sum);
+    // Takes this computer's input for frame next + delay and gives the bundle of frame next. Only a ready
+    // frame may be exchanged; once stopped every frame is empty.
+    XFrameInput Exchange(const XFrameInput& local);
+
+    void Receive(int seat, std::string_view bytes);
+    // Host: from the first frame not yet bundled the seat is the computer's on every computer.
+    void DropSeat(int seat);
+    // Ends the match here; the host tells every joiner why.
+    void Stop(const std::string& reason);
+    const std::string& GetStopReason() const { return stopReason; }
+    // Host: the frame before which the computers' states differed, 0 if they never did.
+    uint32_t GetMismatchFrame() const { return mismatchFrame; }
+    // The frame from which a dropped seat plays as the computer, 0 while it plays.
+    uint32_t GetDropFrame(int seat) const { return dropFrame[seat]; }
+
+    // Everything this side sent has been acknowledged by every peer still here.
+    bool IsSettled() const;
+
+    // What is to be sent at this moment, in milliseconds of any steady clock.
+    std::vector<Packet> TakePackets(uint32_t now);
+
+private:
+    struct Link {
+        // Frames the other side holds in a row from frame 1, as it last said.
+        uint32_t acked = 0;
+        uint32_t lastSent = 0;
+        uint32_t sentUpTo = 0;
+        bool everSent = false;
+    };
+
+    uint32_t Bundled() const { return static_cast<uint32_t>(bundles.size()); }
+    void MakeBundles();
+    void ReadFrames(int seat, std::string_view bytes);
+    void Compare(uint32_t frame);
+    void SendReliable(int seat, std::string bytes);
+    std::string FramesPacket(int seat, const Link& link, uint32_t upTo);
+
+    bool host;
+    uint16_t match;
+    uint32_t delay;
+    uint8_t localSeats;
+    uint8_t remoteSeats;
+    uint8_t computerSeats;
+    uint32_t next = 1;
+    // Host: every seat's steering bits by frame (index frame - 1), -1 while missing; the host's own escape.
+    std::vector<int16_t> inputs[4];
+    std::vector<bool> escapes;
+    // Host: made in order; joiner: received, possibly with gaps until the missing ones arrive.
+    std::vector<XFrameInput> bundles;
+    std::vector<bool> haveBundle;
+    uint32_t received = 0;
+    // Joiner: its own input for frames delay + 1 onwards.
+    std::vector<uint8_t> ownInputs;
+    Link links[4];
+    uint32_t dropFrame[4] = {};
+    std::map<uint32_t, uint64_t> sums[5];
+    std::vector<Packet> reliable;
+    std::string stopReason;
+    uint32_t mismatchFrame = 0;
+};

@@ -1,0 +1,523 @@
+#include "net/XNetSession.h"
+
+#include <enet/enet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "base/LittleEndian.h"
+
+#include "gfx/Maths.h"
+#include "net/XLockstep.h"
+#include "shell/Options.h"
+
+namespace {
+
+// Lobby messages; the lockstep's own travel beside them.
+constexpr char kHello = 'H';
+constexpr char kRefuse = 'R';
+constexpr char kLobby = 'L';
+constexpr char kStart = 'S';
+constexpr char kPing = 'P';
+constexpr char kPong = 'Q';
+constexpr uint32_t kPingMs = 100;
+constexpr int kHuman = 0;
+constexpr enet_uint8 kReliableChannel = 0;
+constexpr enet_uint8 kFramesChannel = 1;
+
+uint32_t NowMs() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+int enetUsers = 0;
+
+}  // namespace
+
+XNetSession::XNetSession() {
+    if (enetUsers++ == 0) {
+        enet_initialize();
+    }
+}
+
+XNetSession::~XNetSession() {
+    if (enet) {
+        // A last word, so that the others need not wait out the silence.
+        for (auto& peer : peers) {
+            if (peer->peer) {
+                enet_peer_disconnect_now(peer->peer, 0);
+            }
+        }
+        if (hostPeer.peer) {
+            enet_peer_disconnect_now(hostPeer.peer, 0);
+        }
+        enet_host_flush(enet);
+        enet_host_destroy(enet);
+    }
+    if (--enetUsers == 0) {
+        enet_deinitialize();
+    }
+}
+
+std::string XNetSession::Host(uint16_t newPort, const XMenuData* newSettings, bool loopbackOnly) {
+    ENetAddress address{};
+    address.host = ENET_HOST_ANY;
+    if (loopbackOnly) {
+        enet_address_set_host_ip(&address, "127.0.0.1");
+    }
+    address.port = newPort;
+    enet = enet_host_create(&address, 8, 2, 0, 0);
+    if (!enet) {
+        return "cannot open UDP port " + std::to_string(newPort) + " (is it in use?)";
+    }
+    host = true;
+    open = true;
+    port = newPort;
+    settings = newSettings;
+    return {};
+}
+
+std::string XNetSession::Join(const std::string& name, uint16_t newPort) {
+    if (name.find(':') != std::string::npos) {
+        return "ENet 1.3 speaks IPv4 only: give the host's IPv4 address or name";
+    }
+    ENetAddress address{};
+    if (enet_address_set_host(&address, name.c_str()) != 0) {
+        return "no such host: " + name;
+    }
+    address.port = newPort;
+    enet = enet_host_create(nullptr, 1, 2, 0, 0);
+    if (!enet) {
+        return "cannot open a UDP socket";
+    }
+    hostPeer.peer = enet_host_connect(enet, &address, 2, 0);
+    if (!hostPeer.peer) {
+        return "cannot connect to " + name;
+    }
+    hostPeer.address = name;
+    hostPeer.lastHeard = NowMs();
+    port = newPort;
+    open = true;
+    return {};
+}
+
+XNetSession::Peer* XNetSession::FindPeer(ENetPeer* peer) {
+    if (!host) {
+        return peer == hostPeer.peer ? &hostPeer : nullptr;
+    }
+    for (auto& candidate : peers) {
+        if (candidate->peer == peer) {
+            return candidate.get();
+        }
+    }
+    return nullptr;
+}
+
+void XNetSession::Service(uint32_t timeoutMs) {
+    if (!enet || !open) {
+        return;
+    }
+    ENetEvent event;
+    while (enet_host_service(enet, &event, timeoutMs) > 0) {
+        timeoutMs = 0;
+        if (event.type == ENET_EVENT_TYPE_CONNECT) {
+            if (host) {
+                auto peer = std::make_unique<Peer>();
+                peer->peer = event.peer;
+                char ip[64] = "?";
+                enet_address_get_host_ip(&event.peer->address, ip, sizeof ip);
+                peer->address = ip;
+                peer->lastHeard = NowMs();
+                peers.push_back(std::move(peer));
+            } else {
+                connected = true;
+                hostPeer.lastHeard = NowMs();
+                Send(hostPeer.peer, std::string(1, kHello) + VersionText(), true);
+            }
+        } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+            std::string bytes(reinterpret_cast<const char*>(event.packet->data), event.packet->dataLength);
+            enet_packet_destroy(event.packet);
+            if (Peer* from = FindPeer(event.peer)) {
+                Receive(from, bytes);
+            }
+        } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+            if (Peer* from = FindPeer(event.peer)) {
+                from->peer = nullptr;
+                Lose(*from, "left");
+            }
+        }
+        if (!open) {
+            return;
+        }
+    }
+    uint32_t now = NowMs();
+    if (host) {
+        for (size_t i = 0; i < peers.size(); ++i) {
+            if (now - peers[i]->lastHeard > kSilenceMs) {
+                Lose(*peers[i], "was silent for 3 s");
+            }
+        }
+        peers.erase(std::remove_if(peers.begin(), peers.end(), [](const auto& peer) { return !peer->peer; }),
+                    peers.end());
+        AssignSeats();
+    } else if (now - hostPeer.lastHeard > kSilenceMs) {
+        Lose(hostPeer, connected ? "was silent for 3 s" : "did not answer");
+    }
+    SendOut();
+}
+
+void XNetSession::Receive(Peer* from, const std::string& bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    from->lastHeard = NowMs();
+    if (bytes[0] == kPing) {
+        Send(from->peer, std::string(1, kPong) + bytes.substr(1), false);
+        return;
+    }
+    if (host) {
+        ReceiveAtHost(*from, bytes);
+    } else {
+        ReceiveAtJoiner(bytes);
+    }
+}
+
+void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
+    switch (bytes[0]) {
+        case kHello:
+            if (bytes.substr(1) != VersionText()) {
+                Send(from.peer, std::string(1, kRefuse) + "the host plays " + VersionText(), true);
+                enet_peer_disconnect_later(from.peer, 0);
+            } else if (!from.greeted) {
+                from.greeted = true;
+                std::fprintf(stderr, "%s: %s joined\n", programName, from.address.c_str());
+            }
+            break;
+        case kPong: {
+            uint32_t roundTrip = NowMs() - static_cast<uint32_t>(GetLittleEndian(bytes, 1, 4));
+            // The slower of the last and the smoothed: one quick answer does not hide a slow line.
+            from.roundTrip =
+                from.roundTrips == 0 ? roundTrip : std::max(roundTrip, (from.roundTrip * 7 + roundTrip) / 8);
+            ++from.roundTrips;
+            break;
+        }
+        default:
+            if (lockstep && from.matchSeat >= 0) {
+                lockstep->Receive(from.matchSeat, bytes);
+            }
+            break;
+    }
+}
+
+void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
+    switch (bytes[0]) {
+        case kRefuse:
+            Close(bytes.substr(1));
+            break;
+        case kLobby:
+            if (bytes.size() == 4) {
+                seat = static_cast<int8_t>(bytes[1]);
+                remoteSeats = static_cast<uint8_t>(bytes[2]);
+                joinedSeats = static_cast<uint8_t>(bytes[3]);
+            }
+            break;
+        case kStart:
+            if (bytes.size() == 16) {
+                matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
+                startDelay = std::clamp(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 1)), kMinDelay, kMaxDelay);
+                startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
+                startSettings.SetDefaults();
+                startSettings.SetWinsNeeded(std::clamp(static_cast<int32_t>(bytes[8]), 1, 3));
+                startSettings.SetSingleBattle(bytes[9] != 0);
+                for (int i = 0; i < 4; ++i) {
+                    startSettings.SetControlType(i, std::clamp(static_cast<int32_t>(bytes[10 + i]), 0, 2));
+                }
+                seat = std::clamp(static_cast<int>(bytes[14]), 1, 3);
+                startWaiting = true;
+            }
+            break;
+        default:
+            if (lockstep && bytes.size() >= 3 && GetLittleEndian(bytes, 1, 2) == lockstep->GetMatch()) {
+                lockstep->Receive(seat, bytes);
+            }
+            break;
+    }
+}
+
+void XNetSession::Lose(Peer& peer, const char* why) {
+    if (!host) {
+        Close(std::string(connected ? "the host has left" : "the host did not answer"));
+        return;
+    }
+    if (peer.greeted) {
+        std::fprintf(stderr, "%s: %s %s\n", programName, peer.address.c_str(), why);
+    }
+    if (lockstep && peer.matchSeat >= 0) {
+        lockstep->DropSeat(peer.matchSeat);
+        if (inMatch) {
+            std::fprintf(stderr, "%s: the computer plays player %d from frame %u\n", programName,
+                         peer.matchSeat + 1, lockstep->GetDropFrame(peer.matchSeat));
+        }
+    }
+    if (peer.peer) {
+        enet_peer_reset(peer.peer);
+        peer.peer = nullptr;
+    }
+}
+
+void XNetSession::Close(const std::string& reason) {
+    if (!closedReason.empty()) {
+        return;
+    }
+    closedReason = reason;
+    std::fprintf(stderr, "%s: %s\n", programName, reason.c_str());
+    if (lockstep && inMatch) {
+        lockstep->Stop(reason);
+    }
+    if (hostPeer.peer) {
+        enet_peer_disconnect_now(hostPeer.peer, 0);
+        hostPeer.peer = nullptr;
+    }
+    open = false;
+}
+
+uint8_t XNetSession::RemoteSeats() const {
+    uint8_t remote = 0;
+    for (int i = 1; i < 4; ++i) {
+        if (settings->IsBattleMode() && settings->GetControlType(i) == kHuman) {
+            remote = static_cast<uint8_t>(remote | 1 << i);
+        }
+    }
+    return remote;
+}
+
+void XNetSession::AssignSeats() {
+    if (inMatch) {
+        return;
+    }
+    uint8_t remote = RemoteSeats();
+    uint8_t joined = 0;
+    int nextSeat = 1;
+    for (auto& peer : peers) {
+        peer->seat = -1;
+        while (nextSeat < 4 && !(remote >> nextSeat & 1)) {
+            ++nextSeat;
+        }
+        if (peer->greeted && nextSeat < 4) {
+            peer->seat = nextSeat++;
+            joined = static_cast<uint8_t>(joined | 1 << peer->seat);
+        }
+    }
+    joinedSeats = joined;
+    remoteSeats = remote;
+    for (auto& peer : peers) {
+        if (peer->greeted &&
+            (peer->toldSeat != peer->seat || peer->toldRemote != remote || peer->toldJoined != joined)) {
+            std::string bytes(1, kLobby);
+            bytes.push_back(static_cast<char>(peer->seat));
+            bytes.push_back(static_cast<char>(remote));
+            bytes.push_back(static_cast<char>(joined));
+            Send(peer->peer, bytes, true);
+            peer->toldSeat = peer->seat;
+            peer->toldRemote = remote;
+            peer->toldJoined = joined;
+        }
+    }
+}
+
+XMatchLink::Lobby XNetSession::GetLobby() const {
+    Lobby lobby;
+    lobby.host = host;
+    lobby.connected = connected && closedReason.empty();
+    lobby.seat = seat;
+    lobby.remoteSeats = remoteSeats;
+    lobby.joinedSeats = joinedSeats;
+    lobby.port = port;
+    lobby.closedReason = closedReason;
+    lobby.outOfStepFrame = lockstep ? lockstep->GetMismatchFrame() : 0;
+    return lobby;
+}
+
+bool XNetSession::TakeStart(XMenuData* target) {
+    if (!startWaiting) {
+        return false;
+    }
+    *target = startSettings;
+    return true;
+}
+
+void XNetSession::BeginMatch(const XMenuData& matchSettings) {
+    inMatch = true;
+    if (!host) {
+        startWaiting = false;
+        SeedRandomWith(startSeed);
+        lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
+                                               static_cast<uint8_t>(1 << seat), 0, 0);
+        return;
+    }
+    AssignSeats();
+    matchRoundTrip = GetSlowestRoundTrip();
+    // A frame more than the round trip takes, against jitter.
+    uint32_t delay = std::clamp((matchRoundTrip + kFrameMs - 1) / kFrameMs + 1, kMinDelay, kMaxDelay);
+    uint32_t seed = GetRandomState();
+    ++matchNumber;
+    uint8_t local = matchSettings.GetControlType(0) == kHuman ? 1 : 0;
+    // Seats set to people that nobody took are the computer's from the first frame.
+    lockstep = std::make_unique<XLockstep>(true, matchNumber, delay, local, joinedSeats,
+                                           static_cast<uint8_t>(remoteSeats & ~joinedSeats));
+    for (auto& peer : peers) {
+        peer->matchSeat = peer->seat;
+        if (peer->seat < 0) {
+            continue;
+        }
+        std::string bytes(1, kStart);
+        PutLittleEndian(bytes, matchNumber, 2);
+        PutLittleEndian(bytes, delay, 1);
+        PutLittleEndian(bytes, seed, 4);
+        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
+        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
+        for (int i = 0; i < 4; ++i) {
+            PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
+        }
+        PutLittleEndian(bytes, static_cast<uint64_t>(peer->seat), 1);
+        PutLittleEndian(bytes, 0, 1);
+        Send(peer->peer, bytes, true);
+    }
+    SendOut();
+}
+
+bool XNetSession::IsFrameReady() {
+    if (!lockstep) {
+        return true;
+    }
+    if (!lockstep->IsFrameReady()) {
+        Service(0);
+    }
+    return lockstep->IsFrameReady();
+}
+
+bool XNetSession::WantsStateCheck() const {
+    return lockstep && lockstep->WantsStateCheck();
+}
+
+void XNetSession::CheckState(uint64_t sum) {
+    lockstep->CheckState(sum);
+    if (host && !lockstep->GetStopReason().empty()) {
+        std::fprintf(stderr, "%s: %s\n", programName, lockstep->GetStopReason().c_str());
+    }
+}
+
+XFrameInput XNetSession::Exchange(const XFrameInput& local) {
+    if (!lockstep) {
+        return {};
+    }
+    XFrameInput mine = local;
+    if (!host) {
+        // Player 1's keys steer this computer's seat; its Escape leaves the match.
+        if (local.escape) {
+            Leave();
+            return {};
+        }
+        mine = {};
+        mine.Steer(seat, local.IsLeft(0), local.IsRight(0));
+    }
+    XFrameInput frame = lockstep->Exchange(mine);
+    SendOut();
+    return frame;
+}
+
+std::string XNetSession::GetStopReason() const {
+    return lockstep ? lockstep->GetStopReason() : std::string();
+}
+
+void XNetSession::EndMatch() {
+    inMatch = false;
+}
+
+void XNetSession::Leave() {
+    if (!host) {
+        Close("you left the match");
+    }
+}
+
+void XNetSession::Send(ENetPeer* peer, const std::string& bytes, bool reliable) {
+    if (!peer) {
+        return;
+    }
+    ENetPacket* packet = enet_packet_create(
+        bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
+    if (packet && enet_peer_send(peer, reliable ? kReliableChannel : kFramesChannel, packet) != 0) {
+        enet_packet_destroy(packet);
+    }
+}
+
+void XNetSession::SendOut() {
+    if (!enet || !open) {
+        return;
+    }
+    uint32_t now = NowMs();
+    if (lockstep) {
+        for (XLockstep::Packet& packet : lockstep->TakePackets(now)) {
+            ENetPeer* to = hostPeer.peer;
+            if (host) {
+                to = nullptr;
+                for (auto& peer : peers) {
+                    if (peer->matchSeat == packet.seat && peer->peer) {
+                        to = peer->peer;
+                    }
+                }
+            }
+            Send(to, packet.bytes, packet.reliable);
+        }
+    }
+    if (now - lastPing >= kPingMs) {
+        // Pings measure the round trip and keep a quiet line from looking dead.
+        lastPing = now;
+        std::string ping(1, kPing);
+        PutLittleEndian(ping, now, 4);
+        for (auto& peer : peers) {
+            Send(peer->peer, ping, false);
+        }
+        if (connected) {
+            Send(hostPeer.peer, ping, false);
+        }
+    }
+    enet_host_flush(enet);
+}
+
+int XNetSession::GetPeerCount() const {
+    return static_cast<int>(
+        std::count_if(peers.begin(), peers.end(), [](const auto& peer) { return peer->greeted; }));
+}
+
+bool XNetSession::IsRoundTripMeasured() const {
+    return std::all_of(peers.begin(), peers.end(),
+                       [](const auto& peer) { return !peer->greeted || peer->roundTrips >= 3; });
+}
+
+bool XNetSession::IsSettled() const {
+    return !open || !lockstep || lockstep->IsSettled();
+}
+
+uint32_t XNetSession::GetSlowestRoundTrip() const {
+    uint32_t slowest = 0;
+    for (const auto& peer : peers) {
+        if (peer->seat >= 0) {
+            slowest = std::max(slowest, peer->roundTrip);
+        }
+    }
+    return slowest;
+}
+
+uint32_t XNetSession::GetDelay() const {
+    return lockstep ? lockstep->GetDelay() : 0;
+}
+
+uint64_t XNetSession::GetBytesSent() const {
+    return enet ? enet->totalSentData : 0;
+}
+
+uint64_t XNetSession::GetBytesReceived() const {
+    return enet ? enet->totalReceivedData : 0;
+}

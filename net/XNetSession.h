@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/XMatchLink.h"
+#include "shell/XMenuData.h"
+
+class XLockstep;
+struct _ENetHost;
+struct _ENetPeer;
+
+// An online battle match over UDP with ENet. The host keeps the lobby: joiners take the seats it sets to
+// HUMAN beyond player 1 (its own keyboard's), in the order they joined. During a match it runs the
+// lockstep as the hub every input passes through; a joiner that leaves or stays silent for 3 s is played
+// by the computer from the same frame on every remaining computer, and the host leaving ends the match.
+class XNetSession : public XMatchLink {
+public:
+    static constexpr uint16_t kDefaultPort = 24680;
+    static constexpr uint32_t kSilenceMs = 3000;
+    // The input delay is chosen from the slowest joiner's round trip, within these frames.
+    static constexpr uint32_t kMinDelay = 2;
+    static constexpr uint32_t kMaxDelay = 4;
+    static constexpr uint32_t kFrameMs = 40;
+
+    // Empty when the session is open, else why not. A host on loopback only takes peers of this machine.
+    std::string Host(uint16_t port, const XMenuData* settings, bool loopbackOnly);
+    std::string Join(const std::string& address, uint16_t port);
+
+    XNetSession();
+    XNetSession(const XNetSession&) = delete;
+    XNetSession& operator=(const XNetSession&) = delete;
+    ~XNetSession() override;
+
+    void Poll() override { Service(0); }
+    // Waits up to the time for something to arrive.
+    void Service(uint32_t timeoutMs);
+    Lobby GetLobby() const override;
+    bool TakeStart(XMenuData* settings) override;
+    void BeginMatch(const XMenuData& settings) override;
+    bool IsFrameReady() override;
+    bool WantsStateCheck() const override;
+    void CheckState(uint64_t sum) override;
+    XFrameInput Exchange(const XFrameInput& local) override;
+    std::string GetStopReason() const override;
+    void EndMatch() override;
+    void Leave() override;
+
+    // Joiners that have said hello; the round trip to the slowest seated one, in milliseconds, now and when
+    // the last match began.
+    int GetPeerCount() const;
+    uint32_t GetMatchRoundTrip() const { return matchRoundTrip; }
+    bool IsRoundTripMeasured() const;
+    // The last match's frames have all reached the others, or there is nobody left to tell.
+    bool IsSettled() const;
+    uint32_t GetSlowestRoundTrip() const;
+    uint32_t GetDelay() const;
+    // UDP payload bytes so far, with ENet's own headers.
+    uint64_t GetBytesSent() const;
+    uint64_t GetBytesReceived() const;
+
+    // Names the program in the lines written to standard error.
+    const char* programName = "tintorix";
+
+private:
+    struct Peer {
+        _ENetPeer* peer = nullptr;
+        std::string address;
+        bool greeted = false;
+        int seat = -1;
+        int matchSeat = -1;
+        uint32_t lastHeard = 0;
+        uint32_t roundTrip = 0;
+        int roundTrips = 0;
+        // What the joiner was last told: its seat, the remote and the joined seats.
+        int toldSeat = -2;
+        uint8_t toldRemote = 0;
+        uint8_t toldJoined = 0;
+    };
+
+    void Receive(Peer* from, const std::string& bytes);
+    void ReceiveAtHost(Peer& from, const std::string& bytes);
+    void ReceiveAtJoiner(const std::string& bytes);
+    void Lose(Peer& peer, const char* why);
+    void Close(const std::string& reason);
+    void AssignSeats();
+    void SendOut();
+    void Send(_ENetPeer* peer, const std::string& bytes, bool reliable);
+    uint8_t RemoteSeats() const;
+    Peer* FindPeer(_ENetPeer* peer);
+
+    bool host = false;
+    bool open = false;
+    _ENetHost* enet = nullptr;
+    const XMenuData* settings = nullptr;
+    uint16_t port = 0;
+    std::vector<std::unique_ptr<Peer>> peers;
+    std::unique_ptr<XLockstep> lockstep;
+    bool inMatch = false;
+    uint16_t matchNumber = 0;
+    // The slowest joiner's round trip when the last match began.
+    uint32_t matchRoundTrip = 0;
+    uint32_t lastPing = 0;
+    // A joiner: its link to the host, its seat, and the match the host has started.
+    Peer hostPeer;
+    bool connected = false;
+    int seat = -1;
+    uint8_t remoteSeats = 0;
+    uint8_t joinedSeats = 0;
+    bool startWaiting = false;
+    XMenuData startSettings;
+    uint32_t startSeed = 0;
+    uint32_t startDelay = kMinDelay;
+    std::string closedReason;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "round/XFrameInput.h"
+
+class XMenuData;
+
+// The other computers of an online battle match, as the game sees them: who has joined which seat before a
+// match, and during one the frames every computer runs alike. The network behind it lives elsewhere.
+class XMatchLink {
+public:
+    // What the menu and the waiting screen show.
+    struct Lobby {
+        bool host = false;
+        // A joiner: connected to the host, and its seat (-1 while it has none).
+        bool connected = false;
+        int seat = -1;
+        // Seats played from other computers, and those of them someone has taken.
+        uint8_t remoteSeats = 0;
+        uint8_t joinedSeats = 0;
+        uint16_t port = 0;
+        // Why a joiner is no longer connected.
+        std::string closedReason;
+        // The host: the frame at which the last match went out of step and stopped, 0 if it did not.
+        uint32_t outOfStepFrame = 0;
+    };
+
+    virtual ~XMatchLink() = default;
+
+    // Sends and receives what is waiting, and notices who has gone silent.
+    virtual void Poll() = 0;
+    virtual Lobby GetLobby() const = 0;
+    // A joiner: true once the host has started a match, whose settings are then given.
+    virtual bool TakeStart(XMenuData* settings) = 0;
+    // At a match's start, after the settings are fixed: the host tells the joiners, a joiner takes the
+    // host's random seed.
+    virtual void BeginMatch(const XMenuData& settings) = 0;
+    virtual bool IsFrameReady() = 0;
+    virtual bool WantsStateCheck() const = 0;
+    virtual void CheckState(uint64_t sum) = 0;
+    // This computer's seats' input in, the frame every computer runs out.
+    virtual XFrameInput Exchange(const XFrameInput& local) = 0;
+    // Why the match stopped early on this computer, or empty.
+    virtual std::string GetStopReason() const = 0;
+    virtual void EndMatch() = 0;
+    // A joiner leaves for good.
+    virtual void Leave() = 0;
+};

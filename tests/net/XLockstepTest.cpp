@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "net/XLockstep.h"
+
+namespace {
+
+// A host on seat 0 and joiners on seats 1 and 2, wired directly; one in loseEvery unreliable packets is lost.
+struct Table {
+    explicit Table(uint32_t delay, int loseEvery = 0) : loseEvery(loseEvery) {
+        computers.push_back(std::make_unique<XLockstep>(true, 1, delay, 1, 6, 8));
+        for (int seat = 1; seat <= 2; ++seat) {
+            computers.push_back(std::make_unique<XLockstep>(false, 1, delay, 1 << seat, 0, 0));
+        }
+    }
+    void Deliver(uint32_t now) {
+        for (int from = 0; from < 3; ++from) {
+            for (XLockstep::Packet& packet : computers[from]->TakePackets(now)) {
+                random = random * 1664525u + 1013904223u;
+                if (!packet.reliable && loseEvery && (random >> 16) % loseEvery == 0)
+                    continue;
+                XLockstep& to = *computers[from == 0 ? packet.seat : 0];
+                to.Receive(from == 0 ? packet.seat : from, packet.bytes);
+            }
+        }
+    }
+    // Runs every computer whose next frame is ready, each steering left on odd frames.
+    void Step(uint32_t now) {
+        for (size_t i = 0; i < computers.size(); ++i) {
+            XLockstep& computer = *computers[i];
+            if (!computer.IsFrameReady() || computer.GetNextFrame() > 200)
+                continue;
+            if (computer.WantsStateCheck())
+                computer.CheckState(i == faulty ? 1 : 0);
+            XFrameInput local;
+            local.Steer(i == 0 ? 0 : static_cast<int>(i), computer.GetNextFrame() % 2 == 1, false);
+            frames[i].push_back(computer.Exchange(local));
+        }
+        Deliver(now);
+    }
+    std::vector<std::unique_ptr<XLockstep>> computers;
+    std::vector<XFrameInput> frames[3];
+    int loseEvery;
+    uint32_t random = 1;
+    size_t faulty = 9;
+};
+
+}  // namespace
+
+TEST(XLockstepTest, TheHostRunsOnlyTheDelayAheadOfWhatTheJoinersSent) {
+    for (uint32_t delay : {2u, 4u}) {
+        Table table(delay);
+        XLockstep& host = *table.computers[0];
+        for (uint32_t frame = 1; frame <= delay; ++frame) {
+            ASSERT_TRUE(host.IsFrameReady());
+            host.Exchange({});
+        }
+        EXPECT_FALSE(host.IsFrameReady()) << delay;
+        table.Deliver(0);
+        table.Step(1);
+        EXPECT_TRUE(host.IsFrameReady()) << delay;
+    }
+}
+
+TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLossAndADroppedSeat) {
+    // Loss pattern, the host's frame at which seat 2 is dropped (0 none), and a computer whose state differs.
+    const std::tuple<int, uint32_t, size_t> cases[] = {{0, 0, 9}, {2, 0, 9}, {3, 60, 9}, {0, 0, 2}};
+    for (const auto& [loseEvery, dropAt, faulty] : cases) {
+        Table table(3, loseEvery);
+        table.faulty = faulty;
+        auto behind = [&](size_t i) { return table.frames[i].size() < 200 && !(dropAt && i == 2); };
+        for (uint32_t now = 0; now < 20000 && (behind(0) || behind(1) || behind(2)); now += 5) {
+            if (dropAt && table.frames[0].size() == dropAt) {
+                table.computers[0]->DropSeat(2);
+            }
+            table.Step(now);
+        }
+        SCOPED_TRACE(loseEvery);
+        const auto& host = table.frames[0];
+        if (faulty < 3) {
+            // The first comparison finds it, and every computer stops.
+            EXPECT_EQ(table.computers[0]->GetMismatchFrame(), 25u);
+            for (const auto& computer : table.computers) {
+                EXPECT_EQ(computer->GetStopReason(), "the computers went out of step at frame 25");
+            }
+            continue;
+        }
+        ASSERT_EQ(host.size(), 200u);
+        EXPECT_EQ(table.frames[1], host);
+        if (!dropAt) {
+            EXPECT_EQ(table.frames[2], host);
+        }
+        // Seat 3 was the computer's from the start; seat 1 steers left on odd frames, three frames late.
+        uint32_t dropFrame = table.computers[0]->GetDropFrame(2);
+        for (uint32_t frame = 1; frame <= host.size(); ++frame) {
+            const XFrameInput& input = host[frame - 1];
+            EXPECT_EQ(input.IsLeft(1), frame > 3 && frame % 2 == 0) << frame;
+            EXPECT_EQ(input.computerSeats, dropFrame && frame >= dropFrame ? 12 : 8) << frame;
+        }
+        EXPECT_EQ(dropFrame != 0, dropAt != 0);
+    }
+}
+
+TEST(XLockstepTest, AnAcknowledgementOfFramesNeverSentIsNotBelieved) {
+    Table table(2);
+    // A joiner claims to hold every bundle there could be: it is believed up to the two the host has made.
+    std::string bogus = {'I', 1, 0, '\xff', '\xff', '\xff', '\xff', 3, 0, 0, 0, 0};
+    table.computers[0]->Receive(1, bogus);
+    auto packets = table.computers[0]->TakePackets(0);
+    ASSERT_FALSE(packets.empty());
+    EXPECT_EQ(packets[0].bytes.substr(7, 5), std::string({3, 0, 0, 0, 0}));
+}
