@@ -465,14 +465,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tintorix-bench: cannot set up the headless display\n");
         return 1;
     }
-    // A keyboard nobody types on and no joystick: every seat of a bench match is the computer's.
-    InputPlatform input;
-    input.createKeyboard = [] { return true; };
-    input.joyNumDevs = [] { return 0; };
-    input.joyGetPos = [](JoystickReading*) { return false; };
-    input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
-    input.keyLabel = [](int) { return '\0'; };
-    SetInputPlatform(input);
+    // Nobody types on the bench's keyboard: its people are scripted, every other seat is the computer's.
+    SetInputPlatform(HeadlessInputPlatform());
     if (!CreateInput(nullptr, nullptr)) {
         std::fprintf(stderr, "tintorix-bench: cannot set up the input\n");
         return 1;

@@ -18,13 +18,7 @@ XAppData* StartHeadless() {
     CreateDisplay(nullptr);
     CreateDisplaySurfaces();
     InitPalette(102);
-    InputPlatform input;
-    input.createKeyboard = [] { return true; };
-    input.joyNumDevs = [] { return 0; };
-    input.joyGetPos = [](JoystickReading*) { return false; };
-    input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
-    input.keyLabel = [](int) { return '\0'; };
-    SetInputPlatform(input);
+    SetInputPlatform(HeadlessInputPlatform());
     CreateInput(nullptr, nullptr);
     return new XAppData;
 }

@@ -77,13 +77,15 @@ void DrawPauseWord(Surface& target) {
     }
 }
 
+// Composed once per pause: the back surface does not change while the game is paused, so a repaint shows
+// the same picture.
 const Surface& PausedPicture(const Surface& back) {
-    if (!pausedPicture || pausedPicture->GetWidth() != back.GetWidth() ||
-        pausedPicture->GetHeight() != back.GetHeight()) {
-        pausedPicture = Surface::Create(back.GetWidth(), back.GetHeight());
-        if (!pausedPicture) {
-            return back;
-        }
+    if (pausedPicture) {
+        return *pausedPicture;
+    }
+    pausedPicture = Surface::Create(back.GetWidth(), back.GetHeight());
+    if (!pausedPicture) {
+        return back;
     }
     uint8_t dim[256];
     BuildDimTable(pausedPicture.get(), dim);

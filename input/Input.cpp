@@ -87,6 +87,16 @@ int DirectionOf(const InputState& state) {
 
 void SetInputPlatform(const InputPlatform& newPlatform) { platform = newPlatform; }
 
+InputPlatform HeadlessInputPlatform() {
+    InputPlatform input;
+    input.createKeyboard = [] { return true; };
+    input.joyNumDevs = [] { return 0; };
+    input.joyGetPos = [](JoystickReading*) { return false; };
+    input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
+    input.keyLabel = [](int) { return '\0'; };
+    return input;
+}
+
 bool CreateInput(void*, void*) {
     std::memset(&current, 0, sizeof current);
     std::memset(&previous, 0, sizeof previous);

@@ -58,6 +58,8 @@ struct InputPlatform {
     char (*keyLabel)(int scanCode) = nullptr;
 };
 void SetInputPlatform(const InputPlatform& platform);
+// A keyboard nobody types on and no joystick, for the headless runs of the bench and the fuzzers.
+InputPlatform HeadlessInputPlatform();
 
 bool CreateInput(void* instance, void* window);
 void ReleaseInput();
