@@ -55,9 +55,10 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
     EXPECT_EQ(machine.piecePosition, 60);
     EXPECT_TRUE(MciReplayMusic(nullptr) && machine.piecePosition == 0);
     Commands();
-    for (const char* bad : {"", "dance MUSIC", "play OTHER notify", "play MUSIC from 5", "play MUSIC loudly",
-                            "stop", "stop XUSIC", "close OTHER", "close", "close all now",
-                            "open \"/x.mid\" type cdaudio alias MUSIC", "open type sequencer alias MUSIC"}) {
+    for (const char* bad :
+         {"", "dance MUSIC", "play OTHER notify", "play MUSIC from 5", "play MUSIC from", "play MUSIC loudly",
+          "stop", "stop XUSIC", "close OTHER", "close", "close all now",
+          "open \"/x.mid\" type cdaudio alias MUSIC", "open type sequencer alias MUSIC"}) {
         EXPECT_NE(MciSendString(bad, nullptr), 0u) << bad;
     }
     // A command that fails changes nothing; words ignore case.

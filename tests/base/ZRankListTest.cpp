@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "base/ZRankList.h"
@@ -114,7 +115,8 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
     }
     for (const std::string& text :
          {std::string(), good.substr(0, 200), "Windows Registry Editor Version 4.00" + good.substr(36),
-          good.substr(0, 120) + "garbage\n" + good.substr(120), kHead.substr(0, 85) + "\n" + values}) {
+          good.substr(0, 120) + "garbage\n" + good.substr(120), good + "\"Rank11\" \"X,1\"\n",
+          kHead.substr(0, 85) + "\n" + values}) {
         cases.push_back({text, "KOVRA GAMES,500", true});
     }
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
@@ -201,17 +203,19 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
         EXPECT_EQ(ReadFile(config.RegistryFile()), before);
     }
     // The killed save's temporary goes with the next save; the user's files and a running copy's save stay.
-    for (const std::string& name :
-         {std::string("registry.reg.bad"), std::string("registry.reg.backup"),
-          std::string("registry.reg.orig12"), ".registry.reg." + std::to_string(getpid()) + ".Ab12Cd"}) {
-        std::ofstream(directory + name) << "kept";
+    std::set<std::string> kept = {"registry.reg", "registry.reg.bad", "registry.reg.backup",
+                                  "registry.reg.orig12",
+                                  ".registry.reg." + std::to_string(getpid()) + ".Ab12Cd"};
+    for (const std::string& name : kept) {
+        if (name != "registry.reg")
+            std::ofstream(directory + name) << "kept";
     }
     for (int save = 0; save < 2; ++save, fresh.SaveToRegistry(kKey)) {
-        int others = 0;
+        std::set<std::string> names, killedTemporaries;
         for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-            others += entry.path().filename() != "registry.reg";
+            (kept.count(entry.path().filename()) ? names : killedTemporaries).insert(entry.path().filename());
         }
-        EXPECT_EQ(others, 5 - save);
+        EXPECT_EQ(std::pair(names, killedTemporaries.size()), std::pair(kept, size_t(save == 0))) << save;
     }
     loaded.LoadFromRegistry(kKey);
     EXPECT_EQ(Lines(loaded) + ReadFile(directory + "registry.reg.bad"), Lines(fresh) + "kept");

@@ -47,7 +47,9 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     app->sceneState = XAppData::kCreateMenu;
     app->UpdateFrame();
     ASSERT_NE(app->GetWaitingScene(), nullptr);
-    for (int i = 0; i < 21; ++i) app->UpdateFrame();  // the fade-in
+    app->UpdateFrame();
+    EXPECT_EQ(CountPixels(*Back(), {0, 0, 640, 480}, 0), 640 * 480) << "the fade-in starts black";
+    for (int i = 0; i < 20; ++i) app->UpdateFrame();
     using Lines = std::vector<std::string>;
     const std::pair<XMatchLink::Lobby, Lines> cases[] = {
         {{}, {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},

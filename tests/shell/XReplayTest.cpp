@@ -13,9 +13,10 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     replay.seed = 0x12345678;
     replay.singleBattle = 0;
     replay.controlType[3] = 2;
+    // The first run is 128 frames long: a count whose first byte is 128.
     for (int i = 0; i < 300; ++i)
         replay.frames.push_back(
-            {static_cast<uint8_t>(i / 7 % 3), i == 250, i > 200 ? uint8_t{4} : uint8_t{0}});
+            {static_cast<uint8_t>(i < 128 ? 3 : i / 7 % 3), i == 250, i > 200 ? uint8_t{4} : uint8_t{0}});
     replay.checksum = 0xfedcba9876543210;
     const std::string good = replay.Format();
     XReplay read;
@@ -30,7 +31,7 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
         return copy.Format();
     };
     std::string flipped = good, newer = good;
-    flipped[60] ^= 4;
+    flipped[good.size() - 12] ^= 4;  // in the checksum
     newer[8] = 3;
     const std::pair<std::string, std::string> cases[] = {
         {"", "the file is truncated"},
