@@ -83,8 +83,8 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
         for (int32_t id : Heard()) sounds.insert(sounds.end(), {phase, counter, id});
         if ((*check)[0] == phase && (*check)[1] == counter) {
             const auto& c = *check++;
-            std::string lamps, lit = "oooooOooooOooooOoooo";
-            for (int i = 0; i < 20; ++i)
+            std::string lamps, lit = "oooooOooooOooooOoooo?";  // twenty lamps and nothing after them
+            for (int i = 0; i < 21; ++i)
                 lamps += "o.O:?"[std::min(4u, Back()->GetPixel(160 + 17 * i, 465) - 50u)];
             for (int i = c[5]; i < 20; ++i) lit[i] = lit[i] == 'O' ? ':' : '.';
             EXPECT_EQ(std::tuple(int(game->GetPhase()), CountPixels(*Back(), {0, 0, 40, 480}, 0),

@@ -3,8 +3,10 @@
 #include "gfx/ZAscii.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/XMenu.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XSettings.h"
+#include "support/FakeLink.h"
 
 using XMenuTest = GameTest;
 
@@ -83,4 +85,24 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
     EXPECT_EQ(Played(180), 8);
     EXPECT_EQ(Played(176), 7);
     EXPECT_EQ(Misses(MenuPicture(s, 60, 4, 0)), 0) << "team battle, an empty seat";
+    // A host names its port, says which seats other computers have taken, and why the last match stopped.
+    auto owned = std::make_unique<FakeLink>();
+    owned->lobby = {true, false, -1, 0b1100, 0b0100, 7000, "", 0};
+    FakeLink* link = owned.get();
+    app->GetMatchInput()->SetLink(std::move(owned));
+    for (uint32_t outOfStep : {0u, 4321u}) {
+        link->lobby.outOfStepFrame = outOfStep;
+        XMenu hosting(app.get());
+        Frames(hosting, 31);
+        std::vector<Layer> layers = MenuPicture(s, 30, XMenu::kItemStart, 1);
+        std::vector<std::pair<Layer, std::string>> lines = {
+            {{105, 38, 0, 347 + ZSprite256(144, 3).GetWidth() + 4, 314 + 9}, "JOINED"},
+            {{105, 38, 0, 347 + ZSprite256(144, 3).GetWidth() + 4, 356 + 9}, "OPEN"},
+            {{105, 38, 0, 8, 422}, "HOST PORT 7000"}};
+        if (outOfStep)
+            lines.insert(lines.end(), {{{105, 38, 0, 8, 440}, "THE MATCH STOPPED"},
+                                       {{105, 38, 0, 8, 458}, "OUT OF STEP AT FRAME 4321"}});
+        for (const auto& [cell, text] : lines) AddText(layers, cell, text, ZAscii::CellOf);
+        EXPECT_EQ(Misses(layers), 0) << outOfStep;
+    }
 }

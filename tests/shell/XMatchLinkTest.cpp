@@ -1,42 +1,11 @@
+#include "gfx/ZAscii.h"
 #include "round/RoundTest.h"
+#include "scenes/ScenePicture.h"
 #include "scenes/XWaiting.h"
 #include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
-
-namespace {
-
-// The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
-class FakeLink : public XMatchLink {
-public:
-    void Poll() override {}
-    Lobby GetLobby() const override { return lobby; }
-    bool TakeStart(XMenuData* settings) override {
-        settings->SetControlType(2, 0);
-        return started;
-    }
-    void BeginMatch(const XMenuData&) override { ++begun; }
-    bool IsFrameReady() override { return ready; }
-    bool WantsStateCheck() const override { return frames.size() % 25 == 24; }
-    void CheckState(uint64_t sum) override { sums.push_back(sum); }
-    XFrameInput Exchange(const XFrameInput& local) override {
-        sent.push_back(local);
-        frames.push_back({0, false, static_cast<uint8_t>(frames.size() >= 30 ? 4 : 0)});
-        return frames.back();
-    }
-    std::string GetStopReason() const override { return stop; }
-    void EndMatch() override { ++ended; }
-    void Leave() override { lobby.closedReason = "you left the match"; }
-
-    Lobby lobby;
-    bool started = false, ready = true;
-    int begun = 0, ended = 0;
-    std::vector<XFrameInput> sent, frames;
-    std::vector<uint64_t> sums;
-    std::string stop;
-};
-
-}  // namespace
+#include "support/FakeLink.h"
 
 using XMatchLinkTest = RoundTest;
 
@@ -56,12 +25,18 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
         {{false, true, 2, 14, 6, 0, "", 0},
          {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
         {{false, false, 2, 14, 6, 0, "the host has left", 0}, {"the host has left", "", "PRESS RETURN"}}};
+    uint32_t frame = 20;
     for (const auto& [lobby, lines] : cases) {
         link->lobby = lobby;
         app->UpdateFrame();
         EXPECT_EQ(app->GetWaitingScene()->GetLines(), lines);
-        // The first line in the game's letters, on black below the moving band.
-        EXPECT_GT(640 * 18 - CountPixels(*Back(), {0, 270, 640, 288}, 0), 100);
+        // The lines centred in the game's letters over the moving band.
+        std::vector<Layer> layers = Band(++frame);
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+            int width = 11 * static_cast<int>(lines[i].size());
+            AddText(layers, {106, 38, 0, 320 - width / 2, 270 + 30 * i}, lines[i], ZAscii::CellOf);
+        }
+        EXPECT_EQ(Misses(layers), 0) << lines[0];
     }
     link->lobby.closedReason.clear();
     link->started = true;

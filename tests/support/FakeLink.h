@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/XMatchLink.h"
+#include "shell/XMenuData.h"
+
+// The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
+class FakeLink : public XMatchLink {
+public:
+    void Poll() override {}
+    Lobby GetLobby() const override { return lobby; }
+    bool TakeStart(XMenuData* settings) override {
+        settings->SetControlType(2, 0);
+        return started;
+    }
+    void BeginMatch(const XMenuData&) override { ++begun; }
+    bool IsFrameReady() override { return ready; }
+    bool WantsStateCheck() const override { return frames.size() % 25 == 24; }
+    void CheckState(uint64_t sum) override { sums.push_back(sum); }
+    XFrameInput Exchange(const XFrameInput& local) override {
+        sent.push_back(local);
+        frames.push_back({0, false, static_cast<uint8_t>(frames.size() >= 30 ? 4 : 0)});
+        return frames.back();
+    }
+    std::string GetStopReason() const override { return stop; }
+    void EndMatch() override { ++ended; }
+    void Leave() override { lobby.closedReason = "you left the match"; }
+
+    Lobby lobby;
+    bool started = false, ready = true;
+    int begun = 0, ended = 0;
+    std::vector<XFrameInput> sent, frames;
+    std::vector<uint64_t> sums;
+    std::string stop;
+};
