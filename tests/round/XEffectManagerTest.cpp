@@ -24,6 +24,16 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
         }
         lifetimes.push_back(updates);
     }
+    // The magic's outer sparkles drift along the diagonals: its picture is the same mirrored either way.
+    effects.AddEffect(XEffectManager::kMagic, 300, 200);
+    for (int i = 0; i < 17; ++i) effects.Update();
+    Back()->ColourFill(nullptr, 0);
+    effects.Draw(Back());
+    int asymmetric = 0;
+    for (int y = 140; y < 260; ++y)
+        for (int x = 240; x < 360; ++x)
+            asymmetric += Back()->GetPixel(x, y) != Back()->GetPixel(599 - x, y) ||
+                          Back()->GetPixel(x, y) != Back()->GetPixel(x, 399 - y);
     // The big bomb throws two explosions a frame for 40 frames, each lasting 8.
     XEffectBigBomb bomb(app.get(), 300, 200);
     int most = 0;
@@ -31,6 +41,6 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     // A new item's rings ring once; the big bomb bangs ten times.
     std::vector<int32_t> sounds = {174, 185, 185, 185, 185, 185, 185, 185, 185, 185, 185};
     sounds.resize(21, 185);
-    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most),
-              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16));
+    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most, asymmetric),
+              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16, 0));
 }
