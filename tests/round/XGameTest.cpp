@@ -77,10 +77,14 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
         {2, 20, 1, 19200, -1, 0, 0}};
     const auto* check = checks;
     std::vector<int> sounds;  // phase, counter, sound
+    int trails = 0;
     for (int n = 0; check != std::end(checks) && n < 3000; ++n) {
         int phase = game->GetPhase(), counter = game->GetPhaseCounter();
         game->UpdateFrame();
         for (int32_t id : Heard()) sounds.insert(sounds.end(), {phase, counter, id});
+        // Above the board that slid down, the field: no trail of the board.
+        for (int y = 0; phase == 5 && counter == 100 && y < 59; ++y)
+            for (int x = 0; x < 640; ++x) trails += Back()->GetPixel(x, y) != Field()->GetPixel(x, y);
         if ((*check)[0] == phase && (*check)[1] == counter) {
             const auto& c = *check++;
             std::string lamps, lit = "oooooOooooOooooOoooo?";  // twenty lamps and nothing after them
@@ -98,9 +102,9 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
     const std::vector<int> heard = {3, 0,   182, 3, 20,   183, 3, 40,   181, 3, 60,  175,
                                     6, 550, 174, 6, 1100, 174, 6, 1650, 174, 5, 9,   179,
                                     5, 99,  220, 5, 119,  220, 5, 139,  220, 5, 159, 220};
-    EXPECT_EQ(
-        std::tuple(check == std::end(checks), sounds, game->GetResultBoard()->GetState(), app->sceneState),
-        std::tuple(true, heard, 0, XAppData::kBeforeStart));
+    EXPECT_EQ(std::tuple(check == std::end(checks), sounds, game->GetResultBoard()->GetState(),
+                         app->sceneState, trails),
+              std::tuple(true, heard, 0, XAppData::kBeforeStart, 0));
     RunUntil(XGame::kCountDown);
     ExpectCorners({{507, 456, 56}, {67, 456, 60}, {79, 456, 62}}, "single battle, round 02");
 }

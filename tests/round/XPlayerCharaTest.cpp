@@ -107,11 +107,20 @@ TEST_F(XPlayerCharaTest, TouchingPaintersSwapCoursesAndBounceThenGoSlowly) {
                              68, 68, 67, 65, 63, 60, 57, 54, 50, 46, 42, 37, 32, 27, 21, 15, 8};
     hops.resize(34 + 110, -XPlayerChara::kSlowed);
     hops.push_back(XPlayerChara::kNormal);
-    std::vector<int> seen;
+    std::vector<int> seen, arrowTops;
     for (size_t i = 0; i < hops.size(); ++i, a->UpdateState()) {
         seen.push_back(a->GetState() == XPlayerChara::kBounced ? a->GetHop() : -a->GetState());
+        if (i == 0 || i == 16) {
+            // The arrow hops with the painter.
+            Back()->ColourFill(nullptr, 0);
+            a->Draw(Back());
+            int top = 480;
+            for (int y = 479; y >= 0; --y)
+                for (int x = 0; x < 640; ++x) top = Back()->GetPixel(x, y) >= 130 ? y : top;
+            arrowTops.push_back(top);
+        }
     }
-    EXPECT_EQ(seen, hops);
+    EXPECT_EQ(std::tuple(seen, arrowTops[0] - arrowTops[1]), std::tuple(hops, 68));
 }
 
 TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndTheirPaintInsideThePaintRectangle) {
