@@ -195,13 +195,18 @@ TEST_F(XGameTest, NewItemsKeepClearOfThePresentPaintersAndComeOfTheKindsTheRound
     spawn(400);
     EXPECT_EQ(std::tuple(kinds, delays.size(), *delays.begin()),
               std::tuple(std::set<int>{1, 2, 3, 4, 5, 6}, 25u, 5));
-    // From the third item of a battle on, no clock; a ranking round never brings the clock or the potion.
-    while (game->GetTimer()->GetItemTimes() < 3) game->GetTimer()->Tick();
+    // The item due at 1,100 ticks may still be the clock, those from 1,650 ticks on never; a ranking round
+    // never brings the clock or the potion.
+    for (int i = 0; i < 1100; ++i) game->GetTimer()->Tick();
+    spawn(300);
+    size_t clockAt1100 = kinds.count(1);
+    for (int i = 0; i < 550; ++i) game->GetTimer()->Tick();
     spawn(300);
     std::set<int> late = kinds;
     Start(false, true, 2, {0, 1, 1, 1});
     spawn(300);
-    EXPECT_EQ(std::tuple(late, kinds), std::tuple(std::set<int>{2, 3, 4, 5, 6}, std::set<int>{2, 3, 4, 6}));
+    EXPECT_EQ(std::tuple(clockAt1100, late, kinds),
+              std::tuple(1u, std::set<int>{2, 3, 4, 5, 6}, std::set<int>{2, 3, 4, 6}));
 }
 
 TEST_F(XGameTest, RoundedSharesDecideEachRoundAndTheFirstToTheWinsNeededEndsTheMatch) {
