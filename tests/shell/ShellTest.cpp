@@ -85,7 +85,7 @@ TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMu
     EXPECT_EQ(machine.shown, &back) << "resumed, the frame itself";
     // The end of the piece replays it from its start, but only on success and while music is chosen.
     for (auto [code, stopped, replays] : {std::tuple(2, false, 0), {1, false, 1}, {1, true, 0}}) {
-        app->SelectMusic(stopped ? 0 : 2);  // no music
+        app->SelectMusic(stopped ? 0 : 1);  // 0: no music
         machine.music.clear();
         WindowProc(*app, kMmMciNotify, static_cast<uintptr_t>(code));
         EXPECT_EQ(machine.music, std::vector<std::string>(replays, "play from 0")) << code << stopped;
