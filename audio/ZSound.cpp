@@ -48,24 +48,21 @@ bool ZSound::FindWaveData(const uint8_t* bytes, size_t size, const uint8_t** sam
     }
     // The stored RIFF size is trusted only as far as the resource really reaches.
     const uint64_t areaEnd = std::min<uint64_t>(uint64_t{8} + ReadLittle32(bytes + 4), size);
-    bool haveFormat = false;
-    bool haveData = false;
+    // Every sound of the game has the same format, so only the samples are looked for.
     uint64_t position = kRiffHeader;
-    while (position + kChunkHeader <= areaEnd && !(haveFormat && haveData)) {
+    while (position + kChunkHeader <= areaEnd) {
         const uint8_t* header = bytes + position;
         const uint64_t chunkSize = ReadLittle32(header + 4);
         position += kChunkHeader;
-        if (std::memcmp(header, "fmt ", 4) == 0) {
-            haveFormat = true;
-        } else if (std::memcmp(header, "data", 4) == 0 && !haveData) {
-            haveData = true;
+        if (std::memcmp(header, "data", 4) == 0) {
             // A size running past the end keeps the samples that are there.
             *samples = bytes + position;
             *length = static_cast<uint32_t>(std::min(chunkSize, areaEnd - position));
+            return true;
         }
         position += chunkSize + (chunkSize & 1);
     }
-    return haveData;
+    return false;
 }
 
 void ZSound::Play(int32_t loop) {

@@ -34,18 +34,14 @@ XFrontEnd::Keys XFrontEnd::ReadKeys() {
     return keys;
 }
 
-bool XFrontEnd::StepCursor(const Keys& keys, int32_t* cursor, int32_t count) {
+void XFrontEnd::StepCursor(const Keys& keys, int32_t* cursor, int32_t count) {
     if (keys.up) {
         app->PlaySoundEffect(kSoundMove, 0);
         *cursor = *cursor - 1 < 0 ? count - 1 : *cursor - 1;
-        return true;
-    }
-    if (keys.down) {
+    } else if (keys.down) {
         app->PlaySoundEffect(kSoundMove, 0);
         *cursor = *cursor + 1 >= count ? 0 : *cursor + 1;
-        return true;
     }
-    return false;
 }
 
 void XFrontEnd::Decide() {

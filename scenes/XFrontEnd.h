@@ -37,8 +37,8 @@ public:
 
     // Takes a new input snapshot and reads the keys from it.
     static Keys ReadKeys();
-    // Moves the cursor one step up or down with wrap-around, with the move sound; false when neither key fired.
-    bool StepCursor(const Keys& keys, int32_t* cursor, int32_t count);
+    // Moves the cursor one step up or down with wrap-around, with the move sound.
+    void StepCursor(const Keys& keys, int32_t* cursor, int32_t count);
     // The decision sound, and markers held still on their first frame.
     void Decide();
     // The active frame of a screen whose every entry leaves it: the markers animate, the cursor moves,

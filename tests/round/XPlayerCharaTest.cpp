@@ -262,10 +262,13 @@ TEST_F(XPlayerCharaTest, AComputerWaitsItsDelayThenSteersForTheItemButNotWithinT
         EXPECT_EQ(Turns(0), (std::vector<int>{turn, false}))
             << "ten units off is straight enough: " << direction;
     }
-    // Drained and with no item to take, it heads for the nearest opponent, which is far above it.
+    // Drained and with no item to take, it heads for the nearest opponent, which is far above it; with
+    // nobody to head for, it goes on as it was.
     game->GetItem()->SetKind(XItemChara::kNone);
     P(0)->SetState(XPlayerChara::kDrained);
+    P(0)->SetDirection(0);
+    std::vector<int> alone = Turns(6);
     Opponent(2, 20, -200), Opponent(0, 0, -100);
     P(0)->SetDirection(0);
-    EXPECT_EQ(Turns(0), (std::vector<int>{4, false}));
+    EXPECT_EQ(std::pair(alone, Turns(0)), std::pair(std::vector<int>{0, false}, std::vector<int>{4, false}));
 }
