@@ -29,7 +29,7 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     for (int i = 0; i < 17; ++i) effects.Update();
     Back()->ColourFill(nullptr, 0);
     effects.Draw(Back());
-    int asymmetric = 0;
+    int asymmetric = Back()->GetPixel(319, 181) == 0;  // the upper right sparkle has drifted there
     for (int y = 140; y < 260; ++y)
         for (int x = 240; x < 360; ++x)
             asymmetric += Back()->GetPixel(x, y) != Back()->GetPixel(599 - x, y) ||

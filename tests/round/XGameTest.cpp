@@ -77,11 +77,14 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
         {2, 20, 1, 19200, -1, 0, 0}};
     const auto* check = checks;
     std::vector<int> sounds;  // phase, counter, sound
-    int trails = 0;
+    int trails = 0, digitTop = 0;
     for (int n = 0; check != std::end(checks) && n < 3000; ++n) {
         int phase = game->GetPhase(), counter = game->GetPhaseCounter();
         game->UpdateFrame();
         for (int32_t id : Heard()) sounds.insert(sounds.end(), {phase, counter, id});
+        // The count-down's digit, 194 rows high, is centred on the screen's middle (row 127 is its rim).
+        while (phase == 3 && counter == 0 && digitTop < 480 && Back()->GetPixel(320, digitTop) != 102)
+            ++digitTop;
         // Above the board that slid down, the field: no trail of the board.
         for (int y = 0; phase == 5 && counter == 100 && y < 59; ++y)
             for (int x = 0; x < 640; ++x) trails += Back()->GetPixel(x, y) != Field()->GetPixel(x, y);
@@ -103,8 +106,8 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
                                     6, 550, 174, 6, 1100, 174, 6, 1650, 174, 5, 9,   179,
                                     5, 99,  220, 5, 119,  220, 5, 139,  220, 5, 159, 220};
     EXPECT_EQ(std::tuple(check == std::end(checks), sounds, game->GetResultBoard()->GetState(),
-                         app->sceneState, trails),
-              std::tuple(true, heard, 0, XAppData::kBeforeStart, 0));
+                         app->sceneState, trails, digitTop),
+              std::tuple(true, heard, 0, XAppData::kBeforeStart, 0, 128));
     RunUntil(XGame::kCountDown);
     ExpectCorners({{507, 456, 56}, {67, 456, 60}, {79, 456, 62}}, "single battle, round 02");
 }

@@ -103,4 +103,7 @@ TEST_F(XResultBoardTest, ARankingBoardCountsThePerMilleUpBySixAndShowsItWithOneD
     }
     ExpectCorners({{200, 183, kHuge + 6}, {252, 183, kHuge + 3}, {304, 183, kPoint}, {327, 183, kHuge + 5}},
                   "63.5");
+    int shownFor = 0;
+    for (; board->GetState() == XResultBoard::kRankingShown && shownFor < 1000; ++shownFor) board->Update();
+    EXPECT_EQ(std::pair(shownFor, board->GetState()), std::pair(80, uint32_t(XResultBoard::kFinished)));
 }

@@ -61,4 +61,14 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
               std::tuple(End::Left, XAppData::kCreateMenu));
     app->UpdateFrame();
     EXPECT_EQ(app->sceneState, XAppData::kQuit);
+    // Every recorded frame steers, the last too; past the end nobody does.
+    XReplay short3;
+    short3.TakeSettings(*settings);
+    short3.frames.assign(3, XFrameInput{1, false, 0});
+    ASSERT_TRUE(short3.Save(file) && input->LoadReplay(file, settings).empty());
+    input->BeginMatch(*settings);
+    std::vector<XFrameInput> played;
+    for (int i = 0; i < 4; ++i) played.push_back(input->Next(XFrameInput{2, false, 0}));
+    short3.frames.push_back({});
+    EXPECT_EQ(played, short3.frames);
 }

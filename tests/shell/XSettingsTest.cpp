@@ -30,6 +30,7 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM};
     EXPECT_EQ(fields(settings), read);
     settings.window.x = read[3] = 33;  // the window moved
+    settings.window.y = read[4] = 44;
     settings.Save();
     XSettings again;
     again.Load();
