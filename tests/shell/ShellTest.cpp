@@ -5,7 +5,9 @@
 #include "base/Resources.h"
 #include "gfx/Maths.h"
 #include "shell/Shell.h"
+#include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
+#include "support/FakeLink.h"
 #include "support/TestSupport.h"
 
 class ShellTest : public GameTest {
@@ -168,6 +170,30 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
     EXPECT_EQ(
         std::tuple(machine.shownTexts.size(), machine.windowsHidden, machine.cursorShown, GetBackSurface()),
         std::tuple(0u, 1, true, nullptr));
+}
+
+TEST_F(ShellTest, OnlineARoundWaitingForTheOtherComputersSleepsAMillisecondAtATime) {
+    class SilentLink : public FakeLink {
+    public:
+        bool IsFrameReady() override {
+            // A loop that spun would never see the end of the test: its clock creeps on by itself.
+            FakeMachine::Current()->now += ++asked % 1000 == 0;
+            return false;
+        }
+        uint32_t asked = 0;
+    };
+    auto owned = std::make_unique<SilentLink>();
+    SilentLink* link = owned.get();
+    link->started = true;
+    app = std::make_unique<XAppData>();
+    app->GetMatchInput()->SetLink(std::move(owned));
+    machine.Schedule(5000, kWmDestroy);
+    EXPECT_EQ(WinMain(*app, nullptr), 0);
+    // Its round began and then waited, asking the link at most twice for each millisecond it slept.
+    EXPECT_EQ(
+        std::tuple(link->begun, link->frames.size(), link->asked > 1000, link->asked <= 2 * machine.slept),
+        std::tuple(1, 0u, true, true))
+        << link->asked << " " << machine.slept;
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
