@@ -55,6 +55,7 @@ TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNever
         {cut, {1, 2, 3}},
         {Riff({Chunk("data", Bytes(300, 7)), kFormat}), Bytes(300, 7)},
         {shortRiff, none},
+        {Riff({kFormat, Chunk("data", {})}), {}},  // an empty last chunk is found, without samples
         {Riff({kFormat, Chunk("junk", {1})}), none},
         {{'R', 'I', 'F', 'F', 4, 0, 0}, none}};
     for (const auto& [image, expected] : cases) {
