@@ -139,6 +139,11 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
         EXPECT_EQ(std::pair(std::filesystem::exists(bad), ReadFile(bad)), std::pair(kept, kept ? text : ""));
     }
     EXPECT_EQ(openFiles(), filesBefore) << "every file read is closed again";
+    // Where no directory can be made for the table, no key opens.
+    TempConfigDir blocked;
+    std::ofstream(blocked.Path() + "/KovraGames") << "a file";
+    ZWinReg key;
+    EXPECT_FALSE(key.Create(RegistryRoot::CurrentUser, kKey));
 }
 
 TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersConfiguration) {

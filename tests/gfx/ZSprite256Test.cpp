@@ -129,7 +129,11 @@ TEST(ZDib256, RefusesOtherFormatsAndCutResourcesAndIsEmptyAfterwards) {
                  bitmap.IsLoaded());
     EXPECT_TRUE(bitmap.LoadFromBytes(good.data(), good.size()) && bitmap.GetPitch() == 4 &&
                 ZDib256::ComputePitch(8, 13) == 16);
-    PaletteEntry entries[2]{};
-    bitmap.GetPaletteEntries(255, 2, entries);  // reaches past the table: nothing
-    EXPECT_EQ(entries[0].red + entries[1].red, 0);
+    PaletteEntry entries[256]{};
+    int sum = 0;
+    for (auto [first, count] : {std::pair(255, 2), {1, 256}}) {
+        bitmap.GetPaletteEntries(first, count, entries);  // reaches past the table: nothing
+        for (const PaletteEntry& entry : entries) sum += entry.red + entry.green + entry.blue;
+    }
+    EXPECT_EQ(sum, 0);
 }

@@ -176,7 +176,7 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
     static_assert(kPadDeadZone == 16000);
     const int sticks[][4] = {{-16000, 0, '-', 0},   {-16001, 0, 'L', 0}, {16001, 0, 'R', 0},
                              {0, -30000, '-', 'u'}, {0, -30000, '-', 0}, {0, 20000, '-', 'd'},
-                             {0, 10000, '-', 0},    {0, 16001, '-', 'd'}};
+                             {0, 10000, '-', 0},    {0, 16000, '-', 0},  {0, 16001, '-', 'd'}};
     for (const auto& [x, y, steers, step] : sticks) {
         ControllerAxisEvent(12, PadAxis::LeftX, x);
         ControllerAxisEvent(12, PadAxis::LeftY, y);

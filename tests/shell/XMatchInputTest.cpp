@@ -72,3 +72,12 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
     short3.frames.push_back({});
     EXPECT_EQ(played, short3.frames);
 }
+
+TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecorded) {
+    for (const char* name : {"single-two-people", "team-four-people", "single-escape"}) {
+        std::string file = std::string(TINTORIX_SOURCE_DIR) + "/tests/replays/" + name + ".rep";
+        ASSERT_EQ(app->GetMatchInput()->LoadReplay(file, app->GetMenuSettings()), "") << name;
+        PlayMatch(50);
+        EXPECT_EQ(app->GetMatchInput()->GetReplayEnd(), XMatchInput::ReplayEnd::Same) << name;
+    }
+}

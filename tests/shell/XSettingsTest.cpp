@@ -14,7 +14,7 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
         << "Windows Registry Editor Version 5.00\n\n"
            "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
            "\"FullScreen\"=\"0\"\n\"WindowWidth\"=\"639\"\n\"WindowHeight\"=\"600\"\n"
-           "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"=\"101\"\n"
+           "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"=\"0000000050\"\n"
            "\"Player1Left\"=\"30\"\n\"Player1Right\"=\"32\"\n\"Player2Left\"=\"256\"\n"
            "\"Player3Left\"=\"50\"\n\"Player3Right\"=\"50\"\n";
     XSettings settings;
