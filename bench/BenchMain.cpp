@@ -99,6 +99,17 @@ bool ParseNumber(const char* text, uint64_t low, uint64_t high, uint64_t* value)
     return true;
 }
 
+// A whole number within [low, high] into an option of any integer type.
+template <typename T>
+bool ParseInto(const char* text, uint64_t low, uint64_t high, T* option) {
+    uint64_t number = 0;
+    if (!ParseNumber(text, low, high, &number)) {
+        return false;
+    }
+    *option = static_cast<T>(number);
+    return true;
+}
+
 bool ParseOptions(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
@@ -106,51 +117,27 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             return false;
         }
         const char* value = argv[++i];
-        uint64_t number = 0;
+        bool ok = true;
         if (name == "--seed") {
-            if (!ParseNumber(value, 0, UINT32_MAX, &number)) {
-                return false;
-            }
-            options->seed = static_cast<uint32_t>(number);
+            ok = ParseInto(value, 0, UINT32_MAX, &options->seed);
         } else if (name == "--matches") {
-            if (!ParseNumber(value, 1, 100000, &number)) {
-                return false;
-            }
-            options->matches = static_cast<uint32_t>(number);
+            ok = ParseInto(value, 1, 100000, &options->matches);
         } else if (name == "--wins") {
-            if (!ParseNumber(value, 1, 3, &number)) {
-                return false;
-            }
-            options->wins = static_cast<int32_t>(number);
+            ok = ParseInto(value, 1, 3, &options->wins);
         } else if (name == "--humans") {
-            if (!ParseNumber(value, 0, 4, &number)) {
-                return false;
-            }
-            options->humans = static_cast<int>(number);
+            ok = ParseInto(value, 0, 4, &options->humans);
         } else if (name == "--escape") {
-            if (!ParseNumber(value, 1, XReplay::kMaxFrames, &number)) {
-                return false;
-            }
-            options->escapeFrame = static_cast<uint32_t>(number);
+            ok = ParseInto(value, 1, XReplay::kMaxFrames, &options->escapeFrame);
         } else if (name == "--host") {
-            if (!ParseNumber(value, 1, 65535, &number)) {
-                return false;
-            }
-            options->hostPort = static_cast<uint16_t>(number);
+            ok = ParseInto(value, 1, 65535, &options->hostPort);
         } else if (name == "--peers") {
-            if (!ParseNumber(value, 1, 3, &number)) {
-                return false;
-            }
-            options->peers = static_cast<int>(number);
+            ok = ParseInto(value, 1, 3, &options->peers);
         } else if (name == "--join") {
             options->join = value;
         } else if (name == "--paced") {
             options->paced = std::strcmp(value, "1") == 0;
         } else if (name == "--quit-at") {
-            if (!ParseNumber(value, 1, XReplay::kMaxFrames, &number)) {
-                return false;
-            }
-            options->quitFrame = static_cast<uint32_t>(number);
+            ok = ParseInto(value, 1, XReplay::kMaxFrames, &options->quitFrame);
         } else if (name == "--record" || name == "--replay") {
             (name == "--record" ? options->record : options->replay) = value;
         } else if (name == "--mode") {
@@ -162,9 +149,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             } else if (mode == "ranking") {
                 options->mode = Mode::Ranking;
             } else {
-                return false;
+                ok = false;
             }
         } else {
+            ok = false;
+        }
+        if (!ok) {
             return false;
         }
     }
