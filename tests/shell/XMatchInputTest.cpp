@@ -37,6 +37,16 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
         EXPECT_EQ(input->RecordNextMatch(nowhere), "no file can be written there");
     }
     ASSERT_EQ(input->RecordNextMatch(file), "");
+    // Ranking rounds before the match are not recorded, and say so once.
+    settings->SetBattleMode(0);
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 2; ++round) {
+        app->sceneState = XAppData::kCreateRound;
+        app->UpdateFrame();
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tintorix: " + file + ": a ranking round is not recorded, only a battle match\n");
+    settings->SetBattleMode(1);
     SeedRandomWith(5);
     uint64_t recorded = PlayMatch(50);
     PlayMatch(50, 150);  // only the next match is recorded, not this one that Escape ends
