@@ -109,8 +109,8 @@ void TakeNumber(CommandLine& line, const char* name, uint64_t low, uint64_t high
     if (given && ParseNumber(given->value.c_str(), low, high, &number)) {
         *field = static_cast<T>(number);
     } else if (given) {
-        line.Refuse(std::string(name) + ": " + given->value + " is not " + what + " from " + std::to_string(low) +
-                    " to " + std::to_string(high));
+        line.Refuse(std::string(name) + ": " + given->value + " is not " + what + " from " +
+                    std::to_string(low) + " to " + std::to_string(high));
     }
 }
 
@@ -118,13 +118,21 @@ void TakeNumber(CommandLine& line, const char* name, uint64_t low, uint64_t high
 bool ParseOptions(int argc, char** argv, Options* options, bool* help, std::string* error) {
     using Takes = CommandLine::Takes;
     CommandLine line(argc, argv,
-                     {{"--help"}, {"-h"}, {"--seed", Takes::Value, "a number"},
-                      {"--matches", Takes::Value, "a number"}, {"--mode", Takes::Value, "single, team or ranking"},
-                      {"--wins", Takes::Value, "a number"}, {"--humans", Takes::Value, "a number"},
-                      {"--escape", Takes::Value, "a frame"}, {"--record", Takes::Value, "a file"},
-                      {"--replay", Takes::Value, "a file"}, {"--host", Takes::Value, "a port"},
-                      {"--peers", Takes::Value, "a number"}, {"--join", Takes::Value, "ADDRESS:PORT"},
-                      {"--paced", Takes::Value, "1"}, {"--quit-at", Takes::Value, "a frame"}});
+                     {{"--help"},
+                      {"-h"},
+                      {"--seed", Takes::Value, "a number"},
+                      {"--matches", Takes::Value, "a number"},
+                      {"--mode", Takes::Value, "single, team or ranking"},
+                      {"--wins", Takes::Value, "a number"},
+                      {"--humans", Takes::Value, "a number"},
+                      {"--escape", Takes::Value, "a frame"},
+                      {"--record", Takes::Value, "a file"},
+                      {"--replay", Takes::Value, "a file"},
+                      {"--host", Takes::Value, "a port"},
+                      {"--peers", Takes::Value, "a number"},
+                      {"--join", Takes::Value, "ADDRESS:PORT"},
+                      {"--paced", Takes::Value, "1"},
+                      {"--quit-at", Takes::Value, "a frame"}});
     *help = line.Has("--help") || line.Has("-h");
     if (*help) {
         return true;
@@ -163,7 +171,8 @@ bool ParseOptions(int argc, char** argv, Options* options, bool* help, std::stri
         if (found == std::end(names)) {
             line.Refuse("--mode: " + mode->value + " is not single, team or ranking");
         }
-        options->mode = found == std::end(names) ? Mode::Single : static_cast<Mode>(found - std::begin(names));
+        options->mode =
+            found == std::end(names) ? Mode::Single : static_cast<Mode>(found - std::begin(names));
     }
     line.Exclude("--host", "--join");
     // A replay brings its own match.

@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <deque>
+#include <string_view>
 
+#include "base/Letters.h"
 #include "input/Controllers.h"
 
 namespace {
@@ -153,10 +155,15 @@ void KeyboardEvent(int scanCode, bool pressed) {
 }
 
 void TextEvent(const char* text) {
-    for (; text && *text; ++text) {
-        char c = *text >= 'a' && *text <= 'z' ? static_cast<char>(*text - 32) : *text;
-        if (IsNameCharacter(c)) {
-            Buffer(KeyEvent{0, true, c});
+    while (text && *text) {
+        uint32_t c = NextCodePoint(&text);
+        char plain[2] = {c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : static_cast<char>(c), 0};
+        // An accented letter is typed as its plain letters, which the fonts have.
+        std::string_view letters = c < 0x80 ? std::string_view(plain) : PlainLetters(c);
+        for (char letter : letters) {
+            if (IsNameCharacter(letter)) {
+                Buffer(KeyEvent{0, true, letter});
+            }
         }
     }
 }

@@ -87,7 +87,8 @@ bool IsCancelPressed();
 // and the text the user's layout types. While the device is not acquired, the keys held are still tracked
 // but nothing is delivered: snapshots read all keys up and nothing is typed.
 void KeyboardEvent(int scanCode, bool pressed);
-// Only what the fonts have is typed (A-Z, 0-9, minus, full stop, blank), letters upper-cased.
+// UTF-8 text. Only what the fonts have is typed (A-Z, 0-9, minus, full stop, blank), letters upper-cased
+// and accented Latin letters as their plain letters.
 void TextEvent(const char* text);
 // The name of the key at a scan code as the user's layout labels it, when that is a letter or digit the
 // fonts have; else its US name.

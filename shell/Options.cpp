@@ -27,9 +27,16 @@ uint16_t ParsePort(const std::string& text) {
 Options ParseOptions(int argc, const char* const* argv) {
     using Takes = CommandLine::Takes;
     CommandLine line(argc, argv,
-                     {{"--help"}, {"-h"}, {"--version"}, {"--window"}, {"--fullscreen"}, {"--reset-settings"},
-                      {"--record", Takes::Value, "a file"}, {"--replay", Takes::Value, "a file"},
-                      {"--host", Takes::OptionalValue, "a port"}, {"--join", Takes::Value, "a host"}});
+                     {{"--help"},
+                      {"-h"},
+                      {"--version"},
+                      {"--window"},
+                      {"--fullscreen"},
+                      {"--reset-settings"},
+                      {"--record", Takes::Value, "a file"},
+                      {"--replay", Takes::Value, "a file"},
+                      {"--host", Takes::OptionalValue, "a port"},
+                      {"--join", Takes::Value, "a host"}});
     Options options;
     // Asked for help, the rest of the line does not matter.
     bool help = line.Has("--help") || line.Has("-h");

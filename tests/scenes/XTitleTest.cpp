@@ -45,12 +45,13 @@ TEST_F(ZembraLogoTest, LogoCentredOnWhiteWithItsJingleFromTheSixthFrame) {
 
 TEST_F(ZembraLogoTest, ConfirmOrCancelSkipsItAfterHalfASecondAndAnEarlierPressActsNowhere) {
     ControllerAdded(7);
-    const std::function<void(bool)> keys[] = {
-        [](bool down) { KeyboardEvent(kKeyReturn, down); }, [](bool down) { KeyboardEvent(kKeySpace, down); },
-        [](bool down) { KeyboardEvent(kKeyEscape, down); }, [](bool down) { KeyboardEvent(kKeyPadEnter, down); },
-        [](bool down) { ControllerButtonEvent(7, PadButton::A, down); },
-        [](bool down) { ControllerButtonEvent(7, PadButton::B, down); },
-        [](bool down) { KeyboardEvent(kKeyDown, down); }};
+    const std::function<void(bool)> keys[] = {[](bool down) { KeyboardEvent(kKeyReturn, down); },
+                                              [](bool down) { KeyboardEvent(kKeySpace, down); },
+                                              [](bool down) { KeyboardEvent(kKeyEscape, down); },
+                                              [](bool down) { KeyboardEvent(kKeyPadEnter, down); },
+                                              [](bool down) { ControllerButtonEvent(7, PadButton::A, down); },
+                                              [](bool down) { ControllerButtonEvent(7, PadButton::B, down); },
+                                              [](bool down) { KeyboardEvent(kKeyDown, down); }};
     // Pressed for the logo's frame: the frames the logo then runs when the key skips it.
     const int taps[][2] = {{12, 226}, {13, 14}, {200, 201}};
     for (size_t k = 0; k < std::size(keys); ++k) {

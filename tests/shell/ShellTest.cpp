@@ -221,7 +221,8 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(RunWinMain(), 0);
         // A second copy also says why it ends, where a terminal sees it.
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), *text ? "" : "tintorix: Tintorix is already running\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  *text ? "" : "tintorix: Tintorix is already running\n");
         std::vector<std::string> shown;
         if (*text) {
             shown.push_back(std::string("Tintorix Message: ") + text);

@@ -1,11 +1,11 @@
 #include "gfx/Maths.h"
 #include "gfx/ZAscii.h"
 #include "round/XGame.h"
+#include "scenes/ScenePicture.h"
+#include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XReplay.h"
-#include "scenes/ScenePicture.h"
-#include "shell/Shell.h"
 #include "support/TestSupport.h"
 
 class XMatchInputTest : public GameTest {

@@ -72,8 +72,8 @@ static std::string Parsed(std::vector<const char*> words) {
            : o.action == Options::Action::Version ? "version"
            : o.action == Options::Action::Usage
                ? o.error
-               : std::to_string(o.fullScreen) + (o.resetSettings ? " reset" : "") + " [" + o.recordFile + "|" +
-                     o.replayFile + "]" + online + (online.empty() ? "" : std::to_string(o.port));
+               : std::to_string(o.fullScreen) + (o.resetSettings ? " reset" : "") + " [" + o.recordFile +
+                     "|" + o.replayFile + "]" + online + (online.empty() ? "" : std::to_string(o.port));
 }
 
 TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhatIsWrong) {
