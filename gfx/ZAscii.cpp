@@ -1,8 +1,38 @@
 #include "gfx/ZAscii.h"
 
 #include <cstring>
+#include <vector>
 
-ZAscii::ZAscii() : font0(std::make_unique<ZSprite256>(106, 38)), font1(std::make_unique<ZSprite256>(105, 38)) {}
+#include "base/Letters.h"
+
+namespace {
+
+constexpr uint16_t kKeyGlyphBitmap = 260;
+// The key glyph sheet's cells in order; tools/art/gen_bitmaps.py draws them from the same string.
+constexpr const char* kKeyChars =
+    "!\"#$%&'()*+,/:;<=>?@[\\]^_`{|}~"
+    "¡£¤§¨ª«°²³´µº»½¿"
+    "ßàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿ"
+    "āăąćĉċčďđēĕėęěĝğġģĥħĩīĭįıĳĵķĸĺļľŀł"
+    "ńņňŉŋōŏőœŕŗřśŝşšţťŧũūŭůűųŵŷźżžſșț";
+
+const std::vector<uint32_t>& KeyChars() {
+    static const std::vector<uint32_t> chars = [] {
+        std::vector<uint32_t> read;
+        for (const char* p = kKeyChars; *p;) {
+            read.push_back(NextCodePoint(&p));
+        }
+        return read;
+    }();
+    return chars;
+}
+
+}  // namespace
+
+ZAscii::ZAscii()
+    : font0(std::make_unique<ZSprite256>(106, 38)),
+      font1(std::make_unique<ZSprite256>(105, 38)),
+      keyGlyphs(std::make_unique<ZSprite256>(kKeyGlyphBitmap, static_cast<int>(KeyChars().size()))) {}
 
 ZAscii::~ZAscii() = default;
 
@@ -23,6 +53,30 @@ int ZAscii::CellOf(unsigned char c) {
         return 37;
     }
     return -1;
+}
+
+int ZAscii::KeyCellOf(uint32_t codePoint) {
+    const std::vector<uint32_t>& chars = KeyChars();
+    for (size_t i = 0; i < chars.size(); ++i) {
+        if (chars[i] == codePoint) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int ZAscii::DrawKeyLabel(int x, int y, uint32_t codePoint) {
+    if (codePoint < 0x80 && CellOf(static_cast<unsigned char>(codePoint)) >= 0) {
+        const char text[2] = {static_cast<char>(codePoint), 0};
+        return DrawString(x, y, text);
+    }
+    int cell = KeyCellOf(codePoint);
+    if (target && cell >= 0) {
+        keyGlyphs->SetFrame(cell);
+        keyGlyphs->SetPosition(x, y);
+        keyGlyphs->Draw(target);
+    }
+    return x + keyGlyphs->GetWidth();
 }
 
 int ZAscii::DrawString(int x, int y, const char* text) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "gfx/Surface.h"
 #include "gfx/ZSprite256.h"
 
-// Fixed-pitch text in one of two 38-glyph fonts: A-Z, 0-9, minus and full stop.
+// Fixed-pitch text in one of two 38-glyph fonts: A-Z, 0-9, minus and full stop. Key labels also draw the
+// punctuation and small accented letters of European keyboards, from a sheet in font 1's colours.
 class ZAscii {
 public:
     ZAscii();
@@ -16,12 +18,22 @@ public:
     // Draws from the top-left corner of the first cell; returns the x behind the string.
     int DrawString(int x, int y, const char* text);
 
+    // Draws one key's label, a character of the keyboard layout, in one cell; returns the x behind it.
+    int DrawKeyLabel(int x, int y, uint32_t codePoint);
+
     // The glyph cell of a byte, or -1 for none (the cell stays empty).
     static int CellOf(unsigned char c);
+    // The cell of the key glyph sheet (bitmap 260) for a character beyond the fonts' own, or -1.
+    static int KeyCellOf(uint32_t codePoint);
+    static bool HasKeyLabel(uint32_t codePoint) {
+        return (codePoint < 0x80 && CellOf(static_cast<unsigned char>(codePoint)) >= 0) ||
+               KeyCellOf(codePoint) >= 0;
+    }
 
 private:
     int font = 0;
     std::unique_ptr<ZSprite256> font0;
     std::unique_ptr<ZSprite256> font1;
+    std::unique_ptr<ZSprite256> keyGlyphs;
     Surface* target = nullptr;
 };

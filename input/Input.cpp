@@ -95,7 +95,7 @@ InputPlatform HeadlessInputPlatform() {
     input.joyNumDevs = [] { return 0; };
     input.joyGetPos = [](JoystickReading*) { return false; };
     input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
-    input.keyLabel = [](int) { return '\0'; };
+    input.keyLabel = [](int) { return 0u; };
     return input;
 }
 
@@ -336,10 +336,9 @@ char ScanCodeToChar(int code) {
     }
 }
 
-char KeyLabel(int scanCode) {
-    char c = platform.keyLabel(scanCode);
-    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : ScanCodeToChar(scanCode);
+uint32_t KeyLabel(int scanCode) {
+    uint32_t c = platform.keyLabel(scanCode);
+    return c >= 'a' && c <= 'z' ? c - 32 : c;
 }
 
 bool IsConfirmPressed() {
