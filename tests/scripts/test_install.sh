@@ -20,14 +20,15 @@ if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; el
 root="$work/stage/opt/tintorix"
 metainfo=share/metainfo/com.kovragames.tintorix.metainfo.xml
 for file in bin/tintorix share/tintorix/Music01.mid share/tintorix/Music02.mid share/tintorix/Music03.mid \
-    share/applications/tintorix.desktop $metainfo share/man/man6/tintorix.6; do
+    share/applications/tintorix.desktop $metainfo share/man/man6/tintorix.6.gz share/doc/tintorix/copyright \
+    share/doc/tintorix/changelog.gz; do
     [ -f "$root/$file" ] || fail "missing $file"
 done
 [ -x "$root/bin/tintorix" ] && [ ! -L "$root/bin/tintorix" ] || fail "bin/tintorix is not the executable itself"
 [ -e "$root/lib" ] && fail "something installed under lib/: $(find "$root/lib" -type f | head -n 3)"
 ls "$root"/bin/*.mid >/dev/null 2>&1 && fail "music installed beside the executable"
 grep -q '^Categories=Game;ArcadeGame;$' "$root/share/applications/tintorix.desktop" || fail "desktop categories"
-grep -q 'prefix>' "$root/share/man/man6/tintorix.6" && fail "the manual names a <prefix>"
+zgrep -q 'prefix>' "$root/share/man/man6/tintorix.6.gz" && fail "the manual names a <prefix>"
 
 # Each icon is a PNG of its own size (width and height from the IHDR chunk).
 for size in 16 32 48 64 128 256; do
@@ -53,7 +54,7 @@ else
     echo "desktop-file-validate not installed: the desktop entry check is skipped"
 fi
 if command -v mandoc >/dev/null 2>&1; then
-    out=$(mandoc -Tlint "$root/share/man/man6/tintorix.6" 2>&1)
+    out=$(zcat "$root/share/man/man6/tintorix.6.gz" | mandoc -Tlint 2>&1)
     [ $? -eq 0 ] && [ -z "$out" ] || fail "mandoc -Tlint: $out"
 else
     echo "mandoc not installed: the manual check is skipped"
