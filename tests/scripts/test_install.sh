@@ -60,32 +60,18 @@ else
     echo "mandoc not installed: the manual check is skipped"
 fi
 
-# Started from the stage, the game finds its music in ../share/tintorix. The logo's jingle ends before
-# the title starts music 1, so what the title plays from its second second on is music alone.
-soundfont=""
-for candidate in "${SDL_SOUNDFONTS:-}" /usr/share/sounds/sf2/FluidR3_GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2 \
-    /usr/share/sounds/sf3/default-GM.sf3; do
-    [ -n "$candidate" ] && [ -f "$candidate" ] && { soundfont=$candidate; break; }
-done
-if [ -z "$soundfont" ]; then
+# Started from the stage, the game finds its music in ../share/tintorix and plays it after the logo.
+source "$(dirname "$0")/music_after_logo.sh"
+if ! soundfont=$(soundfont_installed); then
     echo "no soundfont installed: the music check is skipped"
 else
     cd "$work"
     env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" SDL_SOUNDFONTS="$soundfont" \
         XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$root/bin/tintorix" >"$work/game.log" 2>&1 &
     pid=$!
-    sleep 14
+    peak=$(music_after_logo "$pid" "$work/out.raw") || fail "no music from the installed game (peak $peak after the logo)"
     kill -TERM "$pid"; wait "$pid"; code=$?
     [ "$code" -eq 0 ] || fail "the installed game ended with exit code $code"
-    # 44100 Hz, 16-bit stereo: the stretch from 11 s to 13 s of output.
-    peak=$(python3 - "$work/out.raw" <<'PY'
-import sys, array
-data = open(sys.argv[1], 'rb').read()
-part = array.array('h', data[11 * 176400:13 * 176400])
-print(max((abs(s) for s in part), default=0))
-PY
-)
-    [ "${peak:-0}" -gt 300 ] || fail "no music from the installed game (peak $peak after the logo)"
     echo "music peak after the logo: $peak"
 fi
 
