@@ -41,11 +41,15 @@ protected:
         Push(kKeyReturn);
         ASSERT_TRUE(RunUntil([&] { return active(app->GetOptionsScene()); }));
     }
-    // A line's top edge, and a key's name written on its plate.
+    // A line's top edge.
     int LineY(int line) { return Options().GetLine(line).GetY(); }
-    void AddKeyName(std::vector<Layer>& layers, int line, int side, const std::string& name) {
-        layers.push_back({258, 1, 0, 340 + 140 * side, LineY(line) + 5, false});
-        AddText(layers, {106, 38, 0, 344 + 140 * side, LineY(line) + 9}, name, ZAscii::CellOf);
+    // BACK, and the settings as the file written then holds them.
+    XSettings Leave() {
+        Push(kKeyEscape);
+        EXPECT_TRUE(RunUntil([&] { return app->GetTitleScene() != nullptr; }));
+        XSettings saved;
+        saved.Load();
+        return saved;
     }
 };
 
@@ -79,10 +83,7 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
     EXPECT_EQ(Covers(shown), 0);
     EXPECT_EQ(GetPalette()[192].green, 66) << "player 1's pink from the colour-blind table";
     // Leaving writes the file and the title comes back.
-    Push(kKeyEscape);
-    EXPECT_TRUE(RunUntil([&] { return app->GetTitleScene() != nullptr; }));
-    XSettings saved;
-    saved.Load();
+    XSettings saved = Leave();
     EXPECT_EQ(
         std::tuple(saved.musicVolume, saved.effectsVolume, saved.window.fullScreen, saved.playerColours),
         std::tuple(0, 90, false, 1));
@@ -91,17 +92,15 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
 TEST_F(XOptionsTest, KeysAreSetByPressingThemRefusingOthersKeysAndEscapeKeepsTheOldOnes) {
     // On player 2's line (up from BACK), then player 3's below it: each key pressed and what the help says.
     const int a = 30;
-    const std::pair<int, std::string> steps[] = {{kKeyReturn, "PRESS THE KEY TO TURN LEFT"},
-                                                 {kKeyLeft, "PLAYER 1 TURNS WITH LEFT"},
-                                                 {kKeyP, "P PAUSES THE GAME"},
-                                                 {kKey4, "PLAYER 4 TURNS WITH 4"},
-                                                 {a, "PRESS THE KEY TO TURN RIGHT"},
-                                                 {a, "ONE KEY CANNOT TURN BOTH WAYS"},
-                                                 {kKeyZ, "RETURN TO PRESS NEW KEYS"},
-                                                 {kKeyDown, "RETURN TO PRESS NEW KEYS"},
-                                                 {kKeyReturn, "PRESS THE KEY TO TURN LEFT"},
-                                                 {kKeyX, "PRESS THE KEY TO TURN RIGHT"},
-                                                 {kKeyEscape, "RETURN TO PRESS NEW KEYS"}};
+    // clang-format off
+    const std::pair<int, std::string> steps[] = {
+        {kKeyReturn, "PRESS THE KEY TO TURN LEFT"}, {kKeyLeft, "PLAYER 1 TURNS WITH LEFT"},
+        {kKeyP, "P PAUSES THE GAME"},               {kKey4, "PLAYER 4 TURNS WITH 4"},
+        {a, "PRESS THE KEY TO TURN RIGHT"},         {a, "ONE KEY CANNOT TURN BOTH WAYS"},
+        {kKeyZ, "RETURN TO PRESS NEW KEYS"},        {kKeyDown, "RETURN TO PRESS NEW KEYS"},
+        {kKeyReturn, "PRESS THE KEY TO TURN LEFT"}, {kKeyX, "PRESS THE KEY TO TURN RIGHT"},
+        {kKeyEscape, "RETURN TO PRESS NEW KEYS"}};
+    // clang-format on
     for (int i = 0; i < 4; ++i) Push(kKeyUp);
     for (const auto& [key, help] : steps) {
         Push(key);
@@ -110,15 +109,13 @@ TEST_F(XOptionsTest, KeysAreSetByPressingThemRefusingOthersKeysAndEscapeKeepsThe
         EXPECT_EQ(app->hotKeysEnabled, Options().GetKeyPlayer() < 0);
     }
     EXPECT_EQ(Played(XOptions::kSoundRefused), 4);
+    // Each name on its plate.
     std::vector<Layer> names;
-    AddKeyName(names, 5, 0, "A");
-    AddKeyName(names, 5, 1, "Z");
-    AddKeyName(names, 6, 0, "N");
-    AddKeyName(names, 7, 1, "PAD 6");
+    for (auto [line, side, name] : {std::tuple{5, 0, "A"}, {5, 1, "Z"}, {6, 0, "N"}, {7, 1, "PAD 6"}}) {
+        names.push_back({258, 1, 0, 340 + 140 * side, LineY(line) + 5, false});
+        AddText(names, {106, 38, 0, 344 + 140 * side, LineY(line) + 9}, name, ZAscii::CellOf);
+    }
     EXPECT_EQ(Covers(names), 0);
-    Push(kKeyEscape);
-    EXPECT_TRUE(RunUntil([&] { return app->GetTitleScene() != nullptr; }));
-    XSettings saved;
-    saved.Load();
+    XSettings saved = Leave();
     EXPECT_EQ(std::tuple(saved.steeringKeys[1][0], saved.steeringKeys[1][1]), std::tuple(a, kKeyZ));
 }
