@@ -201,7 +201,7 @@ void XOptions::TakeKey(const XFrontEnd::Keys& keys) {
     }
     int owner = settings->KeyOwner(key, keyPlayer);
     if (key == kKeyP) {
-        Refuse("P PAUSES THE GAME");
+        Refuse(KeyName(kKeyP) + " PAUSES THE GAME");
     } else if (owner >= 0) {
         Refuse("PLAYER " + std::to_string(owner + 1) + " TURNS WITH " + KeyName(key));
     } else if (keySide == 1 && key == newKeys[0]) {
