@@ -48,11 +48,9 @@ void AddText(std::vector<Layer>& layers, Layer cell, const std::string& text, Ce
     }
 }
 
-// Back-surface pixels that differ from the layers drawn in order on the ground colour.
-inline int Misses(const std::vector<Layer>& layers, uint8_t ground = 0) {
-    std::unique_ptr<Surface> expected = Surface::Create(640, 480);
+// Back-surface pixels that differ from the layers drawn in order over the picture given.
+inline int MissesOver(std::unique_ptr<Surface> expected, const std::vector<Layer>& layers) {
     expected->SetClipRect(Rect{0, 0, 640, 480});
-    expected->ColourFill(nullptr, ground);
     for (const Layer& layer : layers) {
         ZSprite256 art(static_cast<uint16_t>(layer.id), layer.frames);
         art.SetTransparent(layer.keyed);
@@ -64,6 +62,20 @@ inline int Misses(const std::vector<Layer>& layers, uint8_t ground = 0) {
         misses += expected->GetPixel(i % 640, i / 640) != GetBackSurface()->GetPixel(i % 640, i / 640);
     }
     return misses;
+}
+
+// Back-surface pixels that differ from the layers drawn in order on the ground colour.
+inline int Misses(const std::vector<Layer>& layers, uint8_t ground = 0) {
+    std::unique_ptr<Surface> expected = Surface::Create(640, 480);
+    expected->ColourFill(nullptr, ground);
+    return MissesOver(std::move(expected), layers);
+}
+
+// 0 when the back surface shows the layers: drawing them over it changes nothing.
+inline int Covers(const std::vector<Layer>& layers) {
+    std::unique_ptr<Surface> expected = Surface::Create(640, 480);
+    expected->Blt(nullptr, *GetBackSurface(), nullptr, false);
+    return MissesOver(std::move(expected), layers);
 }
 
 // Sound effects started looping: every sound of the screens plays once.
