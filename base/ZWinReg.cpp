@@ -384,8 +384,11 @@ bool ZWinReg::Close() {
     if (!open) {
         return false;
     }
-    std::string text = original.empty() ? FormatRegistryText(values, keyPath)
-                                        : RewriteRegistryText(original, values, keyPath);
+    std::string text = original.empty() ? std::string() : RewriteRegistryText(original, values, keyPath);
+    // What the user wrote beside the values is kept only while the file still reads back whole.
+    if (text.empty() || text.size() > kMaxFileBytes) {
+        text = FormatRegistryText(values, keyPath);
+    }
     bool ok = !dirty || (!unreadable && (!damaged || KeepAside(filePath)) && ReplaceFile(filePath, text, 0600));
     open = false;
     original.clear();

@@ -6,6 +6,7 @@
 #include "gfx/Pictures.h"
 #include "input/Input.h"
 #include "shell/Options.h"
+#include "base/ZWinReg.h"
 #include "shell/XSettings.h"
 #include "support/TestSupport.h"
 
@@ -48,6 +49,13 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     XSettings again;
     again.Load();
     EXPECT_EQ(fields(again), read);
+    // A file whose notes would grow it past what reads back loses the notes, not the values.
+    std::ofstream(file, std::ios::app) << std::string(ZWinReg::kMaxFileBytes - text.str().size() - 2, ';') << "\n";
+    again.window.x = 1234;
+    again.Save();
+    XSettings big;
+    big.Load();
+    EXPECT_EQ(big.window.x, 1234);
     again.SetDefaults();
     EXPECT_EQ(fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, kKeyLeft, kKeyRight,
                                                kKeyZ, kKeyN, kKeyM, 0}));
