@@ -46,6 +46,19 @@ uint32_t NextCodePoint(const char** text) {
     return wellFormed ? c : kReplacement;
 }
 
+std::string Utf8(uint32_t c) {
+    if (c < 0x80) {
+        return std::string(1, static_cast<char>(c));
+    }
+    constexpr uint32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    int more = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    std::string bytes(1, static_cast<char>(kLead[more] | (c >> (6 * more))));
+    for (int i = more - 1; i >= 0; --i) {
+        bytes += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+    }
+    return bytes;
+}
+
 std::string_view PlainLetters(uint32_t codePoint) {
     for (const auto& [letter, plain] : kTwoLetters) {
         if (codePoint == letter) {

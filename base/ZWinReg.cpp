@@ -1,5 +1,6 @@
 #include "base/ZWinReg.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +116,28 @@ void WriteQuoted(std::string& out, std::string_view text) {
         }
     }
     out.push_back('"');
+}
+
+void WriteValue(std::string& out, const RegistryValue& value) {
+    WriteQuoted(out, value.name);
+    out.push_back('=');
+    if (value.isString) {
+        WriteQuoted(out, value.data);
+    } else {
+        out += value.data;
+    }
+    out.push_back('\n');
+}
+
+// The name of a value line, lower-cased; empty for any other line.
+std::string ValueName(std::string_view trimmed) {
+    std::string name;
+    size_t at = 0;
+    return !trimmed.empty() && trimmed.front() == '"' && ReadQuoted(trimmed, at, name) ? Lower(name) : "";
+}
+
+bool IsSectionLine(std::string_view trimmed) {
+    return trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']';
 }
 
 std::string SectionName(std::string_view keyPath) {
@@ -264,16 +287,64 @@ std::string ZWinReg::FormatRegistryText(const std::vector<RegistryValue>& values
     text += SectionName(keyPath);
     text += "]\n";
     for (const RegistryValue& value : values) {
-        WriteQuoted(text, value.name);
-        text.push_back('=');
-        if (value.isString) {
-            WriteQuoted(text, value.data);
-        } else {
-            text += value.data;
-        }
-        text.push_back('\n');
+        WriteValue(text, value);
     }
     return text;
+}
+
+std::string ZWinReg::RewriteRegistryText(std::string_view original, const std::vector<RegistryValue>& values,
+                                         std::string_view keyPath) {
+    const std::string section = SectionName(keyPath);
+    std::unordered_map<std::string, size_t> index;
+    for (size_t i = 0; i < values.size(); ++i) {
+        index.emplace(Lower(values[i].name), i);
+    }
+    // Every line in order, with whether it lies inside the key's section.
+    auto walk = [&](auto visit) {
+        bool inKey = false;
+        for (size_t pos = 0; pos < original.size();) {
+            size_t end = std::min(original.find('\n', pos), original.size());
+            std::string_view line = original.substr(pos, end - pos), trimmed = Trim(line);
+            pos = end + 1;
+            bool header = IsSectionLine(trimmed);
+            inKey = header ? EqualNoCase(trimmed.substr(1, trimmed.size() - 2), section) : inKey;
+            visit(line, trimmed, header, inKey);
+        }
+    };
+    // A value keeps its line; one the text lacks goes after the last line of the key's first section.
+    std::vector<bool> hasLine(values.size()), written(values.size());
+    walk([&](std::string_view, std::string_view trimmed, bool header, bool inKey) {
+        auto found = inKey && !header ? index.find(ValueName(trimmed)) : index.end();
+        if (found != index.end()) {
+            hasLine[found->second] = true;
+        }
+    });
+    std::string text;
+    size_t newValuesAt = std::string::npos;
+    int sections = 0;
+    walk([&](std::string_view line, std::string_view trimmed, bool header, bool inKey) {
+        sections += header && inKey;
+        std::string name = inKey && !header ? ValueName(trimmed) : "";
+        if (name.empty()) {
+            text.append(line).push_back('\n');
+        } else if (auto found = index.find(name); found != index.end() && !written[found->second]) {
+            // Deleted values and later lines of the same name go.
+            WriteValue(text, values[found->second]);
+            written[found->second] = true;
+        }
+        newValuesAt = inKey && sections == 1 && (header || !name.empty()) ? text.size() : newValuesAt;
+    });
+    std::string added;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (!hasLine[i]) {
+            WriteValue(added, values[i]);
+        }
+    }
+    if (newValuesAt == std::string::npos && !added.empty()) {
+        text += "\n[" + section + "]\n";
+        newValuesAt = text.size();
+    }
+    return text.insert(std::min(newValuesAt, text.size()), added);
 }
 
 bool ZWinReg::Create(RegistryRoot, const char* path) {
@@ -291,10 +362,13 @@ bool ZWinReg::Create(RegistryRoot, const char* path) {
     FileRead read = ReadRegularFile(file, kMaxFileBytes, text);
     unreadable = read == FileRead::Unreadable;
     damaged = read == FileRead::Damaged;
+    original.clear();
     if (read == FileRead::Read) {
         bool wellFormed = false;
         values = ParseRegistryText(text, path, &wellFormed);
         damaged = !wellFormed;
+        // A hand-edited file keeps its comments, blank lines and other keys when it is written back.
+        original = wellFormed ? std::move(text) : std::string();
     }
     for (size_t i = 0; i < values.size(); ++i) {
         index.emplace(Lower(values[i].name), i);
@@ -310,9 +384,14 @@ bool ZWinReg::Close() {
     if (!open) {
         return false;
     }
-    bool ok = !dirty || (!unreadable && (!damaged || KeepAside(filePath)) &&
-                         ReplaceFile(filePath, FormatRegistryText(values, keyPath), 0600));
+    std::string text = original.empty() ? std::string() : RewriteRegistryText(original, values, keyPath);
+    // What the user wrote beside the values is kept only while the file still reads back whole.
+    if (text.empty() || text.size() > kMaxFileBytes) {
+        text = FormatRegistryText(values, keyPath);
+    }
+    bool ok = !dirty || (!unreadable && (!damaged || KeepAside(filePath)) && ReplaceFile(filePath, text, 0600));
     open = false;
+    original.clear();
     dirty = false;
     values.clear();
     index.clear();

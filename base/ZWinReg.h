@@ -44,6 +44,10 @@ public:
     static std::vector<RegistryValue> ParseRegistryText(std::string_view text, std::string_view keyPath,
                                                         bool* wellFormed = nullptr);
     static std::string FormatRegistryText(const std::vector<RegistryValue>& values, std::string_view keyPath);
+    // The text of a registry file that holds the key with these values, and the rest of the original as it
+    // was: its comments, blank lines and other keys. Each value keeps its line, new ones follow the key's.
+    static std::string RewriteRegistryText(std::string_view original, const std::vector<RegistryValue>& values,
+                                           std::string_view keyPath);
     // The file that holds a key of the current user; empty when the path cannot name one.
     static std::string RegistryFilePath(std::string_view keyPath);
 
@@ -60,6 +64,8 @@ private:
     bool damaged = false;
     std::string keyPath;
     std::string filePath;
+    // The file's text as read, when it was a registry file.
+    std::string original;
     std::vector<RegistryValue> values;
     // Lower-case name -> index into values.
     std::unordered_map<std::string, size_t> index;

@@ -226,6 +226,14 @@ void ReleaseDisplay() {
     display = nullptr;
 }
 
+bool IsDisplayFullScreen() { return display && display->device->IsFullScreen(); }
+
+void SetDisplayFullScreen(bool on) {
+    if (display) {
+        display->device->SetFullScreen(on);
+    }
+}
+
 Surface* GetBackSurface() { return display ? display->back.get() : nullptr; }
 
 int GetScreenWidth() { return display ? display->width : 0; }

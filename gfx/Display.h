@@ -29,6 +29,9 @@ public:
     virtual bool IsLost() const { return false; }
     virtual bool Restore() { return true; }
     virtual void RestoreDesktopMode() {}
+    // Full screen or a window; a switch takes effect at once.
+    virtual bool IsFullScreen() const { return false; }
+    virtual void SetFullScreen(bool) {}
 };
 
 // Creates the device for a window; a null result means no display. The default makes headless devices.
@@ -46,6 +49,9 @@ bool SurfacesLost();
 bool RestoreSurfaces();
 void ReleaseDisplaySurfaces();
 void ReleaseDisplay();
+// Whether the game fills the screen (false without a display), and a switch to that or a window.
+bool IsDisplayFullScreen();
+void SetDisplayFullScreen(bool on);
 
 Surface* GetBackSurface();
 int GetScreenWidth();

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr uint16_t kKeyGlyphBitmap = 260;
-// The key glyph sheet's cells in order; tools/art/gen_bitmaps.py draws them from the same string.
+constexpr uint16_t kKeyGlyphBitmaps[2] = {261, 260};
+// The key glyph sheets' cells in order; tools/art/gen_bitmaps.py draws them from the same string.
 constexpr const char* kKeyChars =
     "!\"#$%&'()*+,/:;<=>?@[\\]^_`{|}~"
     "¡£¤§¨ª«°²³´µº»½¿"
@@ -32,7 +32,8 @@ const std::vector<uint32_t>& KeyChars() {
 ZAscii::ZAscii()
     : font0(std::make_unique<ZSprite256>(106, 38)),
       font1(std::make_unique<ZSprite256>(105, 38)),
-      keyGlyphs(std::make_unique<ZSprite256>(kKeyGlyphBitmap, static_cast<int>(KeyChars().size()))) {}
+      keyGlyphs0(std::make_unique<ZSprite256>(kKeyGlyphBitmaps[0], static_cast<int>(KeyChars().size()))),
+      keyGlyphs1(std::make_unique<ZSprite256>(kKeyGlyphBitmaps[1], static_cast<int>(KeyChars().size()))) {}
 
 ZAscii::~ZAscii() = default;
 
@@ -66,17 +67,36 @@ int ZAscii::KeyCellOf(uint32_t codePoint) {
 }
 
 int ZAscii::DrawKeyLabel(int x, int y, uint32_t codePoint) {
+    ZSprite256* sheet = font == 0 ? keyGlyphs0.get() : font == 1 ? keyGlyphs1.get() : nullptr;
+    if (!target || !sheet) {
+        return x;
+    }
     if (codePoint < 0x80 && CellOf(static_cast<unsigned char>(codePoint)) >= 0) {
         const char text[2] = {static_cast<char>(codePoint), 0};
         return DrawString(x, y, text);
     }
     int cell = KeyCellOf(codePoint);
-    if (target && cell >= 0) {
-        keyGlyphs->SetFrame(cell);
-        keyGlyphs->SetPosition(x, y);
-        keyGlyphs->Draw(target);
+    if (cell >= 0) {
+        sheet->SetFrame(cell);
+        sheet->SetPosition(x, y);
+        sheet->Draw(target);
     }
-    return x + keyGlyphs->GetWidth();
+    return x + sheet->GetWidth();
+}
+
+int ZAscii::DrawLabels(int x, int y, const std::string& text) {
+    for (const char* p = text.c_str(); *p;) {
+        x = DrawKeyLabel(x, y, NextCodePoint(&p));
+    }
+    return x;
+}
+
+int ZAscii::CountCells(const std::string& text) {
+    int cells = 0;
+    for (const char* p = text.c_str(); *p; ++cells) {
+        NextCodePoint(&p);
+    }
+    return cells;
 }
 
 int ZAscii::DrawString(int x, int y, const char* text) {

@@ -154,13 +154,13 @@ bool IsControllerButtonPressed(PadButton button) {
 }
 
 bool IsControllerDirectionEntered(int code) {
-    if (code == kJoyUp) {
-        return AnyNewlyDown(kBitUp);
+    switch (code) {
+        case kJoyUp: return AnyNewlyDown(kBitUp);
+        case kJoyDown: return AnyNewlyDown(kBitDown);
+        case kJoyLeft: return AnyNewlyDown(kBitLeft);
+        case kJoyRight: return AnyNewlyDown(kBitRight);
+        default: return false;
     }
-    if (code == kJoyDown) {
-        return AnyNewlyDown(kBitDown);
-    }
-    return false;
 }
 
 void SampleControllers(bool delivering) {

@@ -28,7 +28,7 @@ int GetControllerPlayer(int id);
 int GetControllerHorizontal(int playerIndex);
 // Any controller's button newly down since the previous update.
 bool IsControllerButtonPressed(PadButton button);
-// Any controller's d-pad or stick newly pointing up (kJoyUp) or down (kJoyDown).
+// Any controller's d-pad or stick newly pointing that way (kJoyUp, kJoyDown, kJoyLeft, kJoyRight).
 bool IsControllerDirectionEntered(int code);
 
 // Input module side.

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/SdlShell.h"
+
 namespace {
 
 SdlDisplayDevice* activeDevice = nullptr;
@@ -83,7 +85,8 @@ void SdlDisplayDevice::MarkLost() {
     }
 }
 
-SdlDisplayDevice::SdlDisplayDevice(SDL_Window*, SDL_Renderer* renderer) : renderer(renderer) {
+SdlDisplayDevice::SdlDisplayDevice(SDL_Window* window, SDL_Renderer* renderer)
+    : window(window), renderer(renderer) {
     activeDevice = this;
 }
 
@@ -125,6 +128,14 @@ bool SdlDisplayDevice::Restore() {
     }
     lost = false;
     return true;
+}
+
+bool SdlDisplayDevice::IsFullScreen() const { return IsFullScreenWindow(); }
+
+void SdlDisplayDevice::SetFullScreen(bool on) {
+    if (on != IsFullScreenWindow()) {
+        ToggleFullScreen(window);
+    }
 }
 
 bool SdlDisplayDevice::Present(const Surface& back, const PaletteEntry* palette) {

@@ -24,12 +24,15 @@ public:
     bool Present(const Surface& back, const PaletteEntry* palette) override;
     bool IsLost() const override { return lost; }
     bool Restore() override;
+    bool IsFullScreen() const override;
+    void SetFullScreen(bool on) override;
 
     SDL_Renderer* GetRenderer() const { return renderer; }
 
 private:
     bool CreateTexture();
 
+    SDL_Window* window;
     SDL_Renderer* renderer;
     SDL_Texture* texture = nullptr;
     int width = 0;

@@ -301,6 +301,8 @@ void ToggleFullScreen(SDL_Window* window) {
     SDL_SetWindowPosition(window, rect.left, rect.top);
 }
 
+bool IsFullScreenWindow() { return fullScreen; }
+
 SDL_Window* GetMainWindow() { return mainWindow; }
 
 void DestroyMainWindow() {

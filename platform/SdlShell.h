@@ -22,6 +22,7 @@ bool TranslateEvent(const SDL_Event& event, ShellMessage* message);
 void EnterFullScreen(SDL_Window* window);
 // Alt+Enter: full screen <-> a resizable window at twice the game's size.
 void ToggleFullScreen(SDL_Window* window);
+bool IsFullScreenWindow();
 
 SDL_Window* GetMainWindow();
 void DestroyMainWindow();

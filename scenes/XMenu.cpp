@@ -29,20 +29,6 @@ constexpr int kBlankBadge = 1;
 constexpr int kCapNameX[2] = {11, 39};
 constexpr int kCapNameY = 7;
 
-// What a cap shows for a key: the character the layout puts on it, where the fonts have it; else the key's
-// US name, unless the layout puts that on another key; else nothing.
-uint32_t CapLabel(int scanCode) {
-    uint32_t label = KeyLabel(scanCode);
-    if (ZAscii::HasKeyLabel(label)) {
-        return label;
-    }
-    auto us = static_cast<uint32_t>(static_cast<unsigned char>(ScanCodeToChar(scanCode)));
-    for (int other = 1; label != 0 && other < 256; ++other) {
-        us = other != scanCode && KeyLabel(other) == us ? 0 : us;
-    }
-    return ZAscii::HasKeyLabel(us) ? us : 0;
-}
-
 }  // namespace
 
 XMenu::XMenu(XAppData* app)
@@ -73,7 +59,7 @@ XMenu::XMenu(XAppData* app)
         bool arrows = keys[0] == kKeyLeft && keys[1] == kKeyRight;
         badgeFrames[i] = arrows ? kArrowsBadge : i == kArrowsBadge ? kBlankBadge : i;
         for (int k = 0; k < 2 && !arrows; ++k) {
-            keyLabels[i][k] = CapLabel(keys[k]);
+            keyLabels[i][k] = XFrontEnd::KeyCharacter(keys[k]);
         }
     }
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr uint16_t kEntryBitmaps[XTitle::kEntryCount] = {229, 230, 137};
+constexpr uint16_t kEntryBitmaps[XTitle::kEntryCount] = {229, 230, 137, 254};
 constexpr uint16_t kCharacterBitmaps[XTitle::kCharacterCount] = {166, 167, 168, 169};
 // Their lowest positions, 480 pixels below where they come to rest.
 constexpr int kCharacterStart[XTitle::kCharacterCount][2] = {{7, 505}, {433, 488}, {342, 709}, {86, 709}};
@@ -71,6 +71,7 @@ void XTitle::RunExitAction() {
             app->GetMenuSettings()->SetBattleMode(0);
             app->sceneState = XAppData::kCreateRanking;
             break;
+        case kEntryOptions: app->sceneState = XAppData::kCreateOptions; break;
         default: app->sceneState = XAppData::kQuit; break;
     }
 }

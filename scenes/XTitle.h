@@ -8,14 +8,15 @@
 
 class XAppData;
 
-// The title: logo over the scrolling band, four painters rising into view, and the three entries
-// battle mode, ranking mode and exit.
+// The title: logo over the scrolling band, four painters rising into view, and the entries battle mode,
+// ranking mode and exit, with options on a line of its own below them.
 class XTitle {
 public:
     static constexpr int32_t kEntryBattle = 0;
     static constexpr int32_t kEntryRanking = 1;
     static constexpr int32_t kEntryExit = 2;
-    static constexpr int32_t kEntryCount = 3;
+    static constexpr int32_t kEntryOptions = 3;
+    static constexpr int32_t kEntryCount = 4;
     static constexpr int kCharacterCount = 4;
 
     explicit XTitle(XAppData* app);

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr uint32_t kFullScreenExclusive = kDisplayFullScreen | kDisplayExclusive;
-constexpr uint16_t kPaletteBitmap = 102;
 constexpr uint32_t kNetworkPollMs = 2;
 
 ShellPlatform platform;
@@ -126,7 +125,7 @@ bool StartDisplay(XAppData& app) {
         ShutdownGame(app, "Failed to create DirectDraw surfaces.");
         return false;
     }
-    if (!InitPalette(kPaletteBitmap)) {
+    if (!InitPalette(app.GetSettings()->PaletteBitmap())) {
         ShutdownGame(app, "Failed to initialise palette.");
         return false;
     }

@@ -9,6 +9,7 @@
 #include "gfx/Display.h"
 #include "round/XGame.h"
 #include "scenes/XMenu.h"
+#include "scenes/XOptions.h"
 #include "scenes/XRanking.h"
 #include "scenes/XTitle.h"
 #include "scenes/XWaiting.h"
@@ -94,6 +95,8 @@ void XAppData::UpdateFrame() {
         case kRunRanking: rankingScene->UpdateFrame(); break;
         case kCreateWaiting: CreateScene(waitingScene, kRunWaiting); break;
         case kRunWaiting: waitingScene->UpdateFrame(); break;
+        case kCreateOptions: CreateScene(optionsScene, kRunOptions); break;
+        case kRunOptions: optionsScene->UpdateFrame(); break;
         default: break;
     }
 }
@@ -113,6 +116,7 @@ void XAppData::DestroyScenes() {
     winnerScene.reset();
     rankingScene.reset();
     waitingScene.reset();
+    optionsScene.reset();
 }
 
 void XAppData::LoadSounds() {

@@ -16,6 +16,7 @@ class XMenu;
 class XWinner;
 class XRanking;
 class XWaiting;
+class XOptions;
 
 // The application object: it outlives every screen and owns the scene state machine, the match
 // settings, the high-score table, the sound list and the music bookkeeping.
@@ -39,6 +40,8 @@ public:
     // A computer that joins another's online match waits here for the host to start one.
     static constexpr int32_t kCreateWaiting = 17;
     static constexpr int32_t kRunWaiting = 18;
+    static constexpr int32_t kCreateOptions = 19;
+    static constexpr int32_t kRunOptions = 20;
 
     static constexpr const char* kRegistryKey = "Software\\KovraGames\\Tintorix";
 
@@ -77,6 +80,7 @@ public:
     XWinner* GetWinnerScene() const { return winnerScene.get(); }
     XRanking* GetRankingScene() const { return rankingScene.get(); }
     XWaiting* GetWaitingScene() const { return waitingScene.get(); }
+    XOptions* GetOptionsScene() const { return optionsScene.get(); }
 
     // The shell's state.
     void* instance = nullptr;
@@ -111,5 +115,6 @@ private:
     std::unique_ptr<XWinner> winnerScene;
     std::unique_ptr<XRanking> rankingScene;
     std::unique_ptr<XWaiting> waitingScene;
+    std::unique_ptr<XOptions> optionsScene;
     std::unique_ptr<ZSoundList> soundList;
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kDefaultKeys[4][2] = {
     {kKeyLeft, kKeyRight}, {kKeyZ, kKeyX}, {kKeyN, kKeyM}, {kKeyPad4, kKeyPad6}};
+constexpr uint16_t kPaletteBitmaps[2] = {102, 253};
 
 // A value of the key as a whole number within [low, high]; unchanged when it is missing or anything else.
 void Read(ZWinReg& key, const char* name, int low, int high, int& value) {
@@ -45,6 +46,7 @@ XSettings::~XSettings() = default;
 void XSettings::SetDefaults() {
     window = WindowPlacement();
     musicVolume = effectsVolume = 100;
+    playerColours = kColoursOriginal;
     for (int player = 0; player < 4; ++player) {
         steeringKeys[player][0] = kDefaultKeys[player][0];
         steeringKeys[player][1] = kDefaultKeys[player][1];
@@ -66,6 +68,7 @@ void XSettings::Load() {
     Read(key, "WindowY", -32768, 32767, window.y);
     Read(key, "MusicVolume", 0, 100, musicVolume);
     Read(key, "EffectsVolume", 0, 100, effectsVolume);
+    Read(key, "PlayerColours", kColoursOriginal, kColoursTellApart, playerColours);
     for (int player = 0; player < 4; ++player) {
         int keys[2] = {steeringKeys[player][0], steeringKeys[player][1]};
         Read(key, KeyName(player, 0).c_str(), 1, 255, keys[0]);
@@ -78,10 +81,10 @@ void XSettings::Load() {
     }
 }
 
-void XSettings::Save() const {
+bool XSettings::Save() const {
     ZWinReg key;
     if (!key.Create(RegistryRoot::CurrentUser, kRegistryKey)) {
-        return;
+        return false;
     }
     Write(key, "FullScreen", window.fullScreen);
     Write(key, "WindowWidth", window.width);
@@ -94,4 +97,21 @@ void XSettings::Save() const {
         Write(key, KeyName(player, 0).c_str(), steeringKeys[player][0]);
         Write(key, KeyName(player, 1).c_str(), steeringKeys[player][1]);
     }
+    Write(key, "PlayerColours", playerColours);
+    return key.Close();
+}
+
+uint16_t XSettings::PaletteBitmap() const { return kPaletteBitmaps[playerColours == kColoursTellApart]; }
+
+int XSettings::KeyOwner(int scanCode, int except) const {
+    for (int player = 0; player < 4; ++player) {
+        const int* keys = steeringKeys[player];
+        // Player 4 on the keypad's 4 and 6 turns with the number row's too.
+        bool numberRow = player == 3 && keys[0] == kKeyPad4 && keys[1] == kKeyPad6 &&
+                         (scanCode == kKey4 || scanCode == kKey6);
+        if (player != except && (keys[0] == scanCode || keys[1] == scanCode || numberRow)) {
+            return player;
+        }
+    }
+    return -1;
 }

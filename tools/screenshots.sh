@@ -16,6 +16,9 @@ shot() { import -window root "$out/$1.png"; }
 
 sleep 4.5; shot logo
 sleep 9; shot title
+# OPTIONS, one up from BATTLE MODE, and back to the title.
+press Up; press Return; sleep 2.5; shot options
+press Escape; sleep 2.5
 press Return; sleep 2.5
 # The menu opens on START: player 1 to the computer, team battle, one win needed.
 press Up; press Up; press Up; press Up; press Return

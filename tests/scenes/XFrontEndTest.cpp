@@ -2,6 +2,7 @@
 #include "scenes/ScenePicture.h"
 #include "scenes/XFrontEnd.h"
 #include "scenes/XMenu.h"
+#include "scenes/XOptions.h"
 #include "scenes/XRanking.h"
 #include "scenes/XTitle.h"
 #include "scenes/XWinner.h"
@@ -69,7 +70,9 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         int32_t state;
     } cases[] = {
         {'T', 0, 0, {{up}, {enter}}, A::kCreateMenu},    {'T', 1, 0, {{down}, {space}}, A::kCreateRanking},
-        {'T', 1, 0, {{esc}}, A::kQuit},                  {'T', 1, 0, {{up, down}, {enter}}, A::kQuit},
+        {'T', 1, 0, {{esc}}, A::kQuit},                  {'T', 1, 0, {{up}, {up}, {enter}}, A::kQuit},
+        {'T', 1, 0, {{up, down}, {enter}}, A::kCreateOptions},
+        {'O', 1, 0, {{up}, {enter}}, A::kCreateTitle},   {'O', 1, 0, {{esc}}, A::kCreateTitle},
         {'T', 1, 0, {{enter, esc}}, A::kCreateMenu},
         {'T', 1, 0, {{kPadDown}, {kPadDown}, {kPadUp}, {enter}}, A::kCreateRanking},
         {'M', 1, 0, {{enter}}, A::kCreateRound},         {'M', 1, 3, {{enter}}, A::kCreateRound},
@@ -94,6 +97,7 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         int32_t state = c.screen == 'T'   ? Leave<XTitle>(c.pushes, 20)
                         : c.screen == 'M' ? Leave<XMenu>(c.pushes, 20)
                         : c.screen == 'R' ? Leave<XRanking>(c.pushes, 20)
+                        : c.screen == 'O' ? Leave<XOptions>(c.pushes, 20)
                                           : Leave<XWinner>(c.pushes, 21);
         EXPECT_EQ(state, c.state);
         // The title sets battle mode (1) or ranking (0) for what follows.

@@ -10,8 +10,6 @@
 
 using XMenuTest = GameTest;
 
-static const int kKeyGlyphs = ZSprite256(260, 1).GetHeight() / 18;
-
 // The menu showing the settings s, markers beside the cursor's item, and players 2 to 4's keys so named, or
 // all players' when player 1 does not steer with the arrows.
 static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter, int cursor, int markerFrame,
@@ -28,7 +26,7 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
             char32_t c = keys[2 * (i - named) + k];
             int cell = c < 0x80 ? ZAscii::CellOf(static_cast<unsigned char>(c)) : -1;
             Layer own{105, 38, cell, x + 66 + 28 * k, 22},
-                sheet{260, kKeyGlyphs, ZAscii::KeyCellOf(c), own.x, 22};
+                sheet{260, KeyGlyphCells(), ZAscii::KeyCellOf(c), own.x, 22};
             layers.push_back(cell >= 0 ? own : sheet.frame >= 0 ? sheet : kNoLayer);
         }
         layers.push_back(s.GetControlType(i) == 2 ? Centred(212, 1, 0, x + 60, 73) : kNoLayer);

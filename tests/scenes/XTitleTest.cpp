@@ -14,7 +14,7 @@ static std::vector<Layer> TitlePicture(uint32_t frameCounter, int risen, int mar
         {166, 1, 0, 7, 505 - 2 * risen}, {167, 1, 0, 433, 488 - 2 * risen}, {168, 1, 0, 342, 709 - 2 * risen},
         {169, 1, 0, 86, 709 - 2 * risen}, Centred(201, 1, 0, 314, 96), Centred(199, 1, 0, 310, 92),
         Centred(226, 1, 0, 320, 190), Centred(229, 1, 0, 320, 330), Centred(230, 1, 0, 320, 368),
-        Centred(137, 1, 0, 320, 406)});
+        Centred(137, 1, 0, 320, 406), Centred(254, 1, 0, 320, 444)});
     // clang-format on
     AddMarkers(layers, Centred(229, 1, 0, 320, 330), markerFrame);  // frame -1: none
     return layers;

@@ -1,8 +1,12 @@
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "gfx/Pictures.h"
 #include "input/Input.h"
 #include "shell/Options.h"
+#include "base/ZWinReg.h"
 #include "shell/XSettings.h"
 #include "support/TestSupport.h"
 
@@ -15,29 +19,46 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
            "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
            "\"FullScreen\"=\"0\"\n\"WindowWidth\"=\"639\"\n\"WindowHeight\"=\"600\"\n"
            "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"=\"0000000050\"\n"
-           "\"Player1Left\"=\"30\"\n\"Player1Right\"=\"32\"\n\"Player2Left\"=\"256\"\n"
-           "\"Player3Left\"=\"50\"\n\"Player3Right\"=\"50\"\n";
+           "; my keys\n\"Player1Left\"=\"30\"\n\"Player1Right\"=\"32\"\n\"Player2Left\"=\"256\"\n"
+           "\"Player3Left\"=\"50\"\n\"Player3Right\"=\"50\"\n\"PlayerColours\"=\"1\"\n\"Mine\"=dword:1\n"
+           "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n";
     XSettings settings;
     settings.Load();
     auto fields = [](const XSettings& s) {
         return std::vector<int>{s.window.fullScreen,  s.window.width,       s.window.height,
                                 s.window.x,           s.window.y,           s.musicVolume,
                                 s.effectsVolume,      s.steeringKeys[0][0], s.steeringKeys[0][1],
-                                s.steeringKeys[1][0], s.steeringKeys[2][0], s.steeringKeys[2][1]};
+                                s.steeringKeys[1][0], s.steeringKeys[2][0], s.steeringKeys[2][1],
+                                s.playerColours};
     };
     const int unset = WindowPlacement::kUnset;
     // A pair of one key for both ways keeps the default pair.
-    std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM};
+    std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM, 1};
     EXPECT_EQ(fields(settings), read);
     settings.window.x = read[3] = 33;  // the window moved
     settings.window.y = read[4] = 44;
     settings.Save();
+    // What the user wrote stays; each value keeps its line, and new ones join their key.
+    std::stringstream text;
+    text << std::ifstream(file).rdbuf();
+    for (const char* kept : {"; my keys\n", "\"Mine\"=dword:1\n", "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n"}) {
+        EXPECT_NE(text.str().find(kept), std::string::npos) << kept;
+    }
+    EXPECT_LT(text.str().find("\"WindowX\"=\"33\""), text.str().find("; my keys"));
+    EXPECT_LT(text.str().find("\"Player4Right\"=\"77\""), text.str().find("[HKEY_CURRENT_USER\\Software\\Other]"));
     XSettings again;
     again.Load();
     EXPECT_EQ(fields(again), read);
+    // A file whose notes would grow it past what reads back loses the notes, not the values.
+    std::ofstream(file, std::ios::app) << std::string(ZWinReg::kMaxFileBytes - text.str().size() - 2, ';') << "\n";
+    again.window.x = 1234;
+    again.Save();
+    XSettings big;
+    big.Load();
+    EXPECT_EQ(big.window.x, 1234);
     again.SetDefaults();
     EXPECT_EQ(fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, kKeyLeft, kKeyRight,
-                                               kKeyZ, kKeyN, kKeyM}));
+                                               kKeyZ, kKeyN, kKeyM, 0}));
 }
 
 TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
@@ -108,5 +129,63 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"}};
     for (const auto& [words, parsed] : cases) {
         EXPECT_EQ(Parsed(words), parsed);
+    }
+}
+
+// The smallest CIE76 difference between the four paint colours as the palette shows them, seen through a
+// view (Machado 2009, full severity, on linear RGB).
+static double SmallestPaintDifference(const PaletteEntry* palette, const std::array<double, 9>& view) {
+    // Linear RGB to XYZ over the D65 white.
+    // clang-format off
+    const double xyz[9] = {0.4124 / 0.95047, 0.3576 / 0.95047, 0.1805 / 0.95047,
+                           0.2126, 0.7152, 0.0722,
+                           0.0193 / 1.08883, 0.1192 / 1.08883, 0.9505 / 1.08883};
+    // clang-format on
+    const uint16_t brushes[4] = {110, 116, 112, 113};  // their middle pixel is the paint
+    double lab[4][3], smallest = 1e9;
+    for (int p = 0; p < 4; ++p) {
+        const PaletteEntry& entry = palette[FindPicture(brushes[p])->GetPixel(16, 16)];
+        double rgb[3] = {entry.red / 255.0, entry.green / 255.0, entry.blue / 255.0}, f[3];
+        for (double& v : rgb) v = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        for (int r = 0; r < 3; ++r) {
+            double t = 0;
+            for (int c = 0; c < 3; ++c) {
+                const double* row = &view[3 * c];
+                t += xyz[3 * r + c] *
+                     std::clamp(row[0] * rgb[0] + row[1] * rgb[1] + row[2] * rgb[2], 0.0, 1.0);
+            }
+            f[r] = t > 216.0 / 24389 ? std::cbrt(t) : t * 841 / 108 + 4.0 / 29;
+        }
+        // Lightness without its offset, which no difference sees.
+        std::tie(lab[p][0], lab[p][1], lab[p][2]) =
+            std::tuple(116 * f[1], 500 * (f[0] - f[1]), 200 * (f[1] - f[2]));
+        for (int q = 0; q < p; ++q) {
+            smallest = std::min(
+                smallest, std::hypot(lab[p][0] - lab[q][0], lab[p][1] - lab[q][1], lab[p][2] - lab[q][2]));
+        }
+    }
+    return smallest;
+}
+
+using XSettingsColoursTest = GameTest;
+
+TEST_F(XSettingsColoursTest, TheColourBlindTableKeepsEveryTwoPlayersFortyApartInEveryView) {
+    // Normal vision, protanopia, deuteranopia, tritanopia; the original colours' smallest differences:
+    // orange and green alike without red or green cones, orange and pink without blue ones.
+    const std::tuple<std::array<double, 9>, double> views[] = {
+        {{1, 0, 0, 0, 1, 0, 0, 0, 1}, 70.8},
+        {{0.152286, 1.052583, -0.204868, 0.114503, 0.786281, 0.099216, -0.003882, -0.048116, 1.051998}, 10.2},
+        {{0.367322, 0.860646, -0.227968, 0.280085, 0.672501, 0.047413, -0.011820, 0.042940, 0.968881}, 26.4},
+        {{1.255528, -0.076749, -0.178779, -0.078411, 0.930809, 0.147602, 0.004733, 0.691367, 0.303900},
+         17.2}};
+    XSettings& settings = *app->GetSettings();
+    for (int colours : {XSettings::kColoursOriginal, XSettings::kColoursTellApart}) {
+        settings.playerColours = colours;
+        ASSERT_TRUE(InitPalette(settings.PaletteBitmap()));
+        for (const auto& [view, known] : views) {
+            double smallest = SmallestPaintDifference(GetPalette(), view);
+            bool original = colours == XSettings::kColoursOriginal;
+            EXPECT_TRUE(original ? std::abs(smallest - known) < 0.1 : smallest >= 40) << colours << smallest;
+        }
     }
 }

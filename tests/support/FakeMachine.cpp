@@ -26,6 +26,8 @@ public:
     }
     bool IsLost() const override { return machine->lost; }
     bool Restore() override { return machine->restores; }
+    bool IsFullScreen() const override { return machine->window.fullScreen; }
+    void SetFullScreen(bool on) override { machine->window.fullScreen = on; }
 };
 
 class FakeMusicPlayer : public MusicPlayer {

@@ -31,18 +31,22 @@ def _lerp(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
 
-def _ramp(name, first, n, mid, rgb, dark, light):
+def _shades(n, mid, rgb, dark, light):
     """n shades from dark to light; entry `mid` is exactly rgb."""
-    idx = list(range(first, first + n))
-    for k, i in enumerate(idx):
+    out = []
+    for k in range(n):
         if k < mid:
-            t = (mid - k) / (mid + 0.6)
-            PAL[i] = _lerp(rgb, dark, t)
+            out.append(_lerp(rgb, dark, (mid - k) / (mid + 0.6)))
         elif k == mid:
-            PAL[i] = rgb
+            out.append(rgb)
         else:
-            t = (k - mid) / (n - 1 - mid + 0.5)
-            PAL[i] = _lerp(rgb, light, t)
+            out.append(_lerp(rgb, light, (k - mid) / (n - 1 - mid + 0.5)))
+    return out
+
+
+def _ramp(name, first, n, mid, rgb, dark, light):
+    idx = list(range(first, first + n))
+    PAL[first:first + n] = _shades(n, mid, rgb, dark, light)
     RAMPS[name] = (idx, mid)
 
 
@@ -95,6 +99,18 @@ assert [i for i, c in enumerate(PAL) if c == (255, 255, 255)] == [255]
 
 PAINT = [192, 23, 203, 65]              # players 1..4
 PLAYER_RAMP = ["pink", "blue", "orange", "green"]
+
+# The colour table of bitmap 253, which the game shows instead of the others' for players who tell colours
+# apart poorly: three player ramps are rebuilt around paint colours that stay at least 40 apart (CIE76)
+# under protanopia, deuteranopia and tritanopia (Machado 2009, full severity) as well as normal vision,
+# and still read on the paper of the field. Blue needs no change. Every other entry is the shared one.
+TELL_APART = {"pink": ((237, 66, 148), (70, 10, 46), (255, 236, 246)),
+              "orange": ((141, 82, 0), (42, 20, 2), (250, 228, 192)),
+              "green": ((121, 251, 131), (12, 66, 24), (236, 255, 238))}
+TELL_APART_PAL = list(PAL)
+for _name, (_rgb, _dark, _light) in TELL_APART.items():
+    _idx, _mid = RAMPS[_name]
+    TELL_APART_PAL[_idx[0]:_idx[-1] + 1] = _shades(len(_idx), _mid, _rgb, _dark, _light)
 KEY = 253          # magenta: the transparent colour of most sprites
 FONT_KEY = 249     # pure red behind the glyphs of the two fonts
 OUT = 10           # outline colour
@@ -110,15 +126,15 @@ def R(name, k=None):
     return idx[max(0, min(len(idx) - 1, mid + k))]
 
 
-def pal_bytes():
+def pal_bytes(table=None):
     out = bytearray()
-    for r, g, b in PAL:
+    for r, g, b in table or PAL:
         out += bytes((b, g, r, 0))
     return bytes(out)
 
 
-def bmp_bytes(arr):
-    """8 bpp bottom-up BMP, full colour table, pixels at offset 1078."""
+def bmp_bytes(arr, table=None):
+    """8 bpp bottom-up BMP, full colour table (the shared one unless given), pixels at offset 1078."""
     h, w = arr.shape
     pitch = (w + 3) & ~3
     rows = bytearray()
@@ -129,7 +145,7 @@ def bmp_bytes(arr):
     head = struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset)
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(rows),
                        2835, 2835, 256, 0)
-    return head + info + pal_bytes() + bytes(rows)
+    return head + info + pal_bytes(table) + bytes(rows)
 
 
 def read_bmp(path):

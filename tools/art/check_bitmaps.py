@@ -14,6 +14,7 @@ import numpy as np
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from gen_bitmaps import SIZES, BRUSH, WIDE, BLOT, KEY_CHARS  # noqa: E402
+from artlib import RAMPS, PLAYER_RAMP  # noqa: E402
 
 SYSTEM = {0: (0, 0, 0), 1: (128, 0, 0), 2: (0, 128, 0), 3: (128, 128, 0), 4: (0, 0, 128),
           5: (128, 0, 128), 6: (0, 128, 128), 7: (192, 192, 192), 8: (192, 220, 192),
@@ -22,7 +23,10 @@ SYSTEM = {0: (0, 0, 0), 1: (128, 0, 0), 2: (0, 128, 0), 3: (128, 128, 0), 4: (0,
           253: (255, 0, 255), 254: (0, 255, 255), 255: (255, 255, 255)}
 PAINT = [192, 23, 203, 65]
 # drawn without a colour key: their corner pixel is part of the picture
-OPAQUE = {107, 200, 202, 211, 186, 187, 188, 189, 243, 236, 237, 238, 240, 241, 242, 227, 102}
+OPAQUE = {107, 200, 202, 211, 186, 187, 188, 189, 243, 236, 237, 238, 240, 241, 242, 227, 102, 253, 258}
+# The colour-blind table: the shared one but for the four players' ramps.
+OWN_TABLE = 253
+PLAYER_ENTRIES = {i for name in PLAYER_RAMP for i in RAMPS[name][0]}
 # sheets cut into cells: number -> (cell height, cell count)
 CELLS = {104: (22, 12), 105: (18, 38), 106: (18, 38), 109: (40, 4), 111: (40, 4), 114: (40, 4),
          115: (40, 4), 117: (15, 32), 118: (15, 32), 131: (16, 2), 207: (16, 2), 135: (28, 2),
@@ -30,8 +34,9 @@ CELLS = {104: (22, 12), 105: (18, 38), 106: (18, 38), 109: (40, 4), 111: (40, 4)
          156: (194, 3), 158: (44, 6), 170: (60, 13), 171: (40, 4), 172: (46, 8), 173: (20, 9),
          186: (304, 4), 187: (304, 4), 188: (304, 4), 189: (304, 4), 205: (18, 3), 206: (18, 12),
          210: (33, 4), 211: (120, 4), 213: (33, 4), 214: (16, 3), 217: (17, 12), 231: (35, 2),
-         234: (84, 12), 239: (18, 2), 244: (25, 12), 250: (36, 7), 260: (18, len(KEY_CHARS))}
-FONTS = (105, 106, 260)
+         234: (84, 12), 239: (18, 2), 244: (25, 12), 250: (36, 7), 256: (35, 4), 257: (35, 4),
+         260: (18, len(KEY_CHARS)), 261: (18, len(KEY_CHARS))}
+FONTS = (105, 106, 260, 261)
 
 
 class Checker:
@@ -70,7 +75,9 @@ class Checker:
             self.fault(n, "pixel data is %d bytes, wanted %d" % (len(data) - 1078, pitch * h))
             return None
         table = data[54:1078]
-        if self.table is None:
+        if n == OWN_TABLE:
+            self.own_table = table
+        elif self.table is None:
             self.table = table
         elif table != self.table:
             self.fault(n, "colour table differs from the others")
@@ -92,6 +99,11 @@ class Checker:
             self.fault(f, "not a bitmap of the game")
         if self.table is not None:
             self.check_palette()
+            own = getattr(self, "own_table", None)
+            if own is not None:
+                for i in range(256):
+                    if i not in PLAYER_ENTRIES and own[4 * i:4 * i + 4] != self.table[4 * i:4 * i + 4]:
+                        self.fault(OWN_TABLE, "entry %d differs from the shared table" % i)
         for n, a in self.images.items():
             self.check_one(n, a)
         self.check_key_chars()
@@ -104,7 +116,7 @@ class Checker:
         parts = re.findall(r'"((?:[^"\\]|\\.)*)"', literal)
         chars = re.sub(r"\\(.)", r"\1", "".join(parts))
         if chars != KEY_CHARS:
-            self.fault(260, "cells differ from gfx/ZAscii.cpp's kKeyChars")
+            self.fault("260 and 261", "cells differ from gfx/ZAscii.cpp's kKeyChars")
 
     def check_palette(self):
         for i, c in SYSTEM.items():

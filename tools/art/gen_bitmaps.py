@@ -12,7 +12,7 @@ import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from artlib import (Pic, R, G, KEY, FONT_KEY, OUT, WHITE, BLACK, PAINT,  # noqa: E402
-                    PLAYER_RAMP, BOLD, bmp_bytes, dilate, erode, shift,
+                    PLAYER_RAMP, TELL_APART_PAL, BOLD, bmp_bytes, dilate, erode, shift,
                     lettering, text_mask, place, grad_fill, bayer, ell, cap)
 from painter import Painter  # noqa: E402
 
@@ -43,6 +43,8 @@ SIZES = {
     241: (6, 25), 242: (20, 75), 243: (180, 25), 244: (24, 300), 245: (284, 46),
     246: (44, 44), 247: (44, 44), 248: (44, 44), 249: (44, 44), 250: (36, 252),
     252: (172, 35),
+    # Ours, beyond the original set: the colour-blind colour table and the options screen.
+    253: (6, 6), 254: (112, 29), 255: (230, 46), 256: (140, 140), 257: (200, 140), 258: (130, 25),
 }
 
 # player index -> the bitmap numbers of that player's resources
@@ -69,7 +71,7 @@ def sheet(cells):
 # ------------------------------------------------------------ palette carrier
 
 
-@gen(102)
+@gen(102, 253)
 def palette_swatch(n):
     p = Pic(6, 6, OUT)
     p.a[0:3, 0:3] = PAINT[0]
@@ -183,14 +185,15 @@ def font_sheet(n):
 KEY_CHARS = ("!\"#$%&'()*+,/:;<=>?@[\\]^_`{|}~\u00a1\u00a3\u00a4\u00a7\u00a8\u00aa\u00ab\u00b0\u00b2\u00b3"
              "\u00b4\u00b5\u00ba\u00bb\u00bd\u00bf"
              + "".join(chr(c) for c in range(0xC0, 0x180) if chr(c).islower()) + "\u0219\u021b")
-SIZES[260] = (11, 18 * len(KEY_CHARS))
+SIZES[260] = SIZES[261] = (11, 18 * len(KEY_CHARS))
 
 
-@gen(260)
+@gen(260, 261)
 def key_glyph_sheet(n):
-    # One baseline and one scale for the whole sheet, so that accents and descenders fit every cell.
-    cells = [glyph_cell(c, 11, 18, G["white_orange"], FONT_KEY, ow=1, shadow=0, ref=KEY_CHARS)
-             for c in KEY_CHARS]
+    # In font 105's colours (260) and font 106's (261); one baseline and one scale for the whole sheet, so
+    # that accents and descenders fit every cell.
+    cols = G["white_orange"] if n == 260 else G["white_blue"]
+    cells = [glyph_cell(c, 11, 18, cols, FONT_KEY, ow=1, shadow=0, ref=KEY_CHARS) for c in KEY_CHARS]
     return sheet(cells)
 
 # ------------------------------------------------------------ the field
@@ -539,6 +542,7 @@ TEXTS = {
     148: ("WINNER!", "gold"), 150: ("PLAYER", "sky"), 153: ("DRAW GAME", "sky"),
     245: ("RANKING", "gold"), 221: ("POWER UP!", "gold"),
     138: ("TINTORIX", "silver"), 252: ("TINTORIX", "silver"),
+    254: ("OPTIONS", "gold"), 255: ("OPTIONS", "gold"),
 }
 
 
@@ -562,6 +566,16 @@ def player_labels(n):
 def control_labels(n):
     return text_cells(172, 35, ["HUMAN", "COMPUTER", "DISABLED"],
                       [G["gold"], G["sky"], G["grey"]], ow=2)
+
+
+@gen(256)
+def option_labels(n):
+    return text_cells(140, 35, ["MUSIC", "EFFECTS", "SCREEN", "COLOURS"], G["sky"], ow=2)
+
+
+@gen(257)
+def option_values(n):
+    return text_cells(200, 35, ["WINDOW", "FULL SCREEN", "ORIGINAL", "COLOUR BLIND"], G["gold"], ow=2)
 
 
 @gen(231)
@@ -1142,9 +1156,9 @@ def result_scroll(n):
     return p.a
 
 
-@gen(243)
+@gen(243, 258)
 def name_plate(n):
-    p = Pic(180, 25)
+    p = Pic(SIZES[n][0], 25)
     for y in range(25):
         p.a[y, :] = [R("slate", 0), R("slate", -1), R("slate", -2)][min(2, y * 3 // 25)]
     p.a[0, :] = R("slate", 3)
@@ -1438,7 +1452,7 @@ def main(argv):
             continue
         arr = build(n)
         with open(os.path.join(OUTDIR, "%03d.bmp" % n), "wb") as fh:
-            fh.write(bmp_bytes(arr))
+            fh.write(bmp_bytes(arr, TELL_APART_PAL if n == 253 else None))
     if not only:
         write_icon()
     return 0
