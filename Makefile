@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all deps configure build run test test-asan fuzz assets contact-sheet format install uninstall clean
+.PHONY: all deps configure build run test test-asan fuzz assets contact-sheet format install uninstall deb clean
 
 all: build
 
@@ -56,6 +56,12 @@ format:
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The package lands in $(BUILD), checked by lintian.
+deb: build
+	@tools/install-deps.sh dpkg-dev lintian
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $(BUILD)/tintorix_*.deb
 
 uninstall:
 	@if [ -f $(BUILD)/install_manifest.txt ]; then sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r rm -fv; \

@@ -28,6 +28,7 @@
 #include "round/XGame.h"
 #include "round/XPlayerChara.h"
 #include "round/XResultBoard.h"
+#include "shell/CommandLine.h"
 #include "shell/XAppData.h"
 #include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
@@ -56,29 +57,28 @@ struct Options {
     uint32_t quitFrame = 0;
 };
 
-void PrintUsage() {
-    std::fprintf(
-        stderr,
-        "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
-        "                      [--humans N] [--escape N] [--record FILE]\n"
-        "       tintorix-bench --replay FILE\n"
-        "       tintorix-bench --host PORT [--peers N] [--seed N] [--mode M] [--wins N] [--record FILE]\n"
-        "                      [--paced 1] [--quit-at N]\n"
-        "       tintorix-bench --join 127.0.0.1:PORT [--seed N] [--record FILE] [--paced 1] [--quit-at N]\n"
-        "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
-        "  --matches N    matches to play, 1 to 100000 (default 1)\n"
-        "  --mode M       single, team or ranking (default single)\n"
-        "  --wins N       round wins needed, 1 to 3 (default 2)\n"
-        "  --humans N     players 1 to N are people steered by a script (default 0)\n"
-        "  --escape N     Escape is pressed on the match's frame N\n"
-        "  --record FILE  record the first battle match to the file\n"
-        "  --replay FILE  play a recorded match again and check it plays the same\n"
-        "  --host PORT    play one match online on 127.0.0.1: player 1 scripted here, players 2 on\n"
-        "                 on the --peers N (1 to 3) computers that join, the rest the computer's\n"
-        "  --join A:PORT  play the seat the host gives, scripted\n"
-        "  --paced 1      no faster than 25 frames a second, as the game\n"
-        "  --quit-at N    vanish without a word at the match's frame N, as a killed game\n");
-}
+constexpr const char* kUsage =
+    "usage: tintorix-bench [--seed N] [--matches N] [--mode single|team|ranking] [--wins N]\n"
+    "                      [--humans N] [--escape N] [--record FILE]\n"
+    "       tintorix-bench --replay FILE\n"
+    "       tintorix-bench --host PORT [--peers N] [--seed N] [--mode M] [--wins N] [--record FILE]\n"
+    "                      [--paced 1] [--quit-at N]\n"
+    "       tintorix-bench --join 127.0.0.1:PORT [--seed N] [--record FILE] [--paced 1] [--quit-at N]\n"
+    "       tintorix-bench --help\n"
+    "  --seed N       random seed, 0 to 4294967295 (default 1)\n"
+    "  --matches N    matches to play, 1 to 100000 (default 1)\n"
+    "  --mode M       single, team or ranking (default single)\n"
+    "  --wins N       round wins needed, 1 to 3 (default 2)\n"
+    "  --humans N     players 1 to N are people steered by a script (default 0)\n"
+    "  --escape N     Escape is pressed on the match's frame N\n"
+    "  --record FILE  record the first battle match to the file\n"
+    "  --replay FILE  play a recorded match again and check it plays the same\n"
+    "  --host PORT    play one match online on 127.0.0.1: player 1 scripted here, players 2 on\n"
+    "                 on the --peers N (1 to 3) computers that join, the rest the computer's\n"
+    "  --join A:PORT  play the seat the host gives, scripted\n"
+    "  --paced 1      no faster than 25 frames a second, as the game\n"
+    "  --quit-at N    vanish without a word at the match's frame N, as a killed game\n"
+    "A value may also follow its option after an equals sign: --seed=7.\n";
 
 // A whole decimal number within [low, high]; anything else is refused.
 bool ParseNumber(const char* text, uint64_t low, uint64_t high, uint64_t* value) {
@@ -99,73 +99,100 @@ bool ParseNumber(const char* text, uint64_t low, uint64_t high, uint64_t* value)
     return true;
 }
 
-// A whole number within [low, high] into an option of any integer type.
+// The option's value, when given, as a whole number within [low, high] into a field of any integer type;
+// what is wrong with it refuses the line.
 template <typename T>
-bool ParseInto(const char* text, uint64_t low, uint64_t high, T* option) {
+void TakeNumber(CommandLine& line, const char* name, uint64_t low, uint64_t high, T* field,
+                const char* what = "a number") {
+    const CommandLine::Given* given = line.Find(name);
     uint64_t number = 0;
-    if (!ParseNumber(text, low, high, &number)) {
-        return false;
+    if (given && ParseNumber(given->value.c_str(), low, high, &number)) {
+        *field = static_cast<T>(number);
+    } else if (given) {
+        line.Refuse(std::string(name) + ": " + given->value + " is not " + what + " from " +
+                    std::to_string(low) + " to " + std::to_string(high));
     }
-    *option = static_cast<T>(number);
-    return true;
 }
 
-bool ParseOptions(int argc, char** argv, Options* options) {
-    for (int i = 1; i < argc; ++i) {
-        std::string name = argv[i];
-        if (i + 1 >= argc) {
-            return false;
-        }
-        const char* value = argv[++i];
-        bool ok = true;
-        if (name == "--seed") {
-            ok = ParseInto(value, 0, UINT32_MAX, &options->seed);
-        } else if (name == "--matches") {
-            ok = ParseInto(value, 1, 100000, &options->matches);
-        } else if (name == "--wins") {
-            ok = ParseInto(value, 1, 3, &options->wins);
-        } else if (name == "--humans") {
-            ok = ParseInto(value, 0, 4, &options->humans);
-        } else if (name == "--escape") {
-            ok = ParseInto(value, 1, XReplay::kMaxFrames, &options->escapeFrame);
-        } else if (name == "--host") {
-            ok = ParseInto(value, 1, 65535, &options->hostPort);
-        } else if (name == "--peers") {
-            ok = ParseInto(value, 1, 3, &options->peers);
-        } else if (name == "--join") {
-            options->join = value;
-        } else if (name == "--paced") {
-            options->paced = std::strcmp(value, "1") == 0;
-        } else if (name == "--quit-at") {
-            ok = ParseInto(value, 1, XReplay::kMaxFrames, &options->quitFrame);
-        } else if (name == "--record" || name == "--replay") {
-            (name == "--record" ? options->record : options->replay) = value;
-        } else if (name == "--mode") {
-            std::string mode = value;
-            if (mode == "single") {
-                options->mode = Mode::Single;
-            } else if (mode == "team") {
-                options->mode = Mode::Team;
-            } else if (mode == "ranking") {
-                options->mode = Mode::Ranking;
-            } else {
-                ok = false;
-            }
-        } else {
-            ok = false;
-        }
-        if (!ok) {
-            return false;
+// False with the reason when the command line is refused; help asked for is not read any further.
+bool ParseOptions(int argc, char** argv, Options* options, bool* help, std::string* error) {
+    using Takes = CommandLine::Takes;
+    CommandLine line(argc, argv,
+                     {{"--help"},
+                      {"-h"},
+                      {"--seed", Takes::Value, "a number"},
+                      {"--matches", Takes::Value, "a number"},
+                      {"--mode", Takes::Value, "single, team or ranking"},
+                      {"--wins", Takes::Value, "a number"},
+                      {"--humans", Takes::Value, "a number"},
+                      {"--escape", Takes::Value, "a frame"},
+                      {"--record", Takes::Value, "a file"},
+                      {"--replay", Takes::Value, "a file"},
+                      {"--host", Takes::Value, "a port"},
+                      {"--peers", Takes::Value, "a number"},
+                      {"--join", Takes::Value, "ADDRESS:PORT"},
+                      {"--paced", Takes::Value, "1"},
+                      {"--quit-at", Takes::Value, "a frame"}});
+    *help = line.Has("--help") || line.Has("-h");
+    if (*help) {
+        return true;
+    }
+    TakeNumber(line, "--seed", 0, UINT32_MAX, &options->seed);
+    TakeNumber(line, "--matches", 1, 100000, &options->matches);
+    TakeNumber(line, "--wins", 1, 3, &options->wins);
+    TakeNumber(line, "--humans", 0, 4, &options->humans);
+    TakeNumber(line, "--escape", 1, XReplay::kMaxFrames, &options->escapeFrame, "a frame");
+    TakeNumber(line, "--host", 1, 65535, &options->hostPort, "a port, a number");
+    TakeNumber(line, "--peers", 1, 3, &options->peers);
+    TakeNumber(line, "--quit-at", 1, XReplay::kMaxFrames, &options->quitFrame, "a frame");
+    if (const CommandLine::Given* paced = line.Find("--paced")) {
+        options->paced = paced->value == "1";
+        if (!options->paced) {
+            line.Refuse("--paced: " + paced->value + " is not 1");
         }
     }
-    // Ranking rounds are never recorded; a replay brings its own match.
+    if (const CommandLine::Given* join = line.Find("--join")) {
+        size_t colon = join->value.rfind(':');
+        uint64_t port = 0;
+        if (colon == std::string::npos || !ParseNumber(join->value.c_str() + colon + 1, 1, 65535, &port)) {
+            line.Refuse("--join: " + join->value + " is not ADDRESS:PORT");
+        }
+        options->join = join->value;
+    }
+    if (const CommandLine::Given* record = line.Find("--record")) {
+        options->record = record->value;
+    }
+    if (const CommandLine::Given* replay = line.Find("--replay")) {
+        options->replay = replay->value;
+    }
+    if (const CommandLine::Given* mode = line.Find("--mode")) {
+        const char* const names[] = {"single", "team", "ranking"};
+        auto found = std::find(std::begin(names), std::end(names), mode->value);
+        if (found == std::end(names)) {
+            line.Refuse("--mode: " + mode->value + " is not single, team or ranking");
+        }
+        options->mode =
+            found == std::end(names) ? Mode::Single : static_cast<Mode>(found - std::begin(names));
+    }
+    line.Exclude("--host", "--join");
+    // A replay brings its own match.
+    for (const CommandLine::Given& given : line.GetGiven()) {
+        if (given.name != "--replay") {
+            line.Exclude("--replay", given.name.c_str());
+        }
+    }
     bool online = options->hostPort != 0 || !options->join.empty();
+    if (options->mode == Mode::Ranking && !options->record.empty()) {
+        line.Refuse("a ranking round is not recorded, only a battle match");
+    } else if (options->mode == Mode::Ranking && online) {
+        line.Refuse("a ranking round is played alone, not online");
+    }
     if (online) {
         // One scripted person at each computer.
         options->humans = 1;
     }
-    return !(options->mode == Mode::Ranking && (!options->record.empty() || online)) &&
-           !(options->hostPort != 0 && !options->join.empty()) && (options->replay.empty() || argc == 3);
+    *error = line.GetError();
+    return !line.IsRefused();
 }
 
 // People steering with their keys: each holds left, right or neither for a while, drawn from a generator
@@ -377,12 +404,8 @@ bool GoOnline(XAppData& app, const Options& options) {
         error = net->Host(options.hostPort, app.GetMenuSettings(), true);
     } else {
         size_t colon = options.join.rfind(':');
-        uint64_t port = 0;
-        if (colon == std::string::npos || !ParseNumber(options.join.c_str() + colon + 1, 1, 65535, &port)) {
-            error = "give the host as ADDRESS:PORT";
-        } else {
-            error = net->Join(options.join.substr(0, colon), static_cast<uint16_t>(port));
-        }
+        error = net->Join(options.join.substr(0, colon),
+                          static_cast<uint16_t>(std::strtoul(options.join.c_str() + colon + 1, nullptr, 10)));
     }
     if (!error.empty()) {
         std::fprintf(stderr, "tintorix-bench: %s\n", error.c_str());
@@ -439,9 +462,15 @@ void FinishOnline(XAppData& app, const Options& options) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!ParseOptions(argc, argv, &options)) {
-        PrintUsage();
+    bool help = false;
+    std::string error;
+    if (!ParseOptions(argc, argv, &options, &help, &error)) {
+        std::fprintf(stderr, "tintorix-bench: %s (try --help)\n", error.c_str());
         return 2;
+    }
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 

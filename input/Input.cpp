@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <deque>
+#include <string_view>
 
+#include "base/Letters.h"
 #include "input/Controllers.h"
 
 namespace {
@@ -93,7 +95,7 @@ InputPlatform HeadlessInputPlatform() {
     input.joyNumDevs = [] { return 0; };
     input.joyGetPos = [](JoystickReading*) { return false; };
     input.joyGetCaps = [](uint32_t*, uint32_t*, uint32_t*, uint32_t*) { return false; };
-    input.keyLabel = [](int) { return '\0'; };
+    input.keyLabel = [](int) { return 0u; };
     return input;
 }
 
@@ -153,10 +155,15 @@ void KeyboardEvent(int scanCode, bool pressed) {
 }
 
 void TextEvent(const char* text) {
-    for (; text && *text; ++text) {
-        char c = *text >= 'a' && *text <= 'z' ? static_cast<char>(*text - 32) : *text;
-        if (IsNameCharacter(c)) {
-            Buffer(KeyEvent{0, true, c});
+    while (text && *text) {
+        uint32_t c = NextCodePoint(&text);
+        char plain[2] = {c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : static_cast<char>(c), 0};
+        // An accented letter is typed as its plain letters, which the fonts have.
+        std::string_view letters = c < 0x80 ? std::string_view(plain) : PlainLetters(c);
+        for (char letter : letters) {
+            if (IsNameCharacter(letter)) {
+                Buffer(KeyEvent{0, true, letter});
+            }
         }
     }
 }
@@ -329,10 +336,9 @@ char ScanCodeToChar(int code) {
     }
 }
 
-char KeyLabel(int scanCode) {
-    char c = platform.keyLabel(scanCode);
-    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : ScanCodeToChar(scanCode);
+uint32_t KeyLabel(int scanCode) {
+    uint32_t c = platform.keyLabel(scanCode);
+    return c >= 'a' && c <= 'z' ? c - 32 : c;
 }
 
 bool IsConfirmPressed() {

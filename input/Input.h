@@ -54,8 +54,8 @@ struct InputPlatform {
     int (*joyNumDevs)() = nullptr;
     bool (*joyGetPos)(JoystickReading* reading) = nullptr;
     bool (*joyGetCaps)(uint32_t* xMin, uint32_t* xMax, uint32_t* yMin, uint32_t* yMax) = nullptr;
-    // The character the user's keyboard layout puts on the key at a scan code, 0 for none.
-    char (*keyLabel)(int scanCode) = nullptr;
+    // The character (Unicode) the user's keyboard layout puts on the key at a scan code, 0 for none.
+    uint32_t (*keyLabel)(int scanCode) = nullptr;
 };
 void SetInputPlatform(const InputPlatform& platform);
 // A keyboard nobody types on and no joystick, for the headless runs of the bench and the fuzzers.
@@ -87,11 +87,12 @@ bool IsCancelPressed();
 // and the text the user's layout types. While the device is not acquired, the keys held are still tracked
 // but nothing is delivered: snapshots read all keys up and nothing is typed.
 void KeyboardEvent(int scanCode, bool pressed);
-// Only what the fonts have is typed (A-Z, 0-9, minus, full stop, blank), letters upper-cased.
+// UTF-8 text. Only what the fonts have is typed (A-Z, 0-9, minus, full stop, blank), letters upper-cased
+// and accented Latin letters as their plain letters.
 void TextEvent(const char* text);
-// The name of the key at a scan code as the user's layout labels it, when that is a letter or digit the
-// fonts have; else its US name.
-char KeyLabel(int scanCode);
+// The character the user's layout puts on the key at a scan code, a letter as its capital; 0 for a key
+// without one (cursor and keypad keys, Escape).
+uint32_t KeyLabel(int scanCode);
 
 // Test access to the snapshots and joystick thresholds.
 const InputState& GetCurrentInputState();

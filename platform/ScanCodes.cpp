@@ -56,11 +56,13 @@ std::array<uint8_t, SDL_NUM_SCANCODES> BuildTable() {
 
 }  // namespace
 
-char LayoutCharacter(int directInputCode) {
+uint32_t LayoutCharacter(int directInputCode) {
     for (const Mapping& mapping : kMappings) {
         if (mapping.to == directInputCode) {
+            // Keys without a character have codes made from their scancode.
             SDL_Keycode key = SDL_GetKeyFromScancode(mapping.from);
-            return (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9') ? static_cast<char>(key) : 0;
+            return key > ' ' && key != SDLK_DELETE && !(key & SDLK_SCANCODE_MASK) ? static_cast<uint32_t>(key)
+                                                                                  : 0;
         }
     }
     return 0;

@@ -6,6 +6,7 @@
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "gfx/Rect.h"
+#include "gfx/ZAscii.h"
 #include "gfx/ZSprite256.h"
 #include "input/Controllers.h"
 #include "input/Input.h"
@@ -63,6 +64,10 @@ constexpr uint32_t kItemTakenFrames = 20;
 constexpr uint32_t kTimeUpFrames = 30;
 
 constexpr const char* kDefaultRankName = "KOVRA GAMES";
+
+// Over the wooden frame in the top right corner, where it covers least of the field.
+constexpr int kReplayLabelX = 566;
+constexpr int kReplayLabelY = 2;
 
 }  // namespace
 
@@ -127,6 +132,10 @@ XGame::XGame(XAppData* app) : app(app) {
     if (battleMode) {
         replaying = app->GetMatchInput()->IsReplaying();
         app->GetMatchInput()->BeginMatch(*settings);
+    }
+    if (replaying) {
+        replayLabel = std::make_unique<ZAscii>();
+        replayLabel->SetFont(1);
     }
 
     phaseCounter = 0;
@@ -564,6 +573,10 @@ void XGame::DrawScene() {
             }
             itemBanner->Draw(back);
         }
+    }
+    if (replayLabel) {
+        replayLabel->SetSurface(back);
+        replayLabel->DrawString(kReplayLabelX, kReplayLabelY, "REPLAY");
     }
     if (phase == kFadeIn) {
         WipeColumns(back, static_cast<int>(100 - 5 * phaseCounter));

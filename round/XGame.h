@@ -15,6 +15,7 @@ class XItemChara;
 class XPlayerChara;
 class XResultBoard;
 class XTimerPlane;
+class ZAscii;
 class ZSprite256;
 
 // The scene that plays the rounds of a match (or the one round of a ranking attempt) through a phase
@@ -96,6 +97,8 @@ private:
     std::unique_ptr<ZSprite256> startSignal;
     std::unique_ptr<ZSprite256> itemBanner;
     std::unique_ptr<ZSprite256> portraits;
+    // Says REPLAY on the screen while a recorded match plays.
+    std::unique_ptr<ZAscii> replayLabel;
     bool aborted = false;
     XFrameInput frameInput;
     ZChecksum matchChecksum;

@@ -1,6 +1,7 @@
 #include "scenes/XFrontEnd.h"
 
 #include "gfx/Display.h"
+#include "gfx/ZAscii.h"
 #include "input/Controllers.h"
 #include "input/Input.h"
 #include "shell/XAppData.h"
@@ -32,6 +33,18 @@ XFrontEnd::Keys XFrontEnd::ReadKeys() {
     keys.confirm = IsConfirmPressed();
     keys.cancel = !keys.confirm && IsCancelPressed();
     return keys;
+}
+
+uint32_t XFrontEnd::KeyCharacter(int scanCode) {
+    uint32_t label = KeyLabel(scanCode);
+    if (ZAscii::HasKeyLabel(label)) {
+        return label;
+    }
+    auto us = static_cast<uint32_t>(static_cast<unsigned char>(ScanCodeToChar(scanCode)));
+    for (int other = 1; label != 0 && other < 256; ++other) {
+        us = other != scanCode && KeyLabel(other) == us ? 0 : us;
+    }
+    return ZAscii::HasKeyLabel(us) ? us : 0;
 }
 
 void XFrontEnd::StepCursor(const Keys& keys, int32_t* cursor, int32_t count) {

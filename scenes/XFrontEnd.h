@@ -37,6 +37,9 @@ public:
 
     // Takes a new input snapshot and reads the keys from it.
     static Keys ReadKeys();
+    // The character a key is shown by: the one the keyboard layout puts on it, where the fonts have it; else
+    // its US name, unless the layout puts that on another key; 0 for none.
+    static uint32_t KeyCharacter(int scanCode);
     // Moves the cursor one step up or down with wrap-around, with the move sound.
     void StepCursor(const Keys& keys, int32_t* cursor, int32_t count);
     // The decision sound, and markers held still on their first frame.

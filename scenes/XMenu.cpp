@@ -59,7 +59,7 @@ XMenu::XMenu(XAppData* app)
         bool arrows = keys[0] == kKeyLeft && keys[1] == kKeyRight;
         badgeFrames[i] = arrows ? kArrowsBadge : i == kArrowsBadge ? kBlankBadge : i;
         for (int k = 0; k < 2 && !arrows; ++k) {
-            keyLabels[i][k] = KeyLabel(keys[k]);
+            keyLabels[i][k] = XFrontEnd::KeyCharacter(keys[k]);
         }
     }
 }
@@ -126,8 +126,7 @@ void XMenu::DrawPlayers(Surface* back) {
         badge->Draw(back);
         keyNames->SetSurface(back);
         for (int k = 0; k < 2; ++k) {
-            const char name[2] = {keyLabels[i][k], 0};
-            keyNames->DrawString(badge->GetX() + kCapNameX[k], badge->GetY() + kCapNameY, name);
+            keyNames->DrawKeyLabel(badge->GetX() + kCapNameX[k], badge->GetY() + kCapNameY, keyLabels[i][k]);
         }
         if (control == kControlNone) {
             cross->SetCentre(portraits->GetCentreX(), portraits->GetCentreY());

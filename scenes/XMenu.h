@@ -53,11 +53,11 @@ private:
     std::unique_ptr<ZSprite256> nonHumanBadge;
     std::unique_ptr<ZSprite256> cross;
     std::unique_ptr<ZSprite256> items[kItemCount];
-    // Players 2 to 4's steering keys as the keyboard layout labels them, drawn on the badges' blank caps.
+    // Players' steering keys as the keyboard layout labels them, drawn on the badges' blank caps.
     std::unique_ptr<ZAscii> keyNames = std::make_unique<ZAscii>();
-    // Each player's badge and the names on its caps, from the keys the player steers with.
+    // Each player's badge and the labels on its caps, from the keys the player steers with.
     int badgeFrames[kPlayerCount] = {};
-    char keyLabels[kPlayerCount][2] = {};
+    uint32_t keyLabels[kPlayerCount][2] = {};
     XMenuData* settings;
     int32_t cursor = kItemStart;
 };

@@ -4,6 +4,7 @@
 
 #include "audio/Music.h"
 #include "audio/ZSoundList.h"
+#include "base/Letters.h"
 #include "gfx/Display.h"
 #include "input/Controllers.h"
 #include "input/Input.h"
@@ -268,11 +269,8 @@ std::string XOptions::KeyName(int scanCode) {
     if (scanCode >= kFirstPadKey && scanCode <= kLastPadKey) {
         return std::string("PAD ") + ScanCodeToChar(scanCode);
     }
-    char label = KeyLabel(scanCode);
-    if (ZAscii::CellOf(static_cast<unsigned char>(label)) >= 0) {
-        return std::string(1, label);
-    }
-    return "KEY " + std::to_string(scanCode);
+    uint32_t label = XFrontEnd::KeyCharacter(scanCode);
+    return label != 0 ? Utf8(label) : "KEY " + std::to_string(scanCode);
 }
 
 void XOptions::DrawValue(Surface* back, int line) {
@@ -305,7 +303,7 @@ void XOptions::DrawValue(Surface* back, int line) {
             } else {
                 bool answered = player == keyPlayer && side < keySide;
                 int key = answered ? newKeys[side] : settings->steeringKeys[player][side];
-                text->DrawString(x + kPlateInset, y + kTextDrop, KeyName(key).c_str());
+                text->DrawLabels(x + kPlateInset, y + kTextDrop, KeyName(key));
             }
         }
         text->SetFont(1);
@@ -329,7 +327,7 @@ void XOptions::DrawFrame() {
     frontEnd->DrawMarkers(back, *lines[cursor]);
     for (int row = 0; row < 2; ++row) {
         std::string help = GetHelp(row);
-        text->DrawString(320 - 11 * static_cast<int>(help.size()) / 2, kHelpY[row], help.c_str());
+        text->DrawLabels(320 - 11 * ZAscii::CountCells(help) / 2, kHelpY[row], help);
     }
     frontEnd->DrawFade(back);
 }

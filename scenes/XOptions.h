@@ -44,7 +44,8 @@ public:
     int GetKeySide() const { return keySide; }
     // The two lines of help at the bottom of the screen.
     std::string GetHelp(int row) const;
-    // What a key is called on the screen: its label on the keyboard where the font has it, else a name.
+    // What a key is called on the screen, in UTF-8: its label on the keyboard where the fonts have it, else
+    // a name.
     static std::string KeyName(int scanCode);
 
 private:

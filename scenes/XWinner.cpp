@@ -2,6 +2,7 @@
 
 #include "gfx/Display.h"
 #include "shell/XAppData.h"
+#include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 
 namespace {
@@ -84,6 +85,10 @@ void XWinner::UpdateFrame() {
         XFrontEnd::Keys keys = XFrontEnd::ReadKeys();
         if (keys.confirm || keys.cancel) {
             app->PlaySoundEffect(XFrontEnd::kSoundDecide, 0);
+            frontEnd->BeginFadeOut();
+        } else if (frontEnd->GetPhaseCounter() == kReplayHoldFrames &&
+                   app->GetMatchInput()->GetReplayEnd() != XMatchInput::ReplayEnd::NotYet) {
+            // Nobody need be watching a replay: it ends on its own after the voice.
             frontEnd->BeginFadeOut();
         }
         switch (frontEnd->GetPhaseCounter()) {

@@ -15,6 +15,8 @@ public:
     static constexpr uint32_t kJingleFrame = 10;
     static constexpr uint32_t kVoiceFrame = 45;
     static constexpr uint32_t kClosingFrame = 80;
+    // After a replay the scene fades out by itself on this active frame, three seconds in.
+    static constexpr uint32_t kReplayHoldFrames = 75;
 
     explicit XWinner(XAppData* app);
     XWinner(const XWinner&) = delete;

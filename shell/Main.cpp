@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
     switch (options.action) {
         case Options::Action::Help: std::fputs(UsageText(), stdout); return 0;
         case Options::Action::Version: std::puts(VersionText()); return 0;
-        case Options::Action::Usage: std::fprintf(stderr, "tintorix: %s\n%s", options.error.c_str(), UsageText()); return 2;
+        case Options::Action::Usage:
+            std::fprintf(stderr, "tintorix: %s (try --help)\n", options.error.c_str());
+            return 2;
         case Options::Action::Play: break;
     }
     XSettings& settings = *theApp.GetSettings();

@@ -1,7 +1,9 @@
 #include "shell/Options.h"
 
 #include <cstdlib>
-#include <cstring>
+#include <string>
+
+#include "shell/CommandLine.h"
 
 #ifndef TINTORIX_VERSION
 #define TINTORIX_VERSION "unknown"
@@ -23,62 +25,59 @@ uint16_t ParsePort(const std::string& text) {
 }  // namespace
 
 Options ParseOptions(int argc, const char* const* argv) {
+    using Takes = CommandLine::Takes;
+    CommandLine line(argc, argv,
+                     {{"--help"},
+                      {"-h"},
+                      {"--version"},
+                      {"--window"},
+                      {"--fullscreen"},
+                      {"--reset-settings"},
+                      {"--record", Takes::Value, "a file"},
+                      {"--replay", Takes::Value, "a file"},
+                      {"--host", Takes::OptionalValue, "a port"},
+                      {"--join", Takes::Value, "a host"}});
     Options options;
-    for (int i = 1; i < argc && options.action == Options::Action::Play; ++i) {
-        const char* option = argv[i];
-        if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-            options.action = Options::Action::Help;
-        } else if (std::strcmp(option, "--version") == 0) {
-            options.action = Options::Action::Version;
-        } else if (std::strcmp(option, "--window") == 0 || std::strcmp(option, "--fullscreen") == 0) {
-            options.fullScreen = option[2] == 'f';
-        } else if (std::strcmp(option, "--reset-settings") == 0) {
-            options.resetSettings = true;
-        } else if (std::strcmp(option, "--record") == 0 || std::strcmp(option, "--replay") == 0) {
-            // An option where the file should be is a forgotten file, not a file name.
-            if (i + 1 == argc || argv[i + 1][0] == '\0' || std::strncmp(argv[i + 1], "--", 2) == 0) {
-                options.action = Options::Action::Usage;
-                options.error = std::string(option) + " needs a file";
-            } else {
-                (std::strcmp(option, "--record") == 0 ? options.recordFile : options.replayFile) = argv[++i];
-            }
-        } else if (std::strcmp(option, "--host") == 0) {
-            options.host = true;
-            options.port = kDefaultPort;
-            // The port is optional: only a word of digits is one.
-            if (i + 1 < argc && argv[i + 1][0] >= '0' && argv[i + 1][0] <= '9') {
-                options.port = ParsePort(argv[++i]);
-            }
-        } else if (std::strcmp(option, "--join") == 0 && i + 1 < argc && argv[i + 1][0] != '\0' &&
-                   std::strncmp(argv[i + 1], "--", 2) != 0) {
-            std::string address = argv[++i];
-            size_t colon = address.rfind(':');
-            // A single colon separates the port; more are an IPv6 address, left whole.
-            bool withPort = colon != std::string::npos && address.find(':') == colon;
-            options.joinHost = withPort ? address.substr(0, colon) : address;
-            options.port = withPort ? ParsePort(address.substr(colon + 1)) : kDefaultPort;
-        } else {
-            options.action = Options::Action::Usage;
-            options.error = std::strcmp(option, "--join") == 0 ? std::string("--join needs a host")
-                                                               : std::string("unknown option: ") + option;
-        }
+    // Asked for help, the rest of the line does not matter.
+    bool help = line.Has("--help") || line.Has("-h");
+    if (help || line.Has("--version")) {
+        options.action = help ? Options::Action::Help : Options::Action::Version;
+        return options;
     }
-    bool online = options.host || !options.joinHost.empty();
-    if (options.action == Options::Action::Play && online && options.port == 0) {
-        options.action = Options::Action::Usage;
-        options.error = "a port is a number from 1 to 65535";
-    } else if (options.action == Options::Action::Play && options.host && !options.joinHost.empty()) {
-        options.action = Options::Action::Usage;
-        options.error = "--host and --join do not go together";
-    } else if (options.action == Options::Action::Play && online && !options.replayFile.empty()) {
-        options.action = Options::Action::Usage;
-        options.error = "a replay is not played online";
+    options.fullScreen = line.Has("--fullscreen") ? 1 : line.Has("--window") ? 0 : -1;
+    options.resetSettings = line.Has("--reset-settings");
+    if (const CommandLine::Given* record = line.Find("--record")) {
+        options.recordFile = record->value;
     }
-    if (options.action == Options::Action::Play && !options.recordFile.empty() &&
-        !options.replayFile.empty()) {
-        // A replay ends the game, so nothing would be recorded.
+    if (const CommandLine::Given* replay = line.Find("--replay")) {
+        options.replayFile = replay->value;
+    }
+    std::string portText;
+    if (const CommandLine::Given* host = line.Find("--host")) {
+        options.host = true;
+        portText = host->hasValue ? host->value : std::to_string(kDefaultPort);
+    } else if (const CommandLine::Given* join = line.Find("--join")) {
+        const std::string& address = join->value;
+        size_t colon = address.rfind(':');
+        // A single colon separates the port; more are an IPv6 address, left whole.
+        bool withPort = colon != std::string::npos && address.find(':') == colon;
+        options.joinHost = withPort ? address.substr(0, colon) : address;
+        portText = withPort ? address.substr(colon + 1) : std::to_string(kDefaultPort);
+    }
+    options.port = ParsePort(portText);
+    if ((options.host || !options.joinHost.empty()) && options.port == 0) {
+        line.Refuse((options.host ? "--host: " : "--join: ") + portText +
+                    " is not a port, a number from 1 to 65535");
+    }
+    line.Exclude("--window", "--fullscreen");
+    line.Exclude("--host", "--join");
+    line.Exclude("--replay", "--host");
+    line.Exclude("--replay", "--join");
+    // A replay ends the game, so nothing would be recorded.
+    line.Exclude("--record", "--replay");
+    if (line.IsRefused()) {
         options.action = Options::Action::Usage;
-        options.error = "--record and --replay do not go together";
+        options.error = line.GetError();
     }
     return options;
 }
@@ -98,6 +97,7 @@ const char* UsageText() {
            "  --help            show this text\n"
            "  --version         show the version\n"
            "\n"
+           "A value may also follow its option after an equals sign: --host=30000.\n"
            "Without options the game starts as it was left, full screen the first time.\n";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The command line. Without options the game starts as the user left it.
@@ -16,7 +17,7 @@ struct Options {
     bool host = false;
     std::string joinHost;
     uint16_t port = 0;
-    // Why the command line was refused, for Action::Usage.
+    // What is wrong with the command line, in one line, for Action::Usage.
     std::string error;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/Shell.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "audio/MciSequencer.h"
 #include "audio/Music.h"
@@ -37,6 +38,8 @@ bool StartGame(XAppData& app, void* instance) {
     quitPosted = false;
     InstanceClaim claim = platform.claimSingleInstance();
     if (claim == InstanceClaim::OtherCopy) {
+        // Said where a terminal sees it; a start from the desktop still ends quietly.
+        std::fputs("tintorix: Tintorix is already running\n", stderr);
         return false;
     }
     // Without the lock another copy may be running beside this one: only the holder writes the table.

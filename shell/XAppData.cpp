@@ -82,7 +82,12 @@ void XAppData::UpdateFrame() {
             CreateScene(menuScene, kRunMenu);
             break;
         case kRunMenu: menuScene->UpdateFrame(); break;
-        case kCreateRound: CreateScene(roundScene, kRunRound); break;
+        case kCreateRound:
+            if (!menuSettings->IsBattleMode()) {
+                matchInput->BeginRankingRound();
+            }
+            CreateScene(roundScene, kRunRound);
+            break;
         case kRunRound: roundScene->UpdateFrame(); break;
         case kCreateWinner: CreateScene(winnerScene, kRunWinner); break;
         case kRunWinner: winnerScene->UpdateFrame(); break;

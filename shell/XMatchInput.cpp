@@ -52,6 +52,14 @@ void XMatchInput::BeginMatch(const XMenuData& settings) {
     }
 }
 
+void XMatchInput::BeginRankingRound() {
+    if (!recordPath.empty() && !rankingNoted) {
+        std::fprintf(stderr, "%s: %s: a ranking round is not recorded, only a battle match\n", programName,
+                     recordPath.c_str());
+        rankingNoted = true;
+    }
+}
+
 XFrameInput XMatchInput::Next(const XFrameInput& local) {
     if (replay) {
         // Past its end a replay steers nobody; the match then ends differently from the recording.

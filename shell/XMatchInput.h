@@ -43,6 +43,8 @@ public:
     // The round's side. At a battle match's start: a replay seeds the random numbers as they were, a
     // recording notes the seed.
     void BeginMatch(const XMenuData& settings);
+    // A ranking round starts: a recording asked for waits for the next battle match, and says so once.
+    void BeginRankingRound();
     // Every frame of the match: the seats' input from the keys and controllers in, the frame's input out.
     XFrameInput Next(const XFrameInput& local);
     // At the match's end, with its checksum: a recording is written, a replay judged unless it was left.
@@ -53,6 +55,7 @@ public:
 
 private:
     std::string recordPath;
+    bool rankingNoted = false;
     std::string replayPath;
     std::unique_ptr<XReplay> replay;
     std::unique_ptr<XReplay> recording;

@@ -128,11 +128,6 @@ TEST_F(InputTest, TextTypesWhatTheFontsHaveKeysOnlyEditTenCharactersAtMostPerRea
     TextEvent("y");
     ASSERT_TRUE(CreateInput(nullptr, nullptr));
     EXPECT_EQ(Typed(), "") << "flushed, and input created again, deliver nothing typed before";
-    // A key's label: the layout's letter or digit, else its US name.
-    machine.layout = {{kKeyZ, 'w'}, {kKeyM, ','}, {kKey4, '\''}, {kKey6, 'y'}};
-    EXPECT_EQ(
-        std::string({KeyLabel(kKeyZ), KeyLabel(kKeyX), KeyLabel(kKeyM), KeyLabel(kKey4), KeyLabel(kKey6)}),
-        "WXM4Y");
 }
 
 TEST_F(InputTest, KeysHeldThroughAPauseStayDownAndNothingIsDeliveredWhileAway) {

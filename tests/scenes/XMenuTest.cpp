@@ -13,7 +13,7 @@ using XMenuTest = GameTest;
 // The menu showing the settings s, markers beside the cursor's item, and players 2 to 4's keys so named, or
 // all players' when player 1 does not steer with the arrows.
 static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter, int cursor, int markerFrame,
-                                      const std::string& keys = "ZXNM46") {
+                                      const std::u32string& keys = U"ZXNM46") {
     int named = 4 - static_cast<int>(keys.size()) / 2;
     std::vector<Layer> layers = Band(frameCounter);
     int team = s.IsSingleBattle() == 0;
@@ -23,7 +23,11 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
         layers.push_back({211, 4, i, x, 13, false});
         layers.push_back({s.GetControlType(i) == 0 ? 210 : 213, 4, std::max(i, 1 - named), x + 55, 15});
         for (int k = 0; i >= named && k < 2; ++k) {
-            layers.push_back({105, 38, ZAscii::CellOf(keys[2 * (i - named) + k]), x + 66 + 28 * k, 22});
+            char32_t c = keys[2 * (i - named) + k];
+            int cell = c < 0x80 ? ZAscii::CellOf(static_cast<unsigned char>(c)) : -1;
+            Layer own{105, 38, cell, x + 66 + 28 * k, 22},
+                sheet{260, KeyGlyphCells(), ZAscii::KeyCellOf(c), own.x, 22};
+            layers.push_back(cell >= 0 ? own : sheet.frame >= 0 ? sheet : kNoLayer);
         }
         layers.push_back(s.GetControlType(i) == 2 ? Centred(212, 1, 0, x + 60, 73) : kNoLayer);
     }
@@ -51,21 +55,29 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
         (std::vector<int32_t>{s.GetWinsNeeded(), s.IsSingleBattle(), s.IsBattleMode(), s.GetControlType(0),
                               s.GetControlType(1), s.GetControlType(2), s.GetControlType(3)}),
         (std::vector<int32_t>{2, 1, 1, 0, 1, 1, 1}));
-    // The badges name the keys as a French and a German keyboard label them, where the fonts can.
-    const std::pair<std::map<int, char>, std::string> layouts[] = {
-        {{{kKeyZ, 'w'}, {kKeyM, ','}, {kKey4, '\''}, {kKey6, '-'}}, "WXNM46"}, {{{kKeyZ, 'y'}}, "YXNM46"}};
-    for (const auto& [layout, keys] : layouts) {
+    // The badges name the keys as a French, a German and a Russian keyboard label them: punctuation and
+    // accented letters too, the US name only where no other key bears it, else nothing.
+    const std::map<int, uint32_t> french = {
+        {kKeyZ, 'w'}, {kKeyM, ','}, {51, ';'}, {39, 'm'}, {40, U'\u00F9'}};
+    const std::map<int, uint32_t> german = {{kKeyZ, 'y'}, {21, 'z'}, {26, U'\u00FC'}, {12, U'\u00DF'}};
+    const std::tuple<std::map<int, uint32_t>, int, int, std::u32string> layouts[] = {
+        {french, kKeyLeft, kKeyRight, U"WXN,46"},
+        {french, 51, 40, U";\u00F9WXN,46"},
+        {german, kKeyLeft, kKeyRight, U"YXNM46"},
+        {german, 26, 12, U"\u00FC\u00DFYXNM46"},
+        {{{kKeyZ, U'\u044F'}}, kKeyLeft, kKeyRight, U"ZXNM46"},
+        {{{kKeyZ, U'\u044F'}, {21, 'z'}}, kKeyP, kKeyX, U"PX XNM46"},
+        {{}, kKeyP, kKeyX, U"PXZXNM46"}};
+    for (const auto& entry : layouts) {
+        const auto& [layout, left, right, keys] = entry;
         machine.layout = layout;
+        std::tie(app->GetSettings()->steeringKeys[0][0], app->GetSettings()->steeringKeys[0][1]) =
+            std::tuple(left, right);
         XMenu named(app.get());
         Frames(named, 31);
-        EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, keys)), 0) << keys;
+        EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, keys)), 0) << &entry - layouts;
     }
     machine.layout.clear();
-    std::tie(app->GetSettings()->steeringKeys[0][0], app->GetSettings()->steeringKeys[0][1]) =
-        std::tuple(kKeyP, kKeyX);
-    XMenu rebound(app.get());
-    Frames(rebound, 31);
-    EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1, "PXZXNM46")), 0) << "player 1 on P and X";
     app->GetSettings()->SetDefaults();
     XMenu menu(app.get());
     Frames(menu, 31);

@@ -91,11 +91,14 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
 
 TEST_F(XOptionsTest, KeysAreSetByPressingThemRefusingOthersKeysAndEscapeKeepsTheOldOnes) {
     // On player 2's line (up from BACK), then player 3's below it: each key pressed and what the help says.
+    // Player 3's M key types a comma, as on a French keyboard.
     const int a = 30;
+    machine.layout = {{kKeyM, ','}};
     // clang-format off
     const std::pair<int, std::string> steps[] = {
         {kKeyReturn, "PRESS THE KEY TO TURN LEFT"}, {kKeyLeft, "PLAYER 1 TURNS WITH LEFT"},
         {kKeyP, "P PAUSES THE GAME"},               {kKey4, "PLAYER 4 TURNS WITH 4"},
+        {kKeyM, "PLAYER 3 TURNS WITH ,"},
         {a, "PRESS THE KEY TO TURN RIGHT"},         {a, "ONE KEY CANNOT TURN BOTH WAYS"},
         {kKeyZ, "RETURN TO PRESS NEW KEYS"},        {kKeyDown, "RETURN TO PRESS NEW KEYS"},
         {kKeyReturn, "PRESS THE KEY TO TURN LEFT"}, {kKeyX, "PRESS THE KEY TO TURN RIGHT"},
@@ -108,13 +111,14 @@ TEST_F(XOptionsTest, KeysAreSetByPressingThemRefusingOthersKeysAndEscapeKeepsThe
         // The pause key is a key like any other while one is asked for.
         EXPECT_EQ(app->hotKeysEnabled, Options().GetKeyPlayer() < 0);
     }
-    EXPECT_EQ(Played(XOptions::kSoundRefused), 4);
+    EXPECT_EQ(Played(XOptions::kSoundRefused), 5);
     // Each name on its plate.
     std::vector<Layer> names;
     for (auto [line, side, name] : {std::tuple{5, 0, "A"}, {5, 1, "Z"}, {6, 0, "N"}, {7, 1, "PAD 6"}}) {
         names.push_back({258, 1, 0, 340 + 140 * side, LineY(line) + 5, false});
         AddText(names, {106, 38, 0, 344 + 140 * side, LineY(line) + 9}, name, ZAscii::CellOf);
     }
+    names.push_back({261, KeyGlyphCells(), ZAscii::KeyCellOf(','), 344 + 140, LineY(6) + 9});
     EXPECT_EQ(Covers(names), 0);
     XSettings saved = Leave();
     EXPECT_EQ(std::tuple(saved.steeringKeys[1][0], saved.steeringKeys[1][1]), std::tuple(a, kKeyZ));

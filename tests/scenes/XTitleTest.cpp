@@ -1,3 +1,6 @@
+#include <functional>
+
+#include "input/Controllers.h"
 #include "scenes/ScenePicture.h"
 #include "scenes/XTitle.h"
 #include "scenes/ZembraLogo.h"
@@ -38,4 +41,34 @@ TEST_F(ZembraLogoTest, LogoCentredOnWhiteWithItsJingleFromTheSixthFrame) {
     }
     EXPECT_EQ(Looping(), 0);
     EXPECT_EQ(Misses({Centred(227, 1, 0, 320, 240, false)}, 255), 0);
+}
+
+TEST_F(ZembraLogoTest, ConfirmOrCancelSkipsItAfterHalfASecondAndAnEarlierPressActsNowhere) {
+    ControllerAdded(7);
+    const std::function<void(bool)> keys[] = {[](bool down) { KeyboardEvent(kKeyReturn, down); },
+                                              [](bool down) { KeyboardEvent(kKeySpace, down); },
+                                              [](bool down) { KeyboardEvent(kKeyEscape, down); },
+                                              [](bool down) { KeyboardEvent(kKeyPadEnter, down); },
+                                              [](bool down) { ControllerButtonEvent(7, PadButton::A, down); },
+                                              [](bool down) { ControllerButtonEvent(7, PadButton::B, down); },
+                                              [](bool down) { KeyboardEvent(kKeyDown, down); }};
+    // Pressed for the logo's frame: the frames the logo then runs when the key skips it.
+    const int taps[][2] = {{12, 226}, {13, 14}, {200, 201}};
+    for (size_t k = 0; k < std::size(keys); ++k) {
+        bool skipping = k + 1 < std::size(keys);
+        for (const auto& [tapFrame, frames] : taps) {
+            app->sceneState = XAppData::kRunLogo;
+            auto stops = std::count(machine.audio->stopped.begin(), machine.audio->stopped.end(), 228);
+            ZembraLogo logo(app.get());
+            int frame = 0;
+            for (; app->sceneState == XAppData::kRunLogo && frame < 300; ++frame) {
+                keys[k](frame == tapFrame);
+                logo.UpdateFrame();
+            }
+            keys[k](false);
+            EXPECT_EQ(frame, skipping ? frames : 226) << k << " " << tapFrame;
+            stops = std::count(machine.audio->stopped.begin(), machine.audio->stopped.end(), 228) - stops;
+            EXPECT_EQ(stops, skipping && frames < 226) << "a skip silences the jingle";
+        }
+    }
 }

@@ -51,12 +51,19 @@ check_rounds single "$first"
 check_rounds team "$(run --mode team --seed 9 --matches 1 --wins 1)"
 check_rounds ranking "$(run --mode ranking --seed 9 --matches 2)"
 
-for args in "--mode duel" "--wins 4" "--wins 0" "--matches 0" "--seed -1" "--seed" "--speed 3" "--matches 1x"; do
+# A refused command line: exit code 2 and one line on what is wrong.
+for case in "--mode duel:--mode: duel is not" "--wins=4:--wins: 4 is not" "--wins 0:--wins: 0 is not" \
+    "--seed -1:--seed: -1 is not" "--seed:--seed needs" "--speed 3:unknown option: --speed" \
+    "--matches 1x:--matches: 1x is not" "--replay x --seed 1:--replay and --seed do not go" \
+    "--mode ranking --record x:a ranking round is not recorded"; do
+    args=${case%%:*}
     out=$("$BENCH" $args 2>/tmp/bench-usage.$$)
     status=$?
     [ $status -eq 2 ] || fail "'$args' exited with $status"
     [ -z "$out" ] || fail "'$args' printed on stdout"
-    grep -q '^usage: tintorix-bench' /tmp/bench-usage.$$ || fail "'$args' gave no usage"
+    [ "$(wc -l </tmp/bench-usage.$$)" -eq 1 ] && grep -q "^tintorix-bench: ${case#*:}.*(try --help)$" \
+        /tmp/bench-usage.$$ || fail "'$args' said: $(cat /tmp/bench-usage.$$)"
 done
 rm -f /tmp/bench-usage.$$
+"$BENCH" --help | grep -q '^usage: tintorix-bench' || fail "--help gave no usage"
 echo "bench ok"

@@ -20,14 +20,15 @@ if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; el
 root="$work/stage/opt/tintorix"
 metainfo=share/metainfo/com.kovragames.tintorix.metainfo.xml
 for file in bin/tintorix share/tintorix/Music01.mid share/tintorix/Music02.mid share/tintorix/Music03.mid \
-    share/applications/tintorix.desktop $metainfo share/man/man6/tintorix.6; do
+    share/applications/tintorix.desktop $metainfo share/man/man6/tintorix.6.gz share/doc/tintorix/copyright \
+    share/doc/tintorix/changelog.gz; do
     [ -f "$root/$file" ] || fail "missing $file"
 done
 [ -x "$root/bin/tintorix" ] && [ ! -L "$root/bin/tintorix" ] || fail "bin/tintorix is not the executable itself"
 [ -e "$root/lib" ] && fail "something installed under lib/: $(find "$root/lib" -type f | head -n 3)"
 ls "$root"/bin/*.mid >/dev/null 2>&1 && fail "music installed beside the executable"
 grep -q '^Categories=Game;ArcadeGame;$' "$root/share/applications/tintorix.desktop" || fail "desktop categories"
-grep -q 'prefix>' "$root/share/man/man6/tintorix.6" && fail "the manual names a <prefix>"
+zgrep -q 'prefix>' "$root/share/man/man6/tintorix.6.gz" && fail "the manual names a <prefix>"
 
 # Each icon is a PNG of its own size (width and height from the IHDR chunk).
 for size in 16 32 48 64 128 256; do
@@ -53,38 +54,24 @@ else
     echo "desktop-file-validate not installed: the desktop entry check is skipped"
 fi
 if command -v mandoc >/dev/null 2>&1; then
-    out=$(mandoc -Tlint "$root/share/man/man6/tintorix.6" 2>&1)
+    out=$(zcat "$root/share/man/man6/tintorix.6.gz" | mandoc -Tlint 2>&1)
     [ $? -eq 0 ] && [ -z "$out" ] || fail "mandoc -Tlint: $out"
 else
     echo "mandoc not installed: the manual check is skipped"
 fi
 
-# Started from the stage, the game finds its music in ../share/tintorix. The logo's jingle ends before
-# the title starts music 1, so what the title plays from its second second on is music alone.
-soundfont=""
-for candidate in "${SDL_SOUNDFONTS:-}" /usr/share/sounds/sf2/FluidR3_GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2 \
-    /usr/share/sounds/sf3/default-GM.sf3; do
-    [ -n "$candidate" ] && [ -f "$candidate" ] && { soundfont=$candidate; break; }
-done
-if [ -z "$soundfont" ]; then
+# Started from the stage, the game finds its music in ../share/tintorix and plays it after the logo.
+source "$(dirname "$0")/music_after_logo.sh"
+if ! soundfont=$(soundfont_installed); then
     echo "no soundfont installed: the music check is skipped"
 else
     cd "$work"
     env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" SDL_SOUNDFONTS="$soundfont" \
         XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$root/bin/tintorix" >"$work/game.log" 2>&1 &
     pid=$!
-    sleep 14
+    peak=$(music_after_logo "$pid" "$work/out.raw") || fail "no music from the installed game (peak $peak after the logo)"
     kill -TERM "$pid"; wait "$pid"; code=$?
     [ "$code" -eq 0 ] || fail "the installed game ended with exit code $code"
-    # 44100 Hz, 16-bit stereo: the stretch from 11 s to 13 s of output.
-    peak=$(python3 - "$work/out.raw" <<'PY'
-import sys, array
-data = open(sys.argv[1], 'rb').read()
-part = array.array('h', data[11 * 176400:13 * 176400])
-print(max((abs(s) for s in part), default=0))
-PY
-)
-    [ "${peak:-0}" -gt 300 ] || fail "no music from the installed game (peak $peak after the logo)"
     echo "music peak after the logo: $peak"
 fi
 

@@ -218,7 +218,11 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         SeedRandomWith(0);
         fault(machine);
         machine.Schedule(machine.now + 5000, kWmDestroy);
+        testing::internal::CaptureStderr();
         EXPECT_EQ(RunWinMain(), 0);
+        // A second copy also says why it ends, where a terminal sees it.
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  *text ? "" : "tintorix: Tintorix is already running\n");
         std::vector<std::string> shown;
         if (*text) {
             shown.push_back(std::string("Tintorix Message: ") + text);

@@ -1,5 +1,8 @@
 #include "gfx/Maths.h"
+#include "gfx/ZAscii.h"
 #include "round/XGame.h"
+#include "scenes/ScenePicture.h"
+#include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XReplay.h"
@@ -34,6 +37,16 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
         EXPECT_EQ(input->RecordNextMatch(nowhere), "no file can be written there");
     }
     ASSERT_EQ(input->RecordNextMatch(file), "");
+    // Ranking rounds before the match are not recorded, and say so once.
+    settings->SetBattleMode(0);
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 2; ++round) {
+        app->sceneState = XAppData::kCreateRound;
+        app->UpdateFrame();
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tintorix: " + file + ": a ranking round is not recorded, only a battle match\n");
+    settings->SetBattleMode(1);
     SeedRandomWith(5);
     uint64_t recorded = PlayMatch(50);
     PlayMatch(50, 150);  // only the next match is recorded, not this one that Escape ends
@@ -73,11 +86,34 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
     EXPECT_EQ(played, short3.frames);
 }
 
-TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecorded) {
-    for (const char* name : {"single-two-people", "team-four-people", "single-escape"}) {
+TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecordedUnderTheirLabelAndEndTheGameSoonAfterTheirWinner) {
+    std::vector<Layer> label;
+    AddText(label, {105, 38, 0, 566, 2}, "REPLAY", ZAscii::CellOf);
+    for (const char* name : {"single-two-people", "team-four-people", "single-escape", ""}) {
         std::string file = std::string(TINTORIX_SOURCE_DIR) + "/tests/replays/" + name + ".rep";
-        ASSERT_EQ(app->GetMatchInput()->LoadReplay(file, app->GetMenuSettings()), "") << name;
-        PlayMatch(50);
-        EXPECT_EQ(app->GetMatchInput()->GetReplayEnd(), XMatchInput::ReplayEnd::Same) << name;
+        app = std::make_unique<XAppData>();
+        ASSERT_EQ(*name ? app->GetMatchInput()->LoadReplay(file, app->GetMenuSettings()) : "", "") << name;
+        ASSERT_TRUE(StartGame(*app, nullptr));
+        app->sceneState = XAppData::kCreateRound;
+        // Through the frame loop, 40 ms a frame, until the game quits or 10 minutes have passed; a match
+        // that is not a replay only until the label would show.
+        uint32_t roundEnd = 0;
+        bool winnerShown = false;
+        for (int frame = 0; frame < (*name ? 15000 : 201) && !IsQuitPosted(); ++frame) {
+            machine.now += 40;
+            RunFrame(*app);
+            roundEnd = app->GetRoundScene() ? machine.now : roundEnd;
+            winnerShown = winnerShown || app->GetWinnerScene();
+            if (frame == 200) {
+                EXPECT_EQ(Covers(label) == 0, *name != 0) << name << ": REPLAY shown while it plays";
+            }
+        }
+        EXPECT_EQ(app->GetMatchInput()->GetReplayEnd(),
+                  *name ? XMatchInput::ReplayEnd::Same : XMatchInput::ReplayEnd::NotYet)
+            << name;
+        EXPECT_EQ(IsQuitPosted(), *name != 0) << name;
+        // A match Escape ended has no winner.
+        EXPECT_EQ(winnerShown, *name && name[7] != 'e') << name;
+        EXPECT_LE(machine.now - roundEnd, 5000u) << name;
     }
 }

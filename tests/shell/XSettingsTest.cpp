@@ -83,43 +83,52 @@ TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
     }
 }
 
-TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrTheUsage) {
-    using A = Options::Action;
-    // The action, full screen, reset, and the files to record to and replay.
-    const std::tuple<std::vector<const char*>, A, int, bool, std::string> cases[] = {
-        {{}, A::Play, -1, false, " "},
-        {{"--window"}, A::Play, 0, false, " "},
-        {{"--window", "--fullscreen", "--reset-settings"}, A::Play, 1, true, " "},
-        {{"-h", "--bogus"}, A::Help, -1, false, " "},
-        {{"--version"}, A::Version, -1, false, " "},
-        {{"--window", "-window"}, A::Usage, 0, false, " "},
-        {{"--replay", "-.rep", "--window"}, A::Play, 0, false, " -.rep"},
-        {{"--record", "a b", "--replay", "-.rep"}, A::Usage, -1, false, "a b -.rep"},
-        {{"--record", "--replay"}, A::Usage, -1, false, " "},
-        {{"--replay", ""}, A::Usage, -1, false, " "},
-        {{"--host"}, A::Play, -1, false, " |host:24680"},
-        {{"--host", "9000", "--window"}, A::Play, 0, false, " |host:9000"},
-        {{"--join", "example.org:7000"}, A::Play, -1, false, " |join example.org:7000"},
+// What the command line asks for: help, the version, the error's line, or play's mode (-1 as left, 0 a
+// window, 1 full screen), reset, the files to record to and replay, and where to play online.
+static std::string Parsed(std::vector<const char*> words) {
+    words.insert(words.begin(), "tintorix");
+    Options o = ParseOptions(static_cast<int>(words.size()), words.data());
+    std::string online = o.host ? " host:" : o.joinHost.empty() ? "" : " join " + o.joinHost + ":";
+    return o.action == Options::Action::Help      ? "help"
+           : o.action == Options::Action::Version ? "version"
+           : o.action == Options::Action::Usage
+               ? o.error
+               : std::to_string(o.fullScreen) + (o.resetSettings ? " reset" : "") + " [" + o.recordFile +
+                     "|" + o.replayFile + "]" + online + (online.empty() ? "" : std::to_string(o.port));
+}
+
+TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhatIsWrong) {
+    const std::string notAPort = " is not a port, a number from 1 to 65535";
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{}, "-1 [|]"},
+        {{"--window"}, "0 [|]"},
+        {{"--reset-settings", "--fullscreen"}, "1 reset [|]"},
+        {{"--bogus", "-h"}, "help"},
+        {{"--version", "--window=1"}, "version"},
+        {{"--window", "--fullscreen"}, "--window and --fullscreen do not go together"},
+        {{"--window", "-window"}, "unknown option: -window"},
+        {{"stray"}, "stray is not an option"},
+        {{"--window=1"}, "--window takes no value"},
+        {{"--replay", "-.rep", "--window"}, "0 [|-.rep]"},
+        {{"--record=a b"}, "-1 [a b|]"},
+        {{"--record", "a", "--record=b"}, "--record is given twice"},
+        {{"--record", "a", "--replay", "-.rep"}, "--record and --replay do not go together"},
+        {{"--record", "--replay", "x"}, "--record needs a file"},
+        {{"--replay", ""}, "--replay needs a file"},
+        {{"--host"}, "-1 [|] host:24680"},
+        {{"--host", "9000", "--window"}, "0 [|] host:9000"},
+        {{"--host=9000"}, "-1 [|] host:9000"},
+        {{"--host", "abc"}, "--host: abc" + notAPort},
+        {{"--host", "70000"}, "--host: 70000" + notAPort},
+        {{"--join", "example.org:7000"}, "-1 [|] join example.org:7000"},
         // An IPv6 address is left whole, for the network to judge.
-        {{"--join", "::1"}, A::Play, -1, false, " |join ::1:24680"},
-        {{"--host", "70000"}, A::Usage, -1, false, " |host:0"},
-        {{"--join", "a:0"}, A::Usage, -1, false, " |join a:0"},
-        {{"--join", "--window"}, A::Usage, -1, false, " "},
-        {{"--host", "--join", "a"}, A::Usage, -1, false, " |host:24680"},
-        {{"--replay", "x", "--join", "a"}, A::Usage, -1, false, " x|join a:24680"}};
-    for (const auto& [words, action, fullScreen, reset, files] : cases) {
-        std::vector<const char*> argv = {"tintorix"};
-        argv.insert(argv.end(), words.begin(), words.end());
-        Options options = ParseOptions(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(
-            std::tuple(options.action, options.fullScreen, options.resetSettings,
-                       options.recordFile + " " + options.replayFile +
-                           (options.host               ? "|host:"
-                            : options.joinHost.empty() ? ""
-                                                       : "|join " + options.joinHost + ":") +
-                           (options.host || !options.joinHost.empty() ? std::to_string(options.port) : "")),
-            std::tuple(action, fullScreen, reset, files))
-            << words.size();
+        {{"--join=::1"}, "-1 [|] join ::1:24680"},
+        {{"--join", "a:0"}, "--join: 0" + notAPort},
+        {{"--join", "--window"}, "--join needs a host"},
+        {{"--host", "--join", "a"}, "--host and --join do not go together"},
+        {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"}};
+    for (const auto& [words, parsed] : cases) {
+        EXPECT_EQ(Parsed(words), parsed);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "support/FakeMachine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 #include "audio/Music.h"
@@ -148,9 +149,12 @@ FakeMachine::FakeMachine() {
         *xMax = *yMax = 65535;
         return machine->joystick;
     };
+    // The US layout's letters, digits, minus and full stop on the main keys (the keypad starts at 71).
     input.keyLabel = [](int scanCode) {
         auto found = machine->layout.find(scanCode);
-        return found != machine->layout.end() ? found->second : ScanCodeToChar(scanCode);
+        char us = scanCode < 71 ? ScanCodeToChar(scanCode) : 0;
+        return found != machine->layout.end() ? found->second
+                                              : static_cast<uint32_t>(us > ' ' ? std::tolower(us) : 0);
     };
     SetInputPlatform(input);
     SetAudioDeviceFactory([]() -> std::unique_ptr<AudioDevice> {

@@ -86,7 +86,7 @@ public:
     bool joystickReads = true;
     JoystickReading stick{32768, 32768, 0, 0};
     // The keyboard layout: the character on the key at a scan code where it differs from the US one.
-    std::map<int, char> layout;
+    std::map<int, uint32_t> layout;
 
     // Sound: the device the last sound list opened (owned by that list), null when there is none.
     bool soundDevice = true;

@@ -5,6 +5,7 @@
 Prints every fault found and exits with 1 if there was any.
 """
 import os
+import re
 import struct
 import sys
 
@@ -12,7 +13,7 @@ import numpy as np
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gen_bitmaps import SIZES, BRUSH, WIDE, BLOT  # noqa: E402
+from gen_bitmaps import SIZES, BRUSH, WIDE, BLOT, KEY_CHARS  # noqa: E402
 from artlib import RAMPS, PLAYER_RAMP  # noqa: E402
 
 SYSTEM = {0: (0, 0, 0), 1: (128, 0, 0), 2: (0, 128, 0), 3: (128, 128, 0), 4: (0, 0, 128),
@@ -33,7 +34,9 @@ CELLS = {104: (22, 12), 105: (18, 38), 106: (18, 38), 109: (40, 4), 111: (40, 4)
          156: (194, 3), 158: (44, 6), 170: (60, 13), 171: (40, 4), 172: (46, 8), 173: (20, 9),
          186: (304, 4), 187: (304, 4), 188: (304, 4), 189: (304, 4), 205: (18, 3), 206: (18, 12),
          210: (33, 4), 211: (120, 4), 213: (33, 4), 214: (16, 3), 217: (17, 12), 231: (35, 2),
-         234: (84, 12), 239: (18, 2), 244: (25, 12), 250: (36, 7), 256: (35, 4), 257: (35, 4)}
+         234: (84, 12), 239: (18, 2), 244: (25, 12), 250: (36, 7), 256: (35, 4), 257: (35, 4),
+         260: (18, len(KEY_CHARS)), 261: (18, len(KEY_CHARS))}
+FONTS = (105, 106, 260, 261)
 
 
 class Checker:
@@ -103,7 +106,17 @@ class Checker:
                         self.fault(OWN_TABLE, "entry %d differs from the shared table" % i)
         for n, a in self.images.items():
             self.check_one(n, a)
+        self.check_key_chars()
         return self.faults
+
+    def check_key_chars(self):
+        # The game finds a key's glyph by its place in the string it holds: the sheet must follow it.
+        source = open(os.path.join(ROOT, "gfx", "ZAscii.cpp"), encoding="utf-8").read()
+        literal = source.split("kKeyChars =", 1)[-1].split('";', 1)[0] + '"'
+        parts = re.findall(r'"((?:[^"\\]|\\.)*)"', literal)
+        chars = re.sub(r"\\(.)", r"\1", "".join(parts))
+        if chars != KEY_CHARS:
+            self.fault("260 and 261", "cells differ from gfx/ZAscii.cpp's kKeyChars")
 
     def check_palette(self):
         for i, c in SYSTEM.items():
@@ -118,7 +131,7 @@ class Checker:
 
     def check_one(self, n, a):
         key = int(a[0, 0])
-        if n in (105, 106) and key != 249:
+        if n in FONTS and key != 249:
             self.fault(n, "font background must be 249, is %d" % key)
         if n in CELLS:
             ch, count = CELLS[n]
@@ -167,7 +180,7 @@ class Checker:
             if bad:
                 self.fault(n, "holds paint colours %r" % sorted(bad))
         stamps = set(BRUSH + WIDE + BLOT)
-        if n not in OPAQUE and n not in stamps and n not in (105, 106) and key != 253:
+        if n not in OPAQUE and n not in stamps and n not in FONTS and key != 253:
             # a drawing that reaches the corner would turn its own colour transparent
             self.fault(n, "top-left pixel is %d, not the sprite key 253" % key)
 

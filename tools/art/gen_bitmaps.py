@@ -178,6 +178,24 @@ def font_sheet(n):
     cells = [glyph_cell(c, 11, 18, cols, FONT_KEY, ow=1, shadow=0, pad_top=1) for c in FONT_CHARS]
     return sheet(cells)
 
+
+# What the keys of European layouts carry beyond font 105's letters and digits, in the order of the
+# sheet's cells: punctuation, Latin-1 signs, and the small accented letters, as the caps show them.
+# gfx/ZAscii.cpp holds the same string.
+KEY_CHARS = ("!\"#$%&'()*+,/:;<=>?@[\\]^_`{|}~\u00a1\u00a3\u00a4\u00a7\u00a8\u00aa\u00ab\u00b0\u00b2\u00b3"
+             "\u00b4\u00b5\u00ba\u00bb\u00bd\u00bf"
+             + "".join(chr(c) for c in range(0xC0, 0x180) if chr(c).islower()) + "\u0219\u021b")
+SIZES[260] = SIZES[261] = (11, 18 * len(KEY_CHARS))
+
+
+@gen(260, 261)
+def key_glyph_sheet(n):
+    # In font 105's colours (260) and font 106's (261); one baseline and one scale for the whole sheet, so
+    # that accents and descenders fit every cell.
+    cols = G["white_orange"] if n == 260 else G["white_blue"]
+    cells = [glyph_cell(c, 11, 18, cols, FONT_KEY, ow=1, shadow=0, ref=KEY_CHARS) for c in KEY_CHARS]
+    return sheet(cells)
+
 # ------------------------------------------------------------ the field
 
 
