@@ -327,10 +327,13 @@ void XNetSession::Lose(Peer& peer, const char* why) {
 
 void XNetSession::Refuse(Peer& peer, const std::string& why) {
     Send(peer.peer, std::string(1, kRefuse) + why, true);
-    // Out before the slot is freed: a refused peer that never answers must not hold it.
-    if (enet) {
+    // Out before the slot is freed: a refused peer that never answers must not hold it. No disconnect
+    // follows, since one arriving with the refusal would discard it unread.
+    if (enet && peer.peer) {
         enet_host_flush(enet);
+        enet_peer_reset(peer.peer);
     }
+    peer.peer = nullptr;
     Lose(peer, "was refused");
 }
 
