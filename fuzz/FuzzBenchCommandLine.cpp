@@ -1,14 +1,8 @@
-// Both programs' command lines, from words split at NUL bytes: each is either refused with a
-// reason or gives options within their ranges. The bench's reader is its own, so its source comes in whole.
+// The bench's command line, from words split at NUL bytes: either refused with a reason, or options within
+// their ranges. Its reader is its own, so its source comes in whole.
 #define main BenchMain
 #include "../bench/BenchMain.cpp"
 #undef main
-
-namespace {
-using BenchOptions = Options;
-}  // namespace
-
-#include "shell/Options.h"
 
 namespace {
 
@@ -39,16 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     argv.push_back(nullptr);
     int argc = static_cast<int>(words.size());
 
-    ::Options game = ::ParseOptions(argc, argv.data());
-    if (game.action == ::Options::Action::Usage) {
-        CheckReason(game.error);
-    } else if (game.action == ::Options::Action::Play) {
-        Check(game.fullScreen >= -1 && game.fullScreen <= 1);
-        Check(!(game.host && !game.joinHost.empty()));
-        Check(!(game.host || !game.joinHost.empty()) || game.port != 0);
-    }
-
-    BenchOptions bench;
+    Options bench;
     bool help = false;
     std::string error;
     if (!ParseOptions(argc, argv.data(), &bench, &help, &error)) {
