@@ -2,25 +2,15 @@
 // go together.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "shell/Options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> words = {"program"};
-    for (size_t at = 0; at < size && words.size() < 24;) {
-        const void* end = std::memchr(data + at, 0, size - at);
-        size_t length = end ? static_cast<const uint8_t*>(end) - (data + at) : size - at;
-        words.emplace_back(reinterpret_cast<const char*>(data + at), length);
-        at += length + 1;
-    }
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> words = FuzzInput(data, size).Words();
+    std::vector<char*> argv = FuzzInput::Pointers(words);
     int argc = static_cast<int>(words.size());
 
     Options game = ParseOptions(argc, argv.data());

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "base/ZChecksum.h"
+#include "fuzz/FuzzInput.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "input/Input.h"
@@ -41,12 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     }
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    ZChecksum hash;
-    hash.Add(bytes);
-    std::string sealed = bytes;
-    for (int i = 0; i < 8; ++i) {
-        sealed.push_back(static_cast<char>(hash.Get() >> (8 * i)));
-    }
+    std::string sealed = FuzzInput::Sealed(bytes);
     XReplay replay;
     if (!replay.Parse(sealed).empty() && !replay.Parse(bytes).empty()) {
         return 0;

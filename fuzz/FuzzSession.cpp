@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz/FuzzInput.h"
 #include "net/XNetSession.h"
 #include "shell/XMenuData.h"
 
@@ -66,12 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     host.programName = joiner.programName = "fuzz";
     XNetSessionProbe::MakeHost(host, &settings);
     XNetSessionProbe::MakeJoiner(joiner);
-    for (size_t at = 0; at + 1 < size;) {
-        uint8_t head = data[at++];
-        size_t length = head & 31;
-        length = length < size - at ? length : size - at;
-        std::string bytes(reinterpret_cast<const char*>(data + at), length);
-        at += length;
+    FuzzInput input(data, size);
+    uint8_t head = 0;
+    std::string bytes;
+    while (input.Next(31, &head, &bytes)) {
+        size_t length = bytes.size();
         // Three top bits: to the host from one of its peers, to the joiner, or a step of the game's.
         switch (head >> 5) {
             case 0: case 1: case 2: XNetSessionProbe::Receive(host, head >> 5, bytes); break;

@@ -297,7 +297,7 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
         }
         default:
             if (lockstep && bytes.size() >= 3 && GetLittleEndian(bytes, 1, 2) == lockstep->GetMatch()) {
-                lockstep->Receive(seat, bytes);
+                lockstep->Receive(hostPeer.matchSeat, bytes);
             }
             break;
     }
@@ -430,10 +430,16 @@ bool XNetSession::TakeStart(XMenuData* target) {
 }
 
 void XNetSession::BeginMatch(const XMenuData& matchSettings) {
+    // A joiner begins only a match the host has started.
+    if (!host && !startWaiting) {
+        return;
+    }
     inMatch = true;
     if (!host) {
         startWaiting = false;
         SeedRandomWith(startSeed);
+        // The seat of this match, whatever the lobby says after it.
+        hostPeer.matchSeat = seat;
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
                                                static_cast<uint8_t>(1 << seat), 0, 0);
         return;
@@ -506,7 +512,7 @@ XFrameInput XNetSession::Exchange(const XFrameInput& local) {
             return {};
         }
         mine = {};
-        mine.Steer(seat, local.IsLeft(0), local.IsRight(0));
+        mine.Steer(hostPeer.matchSeat, local.IsLeft(0), local.IsRight(0));
     }
     XFrameInput frame = lockstep->Exchange(mine);
     SendOut();
