@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for pair in FuzzBitmap:bitmap FuzzWave:wave FuzzRegistry:registry FuzzRankLines:ranklines \
     FuzzMusicCommands:music FuzzNameEntry:nameentry FuzzRegistryFile:registryfile FuzzReplay:replay FuzzLockstep:lockstep \
-    FuzzSession:session FuzzSettings:settings FuzzCommandLine:commandlines FuzzBenchCommandLine:commandlines FuzzReplayPlayback:replay; do
+    FuzzSession:session FuzzSettings:settings FuzzCommandLine:commandlines FuzzBenchCommandLine:commandlines FuzzReplayPlayback:playback; do
     target=${pair%%:*}
     corpus=${pair##*:}
     binary="$root/$build/fuzz/$target"
