@@ -170,6 +170,9 @@ void XNetSession::Service(uint32_t timeoutMs) {
     uint32_t now = NowMs();
     if (host) {
         for (size_t i = 0; i < peers.size(); ++i) {
+            if (!peers[i]->peer) {
+                continue;
+            }
             if (!peers[i]->greeted && now - peers[i]->connectedAt > kHelloMs) {
                 Lose(*peers[i], "did not say hello");
             } else if (now - peers[i]->lastHeard > kSilenceMs) {

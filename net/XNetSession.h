@@ -89,6 +89,7 @@ private:
         uint8_t toldJoined = 0;
         bool outOfStep = false;
     };
+    // The session fuzz target drives the message handling without sockets.
     friend struct XNetSessionProbe;
 
     void Receive(Peer* from, const std::string& bytes);
