@@ -32,7 +32,8 @@ public:
         std::vector<std::string> words = {"program"};
         for (size_t from = 0; from < size && words.size() < 24;) {
             const void* end = std::memchr(data + from, 0, size - from);
-            size_t length = end ? static_cast<size_t>(static_cast<const uint8_t*>(end) - (data + from)) : size - from;
+            size_t length =
+                end ? static_cast<size_t>(static_cast<const uint8_t*>(end) - (data + from)) : size - from;
             words.emplace_back(reinterpret_cast<const char*>(data + from), length);
             from += length + 1;
         }

@@ -1,13 +1,13 @@
 // A replay played, not only read: whatever file the reader accepts (sealed as a writer would, so that the
 // fuzzer gets past the check against damage), the headless game plays its first seconds, past its last
 // frame when it is that short, without a fault.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "fuzz/FuzzInput.h"
 #include "gfx/Display.h"
@@ -29,7 +29,8 @@ bool SetUp() {
     SetDisplayDeviceFactory(nullptr);
     SetInputPlatform(HeadlessInputPlatform());
     BuildDirectionTables();
-    return CreateDisplay(nullptr) && CreateDisplaySurfaces() && InitPalette(102) && CreateInput(nullptr, nullptr);
+    return CreateDisplay(nullptr) && CreateDisplaySurfaces() && InitPalette(102) &&
+           CreateInput(nullptr, nullptr);
 }
 
 }  // namespace

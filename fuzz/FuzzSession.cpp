@@ -74,8 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size_t length = bytes.size();
         // Three top bits: to the host from one of its peers, to the joiner, or a step of the game's.
         switch (head >> 5) {
-            case 0: case 1: case 2: XNetSessionProbe::Receive(host, head >> 5, bytes); break;
-            case 3: case 4: XNetSessionProbe::Receive(joiner, 0, bytes); break;
+            case 0:
+            case 1:
+            case 2:
+                XNetSessionProbe::Receive(host, head >> 5, bytes);
+                break;
+            case 3:
+            case 4:
+                XNetSessionProbe::Receive(joiner, 0, bytes);
+                break;
             case 5: {
                 XMenuData taken;
                 if (joiner.TakeStart(&taken)) {
@@ -88,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 6:
                 for (XNetSession* side : {&host, &joiner}) {
                     if (side->IsFrameReady()) {
-                        if (side->WantsStateCheck()) side->CheckState(length);
+                        if (side->WantsStateCheck())
+                            side->CheckState(length);
                         side->Exchange({static_cast<uint8_t>(length * 37), false, 0});
                     }
                 }

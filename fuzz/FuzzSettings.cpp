@@ -1,13 +1,13 @@
 // The settings as the registry file holds them, whatever it holds: every value read is within its range,
 // the window fits a desktop, and what is saved loads back the same.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "base/ZWinReg.h"
 #include "gfx/Rect.h"
@@ -32,10 +32,10 @@ bool Same(const XSettings& a, const XSettings& b) {
             return false;
         }
     }
-    return a.window.fullScreen == b.window.fullScreen && a.window.x == b.window.x && a.window.y == b.window.y &&
-           a.window.width == b.window.width && a.window.height == b.window.height &&
-           a.musicVolume == b.musicVolume && a.effectsVolume == b.effectsVolume &&
-           a.playerColours == b.playerColours;
+    return a.window.fullScreen == b.window.fullScreen && a.window.x == b.window.x &&
+           a.window.y == b.window.y && a.window.width == b.window.width &&
+           a.window.height == b.window.height && a.musicVolume == b.musicVolume &&
+           a.effectsVolume == b.effectsVolume && a.playerColours == b.playerColours;
 }
 
 }  // namespace
@@ -55,9 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     XSettings settings;
     settings.Load();
     const WindowPlacement& window = settings.window;
-    auto sizeOk = [](int value, int low) { return value == WindowPlacement::kUnset || Within(value, low, 16384); };
+    auto sizeOk = [](int value, int low) {
+        return value == WindowPlacement::kUnset || Within(value, low, 16384);
+    };
     auto placeOk = [](int value) { return value == WindowPlacement::kUnset || Within(value, -32768, 32767); };
-    Check(sizeOk(window.width, WindowPlacement::kMinWidth) && sizeOk(window.height, WindowPlacement::kMinHeight));
+    Check(sizeOk(window.width, WindowPlacement::kMinWidth) &&
+          sizeOk(window.height, WindowPlacement::kMinHeight));
     Check(placeOk(window.x) && placeOk(window.y));
     Check(Within(settings.musicVolume, 0, 100) && Within(settings.effectsVolume, 0, 100));
     Check(Within(settings.playerColours, XSettings::kColoursOriginal, XSettings::kColoursTellApart));
@@ -66,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Rect usable{0, 0, 1920, 1080};
     Rect fitted = window.FittedTo(usable);
-    Check(fitted.right - fitted.left >= WindowPlacement::kMinWidth && fitted.left >= 0 && fitted.right <= 1920);
+    Check(fitted.right - fitted.left >= WindowPlacement::kMinWidth && fitted.left >= 0 &&
+          fitted.right <= 1920);
     if (settings.Save()) {
         XSettings again;
         again.Load();

@@ -276,8 +276,8 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             auto byte = [&](size_t at) { return static_cast<uint8_t>(bytes[at]); };
             uint32_t delay = byte(3);
             int newSeat = byte(14);
-            bool valid = delay >= kMinDelay && delay <= kMaxDelay && byte(8) >= 1 && byte(8) <= 3 && byte(9) <= 1 &&
-                         newSeat >= 1 && newSeat <= 3 && byte(15) == 0;
+            bool valid = delay >= kMinDelay && delay <= kMaxDelay && byte(8) >= 1 && byte(8) <= 3 &&
+                         byte(9) <= 1 && newSeat >= 1 && newSeat <= 3 && byte(15) == 0;
             for (int i = 0; i < 4; ++i) {
                 valid = valid && byte(10 + i) <= 2;
             }
@@ -342,7 +342,8 @@ void XNetSession::Refuse(Peer& peer, const std::string& why) {
 
 void XNetSession::NoteOutOfStep() {
     for (auto& peer : peers) {
-        if (peer->matchSeat >= 0 && !peer->outOfStep && peer->peer && lockstep->GetDropFrame(peer->matchSeat)) {
+        if (peer->matchSeat >= 0 && !peer->outOfStep && peer->peer &&
+            lockstep->GetDropFrame(peer->matchSeat)) {
             peer->outOfStep = true;
             std::fprintf(stderr, "%s: %s went out of step; the computer plays player %d from frame %u\n",
                          programName, peer->address.c_str(), peer->matchSeat + 1,
@@ -628,6 +629,7 @@ int XNetSession::GetSlotsInUse() const {
     if (!enet) {
         return 0;
     }
-    return static_cast<int>(std::count_if(enet->peers, enet->peers + enet->peerCount,
-                                          [](const ENetPeer& peer) { return peer.state != ENET_PEER_STATE_DISCONNECTED; }));
+    return static_cast<int>(
+        std::count_if(enet->peers, enet->peers + enet->peerCount,
+                      [](const ENetPeer& peer) { return peer.state != ENET_PEER_STATE_DISCONNECTED; }));
 }

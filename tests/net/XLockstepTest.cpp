@@ -66,13 +66,15 @@ TEST(XLockstepTest, TheHostRunsOnlyTheDelayAheadOfWhatTheJoinersSent) {
 
 TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLossAndADroppedSeat) {
     // Loss pattern, the host's frame at which seat 2 is dropped (0 none), and a computer whose state differs.
-    const std::tuple<int, uint32_t, size_t> cases[] = {{0, 0, 9}, {2, 0, 9}, {3, 60, 9}, {0, 0, 2}, {2, 0, 0}};
+    const std::tuple<int, uint32_t, size_t> cases[] = {
+        {0, 0, 9}, {2, 0, 9}, {3, 60, 9}, {0, 0, 2}, {2, 0, 0}};
     for (const auto& [loseEvery, dropAt, faulty] : cases) {
         Table table(3, loseEvery);
         table.faulty = faulty;
         bool seat2Gone = dropAt || faulty == 2;
         auto behind = [&](size_t i) {
-            return table.frames[i].size() < 200 && !(seat2Gone && i == 2) && table.computers[i]->GetStopReason().empty();
+            return table.frames[i].size() < 200 && !(seat2Gone && i == 2) &&
+                   table.computers[i]->GetStopReason().empty();
         };
         for (uint32_t now = 0; now < 20000 && (behind(0) || behind(1) || behind(2)); now += 5) {
             if (dropAt && table.frames[0].size() == dropAt) {

@@ -79,7 +79,8 @@ struct Raw {
 };
 
 uint16_t FreePort(const std::function<bool(uint16_t)>& open) {
-    for (uint16_t port = static_cast<uint16_t>(20000 + getpid() % 20000), tries = 0; tries < 500; ++port, ++tries) {
+    for (uint16_t port = static_cast<uint16_t>(20000 + getpid() % 20000), tries = 0; tries < 500;
+         ++port, ++tries) {
         if (open(port)) {
             return port;
         }
@@ -132,16 +133,27 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
         std::string pong = "Q" + Ping(stamp).substr(1);
         return WaitFor([&] { return fake->Last('Q') == pong; }, pump);
     };
-    // [L][seat][remote seats][joined seats]; [S][match 2][delay][seed 4][wins][single][4 control types][seat][0]
+    // [L][seat][remote seats][joined seats]; [S][match 2][delay][seed 4][wins][single][4 control
+    // types][seat][0]
     auto start = [](char delay, char wins, char single, std::string controls, char seat, char last = 0) {
         return std::string{'S', 1, 0, delay, 7, 0, 0, 0, wins, single} + controls + std::string{seat, last};
     };
     const std::string humans = {0, 0, 0, 2};
     const std::string hostile[] = {
-        {'L', '\xe5', 6, 6}, {'L', 0, 6, 1},        {'L', 3, 6, 2},          {'L', 1, 7, 3},
-        {'L', 1, 6, 2, 0},   {'L', 1, 2, 6},        start(9, 1, 0, humans, 1), start(2, 9, 0, humans, 1),
-        start(2, 1, 5, humans, 1), start(2, 1, 0, {0, 0, 7, 2}, 1), start(2, 1, 0, humans, 0),
-        start(2, 1, 0, humans, '\xe5'), start(2, 1, 0, humans, 3), start(2, 1, 0, humans, 1, 1),
+        {'L', '\xe5', 6, 6},
+        {'L', 0, 6, 1},
+        {'L', 3, 6, 2},
+        {'L', 1, 7, 3},
+        {'L', 1, 6, 2, 0},
+        {'L', 1, 2, 6},
+        start(9, 1, 0, humans, 1),
+        start(2, 9, 0, humans, 1),
+        start(2, 1, 5, humans, 1),
+        start(2, 1, 0, {0, 0, 7, 2}, 1),
+        start(2, 1, 0, humans, 0),
+        start(2, 1, 0, humans, '\xe5'),
+        start(2, 1, 0, humans, 3),
+        start(2, 1, 0, humans, 1, 1),
     };
     XMenuData taken;
     for (const std::string& bytes : hostile) {
@@ -193,12 +205,11 @@ TEST(XNetSessionTest, PeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
     ASSERT_TRUE(WaitFor([&] { return squatters.connected.size() >= 3; }, pump));
     XNetSession joiner;
     ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
-    EXPECT_TRUE(WaitFor(
-        [&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; },
-        [&] {
-            pump();
-            joiner.Service(0);
-        }));
+    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; },
+                        [&] {
+                            pump();
+                            joiner.Service(0);
+                        }));
     // One address held no more than the seats, and whatever it sent, it was let go.
     EXPECT_TRUE(WaitFor([&] { return squatters.disconnects >= 3; }, pump));
     EXPECT_LE(squatters.connected.size() - static_cast<size_t>(squatters.disconnects), 3u);
@@ -223,10 +234,11 @@ TEST(XNetSessionTest, ARefusedPeerFreesItsSlotAtOnce) {
     }
     XNetSession joiner;
     ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
-    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1; }, [&] {
-        pump();
-        joiner.Service(0);
-    }));
+    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1; },
+                        [&] {
+                            pump();
+                            joiner.Service(0);
+                        }));
 }
 
 TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
@@ -257,17 +269,16 @@ TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     EXPECT_FALSE(lobby.host.IsRoundTripMeasured());
     EXPECT_EQ(lobby.host.GetSlowestRoundTrip(), 0u);
     // Honest answers count.
-    ASSERT_TRUE(WaitFor(
-        [&] { return lobby.host.IsRoundTripMeasured(); },
-        [&] {
-            pump();
-            for (const std::string& ping : client.received) {
-                if (ping[0] == 'P') {
-                    client.Send(peer, "Q" + ping.substr(1));
-                }
-            }
-            client.received.clear();
-        }));
+    ASSERT_TRUE(WaitFor([&] { return lobby.host.IsRoundTripMeasured(); },
+                        [&] {
+                            pump();
+                            for (const std::string& ping : client.received) {
+                                if (ping[0] == 'P') {
+                                    client.Send(peer, "Q" + ping.substr(1));
+                                }
+                            }
+                            client.received.clear();
+                        }));
     EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
 }
 
@@ -285,25 +296,28 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
                 side->Service(side == sides[0] ? 1 : 0);
             }
         };
-        ASSERT_TRUE(WaitFor([&] { return joiners[0].GetLobby().seat > 0 && joiners[1].GetLobby().seat > 0; }, pump));
+        ASSERT_TRUE(
+            WaitFor([&] { return joiners[0].GetLobby().seat > 0 && joiners[1].GetLobby().seat > 0; }, pump));
         lobby.host.BeginMatch(lobby.settings);
         XMenuData taken[2];
-        ASSERT_TRUE(WaitFor([&] { return joiners[0].TakeStart(&taken[0]) && joiners[1].TakeStart(&taken[1]); }, pump));
+        ASSERT_TRUE(WaitFor(
+            [&] { return joiners[0].TakeStart(&taken[0]) && joiners[1].TakeStart(&taken[1]); }, pump));
         joiners[0].BeginMatch(taken[0]);
         joiners[1].BeginMatch(taken[1]);
         std::vector<XFrameInput> frames[3];
         auto done = [&](size_t i) { return frames[i].size() >= 100 || !sides[i]->GetStopReason().empty(); };
-        ASSERT_TRUE(WaitFor([&] { return done(0) && done(1) && done(2); }, [&] {
-            pump();
-            for (size_t i = 0; i < 3; ++i) {
-                if (!done(i) && sides[i]->IsFrameReady()) {
-                    if (sides[i]->WantsStateCheck()) {
-                        sides[i]->CheckState(i == liar ? 1 : 0);
-                    }
-                    frames[i].push_back(sides[i]->Exchange({}));
-                }
-            }
-        }));
+        ASSERT_TRUE(WaitFor([&] { return done(0) && done(1) && done(2); },
+                            [&] {
+                                pump();
+                                for (size_t i = 0; i < 3; ++i) {
+                                    if (!done(i) && sides[i]->IsFrameReady()) {
+                                        if (sides[i]->WantsStateCheck()) {
+                                            sides[i]->CheckState(i == liar ? 1 : 0);
+                                        }
+                                        frames[i].push_back(sides[i]->Exchange({}));
+                                    }
+                                }
+                            }));
         SCOPED_TRACE(liar);
         if (liar == 0) {
             EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 25u);
