@@ -21,8 +21,9 @@ class XNetSession : public XMatchLink {
 public:
     static constexpr uint16_t kDefaultPort = 24680;
     static constexpr uint32_t kSilenceMs = 3000;
-    // A peer that has not said a valid hello this soon is dropped; one address holds at most the seats.
-    static constexpr uint32_t kHelloMs = 2000;
+    // A peer that has not said a valid hello as long as a silence lasts is dropped, whatever else it sent;
+    // one address holds at most the seats.
+    static constexpr uint32_t kHelloMs = kSilenceMs;
     static constexpr size_t kSlotsPerAddress = 3;
     // The input delay is chosen from the slowest joiner's round trip, within these frames.
     static constexpr uint32_t kMinDelay = 2;
