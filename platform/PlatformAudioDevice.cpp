@@ -66,6 +66,7 @@ void PlatformAudioDevice::DestroyChannel(int channel) {
         return;
     }
     Mix_HaltChannel(channels[channel].mixerChannel);
+    ::SetDucksMusic(channels[channel].mixerChannel, false);
     Mix_FreeChunk(channels[channel].chunk);
     channels[channel].chunk = nullptr;
     channels[channel].converted.clear();
@@ -92,5 +93,11 @@ void PlatformAudioDevice::SetVolume(int percent) {
         if (channel.chunk) {
             Mix_Volume(channel.mixerChannel, volume);
         }
+    }
+}
+
+void PlatformAudioDevice::SetDucksMusic(int channel) {
+    if (channel >= 0 && static_cast<size_t>(channel) < channels.size() && channels[channel].chunk) {
+        ::SetDucksMusic(channels[channel].mixerChannel, true);
     }
 }

@@ -24,6 +24,7 @@ public:
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
     void SetVolume(int percent) override;
+    void SetDucksMusic(int channel) override;
 
 private:
     PlatformAudioDevice();

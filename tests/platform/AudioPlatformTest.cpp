@@ -38,6 +38,10 @@ long WaitForEnd(size_t count) {
     return Frames() - start;
 }
 
+void WaitForFrames(long frames) {
+    for (long until = Frames() + frames; Frames() < until;) SDL_Delay(1);
+}
+
 // The loudest sample of the next frames, after the two passes a change may still be in.
 int PeakOfNext(long frames) {
     long from = Frames() + 2 * kMixerChunkFrames;
@@ -61,6 +65,8 @@ protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        // Zero: the disk driver renders as fast as it can, for tests that count changes, not time.
+        fast ? setenv("SDL_DISKAUDIODELAY", "0", 1) : unsetenv("SDL_DISKAUDIODELAY");
         ASSERT_TRUE(AcquireMixer());
         mixed.clear();
         ends.clear();
@@ -83,8 +89,10 @@ protected:
         Mix_SetPostMix(nullptr, nullptr);
         ReleaseMixer();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_DISKAUDIODELAY");
         std::remove(chord.c_str());
     }
+    bool fast = false;
     std::string chord = "/tmp/tintorix-chord-" + std::to_string(getpid()) + " .mid";
 };
 
@@ -127,8 +135,9 @@ TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndSt
     }
     // Stopped half-way it is silent, and goes on with only the rest of the piece.
     ASSERT_TRUE(MciReplayMusic(nullptr));
-    SDL_Delay(250);
+    WaitForFrames(half / 2);
     ASSERT_TRUE(MciStopMusic());
+    WaitForFrames(static_cast<long>(PlatformMusicPlayer::kFadeSeconds * kMixerRate));
     EXPECT_EQ(PeakOfNext(half), 0);
     ASSERT_TRUE(MciResumeMusic(nullptr));
     EXPECT_LT(WaitForEnd(4), half * 3 / 4);
@@ -137,6 +146,46 @@ TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndSt
     ASSERT_TRUE(MciCloseAll());
     PeakOfNext(kMixerRate);
     EXPECT_EQ(ends.size(), 4u);
+}
+
+class AudioStress : public AudioPlatform {
+protected:
+    AudioStress() { fast = true; }
+};
+
+TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOnEverySoundfontNeverCrash) {
+    const char* env = std::getenv("TINTORIX_MUSIC_STRESS");
+    const int cycles = env ? std::atoi(env) : 600;
+    int fonts = 0;
+    for (const char* font : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
+        if (access(font, R_OK) != 0) continue;
+        ++fonts;
+        setenv("SDL_SOUNDFONTS", font, 1);
+        InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), nullptr);
+        unsetenv("SDL_SOUNDFONTS");
+        unsigned seed = 27;
+        int loudest = 0;
+        for (int i = 0; i < cycles; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned pick = seed >> 16;
+            const std::string piece = std::string("\"" TINTORIX_SOURCE_DIR "/assets/music/Music0") +
+                                      char('1' + pick % 3) + ".mid\"";
+            switch (pick / 3 % 6) {
+                case 0: case 1: MciPlayMusicFile(nullptr, piece.c_str()); break;
+                case 2: MciStopMusic(); break;
+                case 3: MciResumeMusic(nullptr); break;
+                case 4: MciReplayMusic(nullptr); break;
+                default: MciCloseAll(); break;
+            }
+            if (pick % 7 == 0) SetMusicVolume(static_cast<int>(pick % 101));
+            // Between zero and a few mixer passes, so changes land in every part of a pass.
+            WaitForFrames(static_cast<long>(pick / 18 % 4) * kMixerChunkFrames / 2);
+            if (i % 50 == 0) loudest = std::max(loudest, PeakOfNext(kMixerChunkFrames));
+        }
+        ShutdownMusic();
+        EXPECT_GT(loudest, 0) << font << ": the music sounded while it was changed";
+    }
+    if (fonts == 0) GTEST_SKIP() << "no soundfont installed";
 }
 
 }  // namespace
