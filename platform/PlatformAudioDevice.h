@@ -35,5 +35,6 @@ private:
         int mixerChannel = -1;
     };
     std::vector<Channel> channels;
+    std::vector<uint8_t> lastSource;  // the samples of the last channel made
     int volume;
 };
