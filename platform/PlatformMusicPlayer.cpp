@@ -256,7 +256,8 @@ bool PlatformMusicPlayer::Play(bool fromStart) {
     if (fromStart && fluid_player_seek(piece.player, 0) != FLUID_OK) {
         return false;
     }
-    if (fluid_player_play(piece.player) != FLUID_OK) {
+    // A queued piece starts when the old one has faded out.
+    if (&piece == &sounding && fluid_player_play(piece.player) != FLUID_OK) {
         return false;
     }
     piece.plays = true;
@@ -268,7 +269,6 @@ void PlatformMusicPlayer::Stop() {
     Piece& piece = queued.player ? queued : sounding;
     if (piece.player && piece.plays) {
         if (&piece == &queued) {
-            fluid_player_stop(piece.player);
             piece.plays = false;
         } else {
             pausing = true;
@@ -361,7 +361,9 @@ void PlatformMusicPlayer::LoopIfEnded(int count) {
         return;
     }
     if (sounding.spare) {
+        // The player gone, notes it still holds at its last tick would hang: they ring out instead.
         delete_fluid_player(sounding.player);
+        fluid_synth_all_notes_off(synth, -1);
         sounding.player = std::exchange(sounding.spare, NewPlayer(sounding.path));
         fluid_player_play(sounding.player);
     } else {

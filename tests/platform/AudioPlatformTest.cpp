@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -51,13 +52,31 @@ int PeakOfNext(long frames) {
     return std::max(-*low, int{*high});
 }
 
-// One held organ chord of half a second (a quarter note at 120 per minute), under a name with a blank.
-std::string WriteChord(const std::string& path) {
-    static const char file[] =
-        "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x17\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64"
-        "\x60\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0";
-    std::ofstream(path, std::ios::binary).write(file, sizeof file - 1);
+// One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, under a name
+// with a blank.
+std::string WriteChord(const std::string& path, int quarters = 1) {
+    std::string track = std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11);
+    const int ticks = 0x60 * quarters;
+    if (ticks >= 0x80) track += static_cast<char>(0x80 | ticks >> 7);
+    track += static_cast<char>(ticks & 0x7F);
+    track += std::string("\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0", 11);
+    const std::string size = {0, 0, 0, static_cast<char>(track.size())};
+    std::ofstream(path, std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) << size << track;
     return "\"" + path + "\"";
+}
+
+// Levels of the left channel over frames [from, from + count) of what was played.
+double Rms(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    double sum = 0;
+    for (long i = from; i < from + count; ++i) sum += static_cast<double>(mixed[2 * i]) * mixed[2 * i];
+    return std::sqrt(sum / count);
+}
+int LargestStep(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    int step = 0;
+    for (long i = 2 * from + 2; i < 2 * (from + count); ++i) step = std::max(step, std::abs(mixed[i] - mixed[i - 2]));
+    return step;
 }
 
 class AudioPlatform : public ::testing::Test {
@@ -120,6 +139,62 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     int restarts = 0;
     for (auto at = head + 1; at + pass <= mixed.end(); ++at) restarts += std::equal(head, head + pass, at);
     EXPECT_EQ(restarts, 3);
+}
+
+TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSilenceWithoutAStep) {
+    const long second = kMixerRate;
+    const std::string dir = "\"" TINTORIX_SOURCE_DIR "/assets/music/";
+    for (const char* change : {"open", "close", "stop"}) {
+        ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music01.mid\"").c_str()));
+        WaitForFrames(second * 2);
+        const long at = Frames();
+        const int ownStep = LargestStep(at - second, second);
+        if (change == std::string("open")) {
+            ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music02.mid\"").c_str()));
+        } else {
+            ASSERT_TRUE(change == std::string("close") ? MciCloseAll() : MciStopMusic());
+        }
+        WaitForFrames(second);
+        EXPECT_LE(LargestStep(at, second), ownStep) << change;
+        // Still sounding a tenth of a second on, quiet after a fifth: silent before the next piece.
+        EXPECT_GT(Rms(at + second / 10 - 441, 441), 0) << change;
+        std::lock_guard<std::mutex> guard(lock);
+        auto from = mixed.begin() + 2 * at;
+        auto silent = std::search_n(from, from + second, 64, int16_t{0});
+        EXPECT_LT(silent - from, second / 5 * 2) << change;
+    }
+}
+
+TEST_F(AudioPlatform, APieceGoesRoundOnTheBeatWithoutADipAndTheMusicStepsBackWhileAVoicePlays) {
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
+    for (size_t count = 1; count <= 3; ++count) {
+        WaitForEnd(count);
+        ASSERT_TRUE(MciReplayMusic(nullptr));
+    }
+    WaitForFrames(kMixerRate / 4);
+    // 5 ms windows from the first chord's last fifth of a second on: none far below the held chord's level.
+    const long window = kMixerRate / 200;
+    const double held = Rms(ends[0] - kMixerRate / 4, kMixerRate / 10);
+    for (long at = ends[0] - kMixerRate / 5; at + window < Frames(); at += window) {
+        EXPECT_GT(Rms(at, window), held / 2) << "at " << at - ends[0] << " frames from the first end";
+    }
+    // A silent voice on the effects' mixer: the chord alone shows how far the music steps back.
+    SetAudioDeviceFactory(PlatformAudioDevice::Open);
+    std::unique_ptr<AudioDevice> device = OpenAudioDevice();
+    SetAudioDeviceFactory(nullptr);
+    const std::vector<uint8_t> silence(kMixerRate / 4, 128);
+    const int voice = device->CreateChannel(silence.data(), silence.size());
+    device->SetDucksMusic(voice);
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord, 8).c_str()));
+    WaitForFrames(kMixerRate / 2);
+    const double before = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    ASSERT_TRUE(device->Play(voice, false));
+    WaitForFrames(kMixerRate / 5);
+    const double under = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    WaitForFrames(kMixerRate);
+    const double after = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    EXPECT_NEAR(20 * std::log10(under / before), PlatformMusicPlayer::kDuckDecibels, 2.5);
+    EXPECT_NEAR(20 * std::log10(after / before), 0, 2.5);
 }
 
 TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndStopsWhereItIs) {
