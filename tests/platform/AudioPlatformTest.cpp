@@ -162,6 +162,9 @@ TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSile
         auto from = mixed.begin() + 2 * at;
         auto silent = std::search_n(from, from + second, 64, int16_t{0});
         EXPECT_LT(silent - from, second / 5 * 2) << change;
+        // Arrived at by a fade, not cut off in mid-wave.
+        auto [low, high] = std::minmax_element(std::max(from, silent - 64), silent);
+        EXPECT_LT(std::max(-*low, int{*high}), ownStep / 8) << change;
     }
 }
 
@@ -169,9 +172,12 @@ TEST_F(AudioPlatform, APieceGoesRoundOnTheBeatWithoutADipAndTheMusicStepsBackWhi
     ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
     for (size_t count = 1; count <= 3; ++count) {
         WaitForEnd(count);
+        WaitForFrames(kMixerRate / 25);  // the game answers at its next frame
         ASSERT_TRUE(MciReplayMusic(nullptr));
     }
     WaitForFrames(kMixerRate / 4);
+    // Each round as long as the piece: the repeat is on the beat (ends are seen to a mixer pass).
+    for (size_t i = 1; i < ends.size(); ++i) EXPECT_NEAR(ends[i] - ends[i - 1], kMixerRate / 2, kMixerChunkFrames);
     // 5 ms windows from the first chord's last fifth of a second on: none far below the held chord's level.
     const long window = kMixerRate / 200;
     const double held = Rms(ends[0] - kMixerRate / 4, kMixerRate / 10);
