@@ -34,7 +34,7 @@ public:
 
     static constexpr double kFadeSeconds = 0.15;
     // While a voice or a jingle plays the music steps back by this much.
-    static constexpr double kDuckDecibels = -12.0;
+    static constexpr double kDuckDecibels = -20.0;
     // A piece that started again by itself and is not asked to play on within this time stops.
     static constexpr double kLoopClaimSeconds = 1.0;
 
