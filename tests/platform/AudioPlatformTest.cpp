@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -38,6 +39,10 @@ long WaitForEnd(size_t count) {
     return Frames() - start;
 }
 
+void WaitForFrames(long frames) {
+    for (long until = Frames() + frames; Frames() < until;) SDL_Delay(1);
+}
+
 // The loudest sample of the next frames, after the two passes a change may still be in.
 int PeakOfNext(long frames) {
     long from = Frames() + 2 * kMixerChunkFrames;
@@ -47,13 +52,31 @@ int PeakOfNext(long frames) {
     return std::max(-*low, int{*high});
 }
 
-// One held organ chord of half a second (a quarter note at 120 per minute), under a name with a blank.
-std::string WriteChord(const std::string& path) {
-    static const char file[] =
-        "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x17\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64"
-        "\x60\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0";
-    std::ofstream(path, std::ios::binary).write(file, sizeof file - 1);
+// One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, under a name
+// with a blank.
+std::string WriteChord(const std::string& path, int quarters = 1) {
+    std::string track = std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11);
+    const int ticks = 0x60 * quarters;
+    if (ticks >= 0x80) track += static_cast<char>(0x80 | ticks >> 7);
+    track += static_cast<char>(ticks & 0x7F);
+    track += std::string("\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0", 11);
+    const std::string size = {0, 0, 0, static_cast<char>(track.size())};
+    std::ofstream(path, std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) << size << track;
     return "\"" + path + "\"";
+}
+
+// Levels of the left channel over frames [from, from + count) of what was played.
+double Rms(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    double sum = 0;
+    for (long i = from; i < from + count; ++i) sum += static_cast<double>(mixed[2 * i]) * mixed[2 * i];
+    return std::sqrt(sum / count);
+}
+int LargestStep(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    int step = 0;
+    for (long i = 2 * from + 2; i < 2 * (from + count); ++i) step = std::max(step, std::abs(mixed[i] - mixed[i - 2]));
+    return step;
 }
 
 class AudioPlatform : public ::testing::Test {
@@ -61,6 +84,8 @@ protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        // Zero: the disk driver renders as fast as it can, for tests that count changes, not time.
+        fast ? setenv("SDL_DISKAUDIODELAY", "0", 1) : unsetenv("SDL_DISKAUDIODELAY");
         ASSERT_TRUE(AcquireMixer());
         mixed.clear();
         ends.clear();
@@ -83,8 +108,10 @@ protected:
         Mix_SetPostMix(nullptr, nullptr);
         ReleaseMixer();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_DISKAUDIODELAY");
         std::remove(chord.c_str());
     }
+    bool fast = false;
     std::string chord = "/tmp/tintorix-chord-" + std::to_string(getpid()) + " .mid";
 };
 
@@ -108,12 +135,72 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     // A play begins at a mixer pass; each later play starts the same samples again.
     const long pass = kMixerChunkFrames * kMixerChannels;
     auto head = mixed.begin() + ((first - mixed.begin()) / pass) * pass;
-    for (long i = 0; i < pass; i += 4) {  // each sample of the effect fills two stereo frames
-        EXPECT_TRUE(std::equal(head + i + 1, head + i + 4, head + i)) << i;
-    }
+    for (long i = 0; i < pass; i += 2) EXPECT_EQ(head[i], head[i + 1]) << i;  // mono on both sides
     int restarts = 0;
     for (auto at = head + 1; at + pass <= mixed.end(); ++at) restarts += std::equal(head, head + pass, at);
     EXPECT_EQ(restarts, 3);
+}
+
+TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSilenceWithoutAStep) {
+    const long second = kMixerRate;
+    const std::string dir = "\"" TINTORIX_SOURCE_DIR "/assets/music/";
+    for (const char* change : {"open", "close", "stop"}) {
+        ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music01.mid\"").c_str()));
+        WaitForFrames(second * 2);
+        const long at = Frames();
+        const int ownStep = LargestStep(at - second, second);
+        if (change == std::string("open")) {
+            ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music02.mid\"").c_str()));
+        } else {
+            ASSERT_TRUE(change == std::string("close") ? MciCloseAll() : MciStopMusic());
+        }
+        WaitForFrames(second);
+        EXPECT_LE(LargestStep(at, second), ownStep) << change;
+        // Still sounding a tenth of a second on, quiet after a fifth: silent before the next piece.
+        EXPECT_GT(Rms(at + second / 10 - 441, 441), 0) << change;
+        std::lock_guard<std::mutex> guard(lock);
+        auto from = mixed.begin() + 2 * at;
+        auto silent = std::search_n(from, from + second, 64, int16_t{0});
+        EXPECT_LT(silent - from, second / 5 * 2) << change;
+        // Arrived at by a fade, not cut off in mid-wave.
+        auto [low, high] = std::minmax_element(std::max(from, silent - 64), silent);
+        EXPECT_LT(std::max(-*low, int{*high}), ownStep / 8) << change;
+    }
+}
+
+TEST_F(AudioPlatform, APieceGoesRoundOnTheBeatWithoutADipAndTheMusicStepsBackWhileAVoicePlays) {
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
+    for (size_t count = 1; count <= 3; ++count) {
+        WaitForEnd(count);
+        WaitForFrames(kMixerRate / 25);  // the game answers at its next frame
+        ASSERT_TRUE(MciReplayMusic(nullptr));
+    }
+    WaitForFrames(kMixerRate / 4);
+    // Each round as long as the piece: the repeat is on the beat (ends are seen to a mixer pass).
+    for (size_t i = 1; i < ends.size(); ++i) EXPECT_NEAR(ends[i] - ends[i - 1], kMixerRate / 2, kMixerChunkFrames);
+    // 5 ms windows from the first chord's last fifth of a second on: none far below the held chord's level.
+    const long window = kMixerRate / 200;
+    const double held = Rms(ends[0] - kMixerRate / 4, kMixerRate / 10);
+    for (long at = ends[0] - kMixerRate / 5; at + window < Frames(); at += window) {
+        EXPECT_GT(Rms(at, window), held / 2) << "at " << at - ends[0] << " frames from the first end";
+    }
+    // A silent voice on the effects' mixer: the chord alone shows how far the music steps back.
+    SetAudioDeviceFactory(PlatformAudioDevice::Open);
+    std::unique_ptr<AudioDevice> device = OpenAudioDevice();
+    SetAudioDeviceFactory(nullptr);
+    const std::vector<uint8_t> silence(kMixerRate / 4, 128);
+    const int voice = device->CreateChannel(silence.data(), silence.size());
+    device->SetDucksMusic(voice);
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord, 8).c_str()));
+    WaitForFrames(kMixerRate / 2);
+    const double before = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    ASSERT_TRUE(device->Play(voice, false));
+    WaitForFrames(kMixerRate / 5);
+    const double under = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    WaitForFrames(kMixerRate);
+    const double after = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    EXPECT_NEAR(20 * std::log10(under / before), PlatformMusicPlayer::kDuckDecibels, 2.5);
+    EXPECT_NEAR(20 * std::log10(after / before), 0, 2.5);
 }
 
 TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndStopsWhereItIs) {
@@ -127,8 +214,9 @@ TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndSt
     }
     // Stopped half-way it is silent, and goes on with only the rest of the piece.
     ASSERT_TRUE(MciReplayMusic(nullptr));
-    SDL_Delay(250);
+    WaitForFrames(half / 2);
     ASSERT_TRUE(MciStopMusic());
+    WaitForFrames(static_cast<long>(PlatformMusicPlayer::kFadeSeconds * kMixerRate));
     EXPECT_EQ(PeakOfNext(half), 0);
     ASSERT_TRUE(MciResumeMusic(nullptr));
     EXPECT_LT(WaitForEnd(4), half * 3 / 4);
@@ -137,6 +225,46 @@ TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndSt
     ASSERT_TRUE(MciCloseAll());
     PeakOfNext(kMixerRate);
     EXPECT_EQ(ends.size(), 4u);
+}
+
+class AudioStress : public AudioPlatform {
+protected:
+    AudioStress() { fast = true; }
+};
+
+TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOnEverySoundfontNeverCrash) {
+    const char* env = std::getenv("TINTORIX_MUSIC_STRESS");
+    const int cycles = env ? std::atoi(env) : 600;
+    int fonts = 0;
+    for (const char* font : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
+        if (access(font, R_OK) != 0) continue;
+        ++fonts;
+        setenv("SDL_SOUNDFONTS", font, 1);
+        InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), nullptr);
+        unsetenv("SDL_SOUNDFONTS");
+        unsigned seed = 27;
+        int loudest = 0;
+        for (int i = 0; i < cycles; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned pick = seed >> 16;
+            const std::string piece = std::string("\"" TINTORIX_SOURCE_DIR "/assets/music/Music0") +
+                                      char('1' + pick % 3) + ".mid\"";
+            switch (pick / 3 % 6) {
+                case 0: case 1: MciPlayMusicFile(nullptr, piece.c_str()); break;
+                case 2: MciStopMusic(); break;
+                case 3: MciResumeMusic(nullptr); break;
+                case 4: MciReplayMusic(nullptr); break;
+                default: MciCloseAll(); break;
+            }
+            if (pick % 7 == 0) SetMusicVolume(static_cast<int>(pick % 101));
+            // Between zero and a few mixer passes, so changes land in every part of a pass.
+            WaitForFrames(static_cast<long>(pick / 18 % 4) * kMixerChunkFrames / 2);
+            if (i % 50 == 0) loudest = std::max(loudest, PeakOfNext(kMixerChunkFrames));
+        }
+        ShutdownMusic();
+        EXPECT_GT(loudest, 0) << font << ": the music sounded while it was changed";
+    }
+    if (fonts == 0) GTEST_SKIP() << "no soundfont installed";
 }
 
 }  // namespace
