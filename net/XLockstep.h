@@ -18,8 +18,9 @@ public:
     // State checksums are compared every this many frames.
     static constexpr uint32_t kCheckInterval = 25;
     // Unacknowledged frames are sent again after this many milliseconds, and something goes out at least
-    // this often so that silence means a lost peer.
-    static constexpr uint32_t kResendMs = 20;
+    // this often so that silence means a lost peer. Every packet carries all frames not yet acknowledged, so
+    // while frames flow (one each 40 ms) none is resent on its own.
+    static constexpr uint32_t kResendMs = 50;
     static constexpr uint32_t kKeepAliveMs = 100;
     // Frames in one packet at most.
     static constexpr uint32_t kMaxFramesPerPacket = 64;
@@ -65,11 +66,18 @@ public:
     // The frame from which a dropped seat plays as the computer, 0 while it plays.
     uint32_t GetDropFrame(int seat) const { return dropFrame[seat]; }
 
+    // The seats whose input the next bundle waits for: the host's own count, a joiner's as the host said.
+    uint8_t GetWaitingFor() const;
+    // The seats the computer took over during the match, as far as it has run here.
+    uint8_t GetLeftSeats() const { return leftSeats; }
+
     // Everything this side sent has been acknowledged by every peer still here.
     bool IsSettled() const;
 
     // What is to be sent at this moment, in milliseconds of any steady clock.
     std::vector<Packet> TakePackets(uint32_t now);
+    // Milliseconds from now until TakePackets has something to send, unless something arrives first.
+    uint32_t UntilSendDue(uint32_t now) const;
 
 private:
     struct Link {
@@ -81,11 +89,14 @@ private:
     };
 
     uint32_t Bundled() const { return static_cast<uint32_t>(bundles.size()); }
+    bool IsNeeded(int seat) const { return (remoteSeats >> seat & 1) && !(computerSeats >> seat & 1); }
     void MakeBundles();
     void ReadFrames(int seat, std::string_view bytes);
     void Compare(uint32_t frame);
     void SendReliable(int seat, std::string bytes);
     std::string FramesPacket(int seat, const Link& link, uint32_t upTo);
+    bool IsPeer(int seat) const;
+    uint32_t SentUpTo() const;
 
     bool host;
     uint16_t match;
@@ -109,4 +120,6 @@ private:
     std::vector<Packet> reliable;
     std::string stopReason;
     uint32_t mismatchFrame = 0;
+    uint8_t hostWaitingFor = 0;
+    uint8_t leftSeats = 0;
 };

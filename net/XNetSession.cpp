@@ -21,7 +21,11 @@ constexpr char kLobby = 'L';
 constexpr char kStart = 'S';
 constexpr char kPing = 'P';
 constexpr char kPong = 'Q';
+// A joiner's pause key [Z][1 pause, 0 run on]; the host's word to all [Z][seat that paused, or -1].
+constexpr char kPause = 'Z';
+// A match's own packets keep the line alive; its round trip is only chosen from between matches.
 constexpr uint32_t kPingMs = 100;
+constexpr uint32_t kMatchPingMs = 1000;
 constexpr int kHuman = 0;
 constexpr enet_uint8 kReliableChannel = 0;
 constexpr enet_uint8 kFramesChannel = 1;
@@ -118,6 +122,8 @@ void XNetSession::Service(uint32_t timeoutMs) {
     if (!enet || !open) {
         return;
     }
+    // ENet sleeps in the socket until a datagram comes or the time is up: no waking to look.
+    timeoutMs = std::min(timeoutMs, UntilSendDue(NowMs()));
     ENetEvent event;
     while (enet_host_service(enet, &event, timeoutMs) > 0) {
         timeoutMs = 0;
@@ -194,6 +200,11 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
                 std::fprintf(stderr, "%s: %s joined\n", programName, from.address.c_str());
             }
             break;
+        case kPause:
+            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0) {
+                SetPausedBy(bytes[1] ? from.matchSeat : -1);
+            }
+            break;
         case kPong: {
             uint32_t roundTrip = NowMs() - static_cast<uint32_t>(GetLittleEndian(bytes, 1, 4));
             // The slower of the last and the smoothed: one quick answer does not hide a slow line.
@@ -220,6 +231,11 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
                 seat = static_cast<int8_t>(bytes[1]);
                 remoteSeats = static_cast<uint8_t>(bytes[2]);
                 joinedSeats = static_cast<uint8_t>(bytes[3]);
+            }
+            break;
+        case kPause:
+            if (bytes.size() == 2) {
+                pausedBy = std::clamp(static_cast<int>(static_cast<int8_t>(bytes[1])), -1, 3);
             }
             break;
         case kStart:
@@ -252,6 +268,10 @@ void XNetSession::Lose(Peer& peer, const char* why) {
     }
     if (peer.greeted) {
         std::fprintf(stderr, "%s: %s %s\n", programName, peer.address.c_str(), why);
+    }
+    if (pausedBy >= 0 && pausedBy == peer.matchSeat) {
+        // Nobody could let the match run on for a computer that has gone.
+        SetPausedBy(-1);
     }
     if (lockstep && peer.matchSeat >= 0) {
         lockstep->DropSeat(peer.matchSeat);
@@ -349,6 +369,7 @@ bool XNetSession::TakeStart(XMenuData* target) {
 
 void XNetSession::BeginMatch(const XMenuData& matchSettings) {
     inMatch = true;
+    pausedBy = -1;
     if (!host) {
         startWaiting = false;
         SeedRandomWith(startSeed);
@@ -431,8 +452,44 @@ std::string XNetSession::GetStopReason() const {
     return lockstep ? lockstep->GetStopReason() : std::string();
 }
 
+XMatchLink::Status XNetSession::GetStatus() const {
+    Status status;
+    status.pausedBy = inMatch ? pausedBy : -1;
+    if (lockstep) {
+        status.waitingFor = lockstep->GetWaitingFor();
+        status.leftSeats = lockstep->GetLeftSeats();
+        if (!host && !lockstep->IsFrameReady() && status.waitingFor == 0) {
+            // Nothing from the host says whom it waits for: it is the host itself, or the line to it.
+            status.waitingFor = 1;
+        }
+    }
+    return status;
+}
+
+void XNetSession::TogglePause() {
+    if (!inMatch) {
+        return;
+    }
+    if (host) {
+        SetPausedBy(pausedBy < 0 ? 0 : -1);
+    } else {
+        Send(hostPeer.peer, std::string{kPause, static_cast<char>(pausedBy < 0)}, true);
+    }
+    SendOut();
+}
+
+void XNetSession::SetPausedBy(int newSeat) {
+    pausedBy = newSeat;
+    for (auto& peer : peers) {
+        if (peer->matchSeat >= 0) {
+            Send(peer->peer, std::string{kPause, static_cast<char>(newSeat)}, true);
+        }
+    }
+}
+
 void XNetSession::EndMatch() {
     inMatch = false;
+    pausedBy = -1;
 }
 
 void XNetSession::Leave() {
@@ -471,7 +528,7 @@ void XNetSession::SendOut() {
             Send(to, packet.bytes, packet.reliable);
         }
     }
-    if (now - lastPing >= kPingMs) {
+    if (now - lastPing >= PingInterval()) {
         // Pings measure the round trip and keep a quiet line from looking dead.
         lastPing = now;
         std::string ping(1, kPing);
@@ -484,6 +541,15 @@ void XNetSession::SendOut() {
         }
     }
     enet_host_flush(enet);
+}
+
+uint32_t XNetSession::PingInterval() const {
+    return inMatch ? kMatchPingMs : kPingMs;
+}
+
+uint32_t XNetSession::UntilSendDue(uint32_t now) const {
+    uint32_t untilPing = now - lastPing >= PingInterval() ? 0 : PingInterval() - (now - lastPing);
+    return lockstep ? std::min(untilPing, lockstep->UntilSendDue(now)) : untilPing;
 }
 
 int XNetSession::GetPeerCount() const {

@@ -35,7 +35,8 @@ public:
     ~XNetSession() override;
 
     void Poll() override { Service(0); }
-    // Waits up to the time for something to arrive.
+    void Wait(uint32_t timeoutMs) override { Service(timeoutMs); }
+    // Waits up to the time for something to arrive, or until something is due to go out.
     void Service(uint32_t timeoutMs);
     Lobby GetLobby() const override;
     bool TakeStart(XMenuData* settings) override;
@@ -45,6 +46,8 @@ public:
     void CheckState(uint64_t sum) override;
     XFrameInput Exchange(const XFrameInput& local) override;
     std::string GetStopReason() const override;
+    Status GetStatus() const override;
+    void TogglePause() override;
     void EndMatch() override;
     void Leave() override;
 
@@ -87,6 +90,9 @@ private:
     void Close(const std::string& reason);
     void AssignSeats();
     void SendOut();
+    void SetPausedBy(int seat);
+    uint32_t UntilSendDue(uint32_t now) const;
+    uint32_t PingInterval() const;
     void Send(_ENetPeer* peer, const std::string& bytes, bool reliable);
     uint8_t RemoteSeats() const;
     Peer* FindPeer(_ENetPeer* peer);
@@ -114,4 +120,5 @@ private:
     uint32_t startSeed = 0;
     uint32_t startDelay = kMinDelay;
     std::string closedReason;
+    int pausedBy = -1;
 };

@@ -27,10 +27,22 @@ public:
         uint32_t outOfStepFrame = 0;
     };
 
+    // What every computer of a running match shows about the others.
+    struct Status {
+        // The seat of whoever paused the match for everyone, -1 while it runs.
+        int pausedBy = -1;
+        // The seats whose input the next frame waits for.
+        uint8_t waitingFor = 0;
+        // The seats the computer took over during the match.
+        uint8_t leftSeats = 0;
+    };
+
     virtual ~XMatchLink() = default;
 
     // Sends and receives what is waiting, and notices who has gone silent.
     virtual void Poll() = 0;
+    // Sleeps until something arrives from the others or the time is up, sending what falls due meanwhile.
+    virtual void Wait(uint32_t timeoutMs) = 0;
     virtual Lobby GetLobby() const = 0;
     // A joiner: true once the host has started a match, whose settings are then given.
     virtual bool TakeStart(XMenuData* settings) = 0;
@@ -44,6 +56,9 @@ public:
     virtual XFrameInput Exchange(const XFrameInput& local) = 0;
     // Why the match stopped early on this computer, or empty.
     virtual std::string GetStopReason() const = 0;
+    virtual Status GetStatus() const = 0;
+    // This computer's pause key during a match: pauses it for everyone, or lets it run on.
+    virtual void TogglePause() = 0;
     virtual void EndMatch() = 0;
     // A joiner leaves for good.
     virtual void Leave() = 0;

@@ -5,11 +5,17 @@
 
 #include "shell/XMatchLink.h"
 #include "shell/XMenuData.h"
+#include "support/FakeMachine.h"
 
 // The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
 class FakeLink : public XMatchLink {
 public:
     void Poll() override {}
+    // Time passes on the machine's clock; nothing arrives early.
+    void Wait(uint32_t timeoutMs) override {
+        waits.push_back(timeoutMs);
+        FakeMachine::Current()->now += timeoutMs;
+    }
     Lobby GetLobby() const override { return lobby; }
     bool TakeStart(XMenuData* settings) override {
         settings->SetControlType(2, 0);
@@ -25,6 +31,9 @@ public:
         return frames.back();
     }
     std::string GetStopReason() const override { return stop; }
+    Status GetStatus() const override { return status; }
+    // The host's way: the pause is everyone's at once.
+    void TogglePause() override { status.pausedBy = status.pausedBy < 0 ? 0 : -1; }
     void EndMatch() override { ++ended; }
     void Leave() override { lobby.closedReason = "you left the match"; }
 
@@ -33,5 +42,7 @@ public:
     int begun = 0, ended = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
+    std::vector<uint32_t> waits;
     std::string stop;
+    Status status;
 };
