@@ -4,6 +4,7 @@
 #include "audio/ZSoundList.h"
 #include "base/Resources.h"
 #include "gfx/Maths.h"
+#include "gfx/ZAscii.h"
 #include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
@@ -196,6 +197,78 @@ TEST_F(ShellTest, OnlineTheLoopSleepsInTheLinksWaitUntilTheNextFrameOrTheOthersI
         EXPECT_LE(link->waits.size(), ready ? 2 * link->frames.size() + 10 : 4000u / 20 + 10) << ready;
         EXPECT_EQ(link->frames.empty(), !ready);
     }
+}
+
+// The line of the status band on the picture shown, among those given; "" for no band, "?" for another.
+// Above the band the picture is the frame itself, unless paused (dimmed).
+std::string ShownLine(const Surface& back, const Surface& shown, const std::vector<std::string>& lines,
+                      bool paused) {
+    const Rect above{0, 0, 640, 444};
+    auto band = Surface::Create(640, 480);
+    for (int y = 0; y < 480; ++y) std::copy_n(back.Row(y), 640, band->Row(y));
+    if (!paused && CountPixels(shown, above, 0) != CountPixels(back, above, 0)) return "?";
+    if (std::equal(back.Row(450), back.Row(450) + 640, shown.Row(450))) return "";
+    for (const std::string& line : lines) {
+        Rect strip{0, 444, 640, 472};
+        band->ColourFill(&strip, static_cast<uint8_t>(MatchColor(band.get(), 0)));
+        ZAscii letters;
+        letters.SetSurface(band.get());
+        letters.DrawLabels((640 - 11 * ZAscii::CountCells(line)) / 2, 449, line);
+        bool same = true;
+        for (int y = 444; y < 472 && same; ++y) same = std::equal(band->Row(y), band->Row(y) + 640, shown.Row(y));
+        if (same) return line;
+    }
+    return "?";
+}
+
+TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWhoWhyAndWhatTheMatchWaitsFor) {
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
+    link->started = true;
+    app = std::make_unique<XAppData>();
+    app->GetMatchInput()->SetLink(std::move(owned));
+    const std::vector<std::string> lines = {"WAITING FOR PLAYER 3", "PLAYER 2 LEFT: THE COMPUTER PLAYS",
+                                            "PLAYER 1 PAUSED", "PLAYER 3 PAUSED",
+                                            "MATCH STOPPED: THE HOST HAS LEFT"};
+    // The others: a stall for player 3, player 2 leaving, player 3 pausing after this one, a stop.
+    using Change = std::function<void()>;
+    std::vector<std::pair<uint32_t, Change>> script = {
+        {2000, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(false, 4); }},
+        {2600, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(true, 0); }},
+        {2700, [&] { link->status.leftSeats = 2; }},
+        {4000, [&] { link->status.pausedBy = 2; }},
+        {4400, [&] { link->status.pausedBy = -1; }},
+        {5000, [&] { link->stop = "the host has left"; }}};
+    std::vector<std::pair<uint32_t, std::string>> seen = {{0, ""}};
+    link->onWait = [&](uint32_t now) {
+        while (!script.empty() && script.front().first <= now) {
+            script.front().second();
+            script.erase(script.begin());
+        }
+        std::string line = machine.shown ? ShownLine(*GetBackSurface(), *machine.shown, lines, app->paused) : "";
+        if (line != seen.back().second) seen.push_back({now, line});
+    };
+    machine.Schedule(1300, kWmActivateApp, 0);
+    machine.Schedule(3500, kWmKeyDown, kVirtualKeyP);
+    machine.Schedule(6000, kWmDestroy);
+    EXPECT_EQ(WinMain(*app, nullptr), 0);
+    // In the background the frames went on, 25 a second.
+    EXPECT_NEAR(std::count_if(machine.presents.begin(), machine.presents.end(),
+                              [](uint32_t t) { return t >= 1300 && t < 2000; }),
+                700 / 40, 1);
+    // Each line shows about when it should (a quarter second into the stall, while paused, for 4 s after
+    // a seat was left or the match stopped) and nothing else ever does.
+    const std::pair<uint32_t, std::string> expected[] = {
+        {2290, lines[0]}, {2600, ""}, {2700, lines[1]}, {3500, lines[2]}, {4000, lines[3]},
+        {4400, lines[1]}, {5000, lines[4]}};
+    ASSERT_EQ(seen.size(), std::size(expected) + 1) << seen.back().second << " at " << seen.back().first;
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(seen[i + 1].second, expected[i].second);
+        EXPECT_NEAR(seen[i + 1].first, expected[i].first, 80) << expected[i].second;
+    }
+    EXPECT_EQ(std::count_if(machine.presents.begin(), machine.presents.end(),
+                            [](uint32_t t) { return t > 3560 && t < 4400; }),
+              1) << "paused, only the change of who paused is shown";
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ public:
     void Wait(uint32_t timeoutMs) override {
         waits.push_back(timeoutMs);
         FakeMachine::Current()->now += timeoutMs;
+        if (onWait) {
+            onWait(FakeMachine::Current()->now);
+        }
     }
     Lobby GetLobby() const override { return lobby; }
     bool TakeStart(XMenuData* settings) override {
@@ -45,4 +49,6 @@ public:
     std::vector<uint32_t> waits;
     std::string stop;
     Status status;
+    // What the others do meanwhile, by the machine's clock.
+    std::function<void(uint32_t now)> onWait;
 };
