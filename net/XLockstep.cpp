@@ -102,6 +102,9 @@ uint8_t XLockstep::GetWaitingFor() const {
     if (!host) {
         return hostWaitingFor;
     }
+    if (Bundled() >= next || !stopReason.empty()) {
+        return 0;
+    }
     size_t index = bundles.size();
     uint8_t waiting = 0;
     for (int seat = 0; seat < 4; ++seat) {
