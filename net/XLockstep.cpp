@@ -147,7 +147,8 @@ void XLockstep::Compare(uint32_t frame) {
 }
 
 void XLockstep::Receive(int seat, std::string_view bytes) {
-    if (bytes.size() < 3 || seat < 0 || seat > 3 || GetLittleEndian(bytes, 1, 2) != match) {
+    if (bytes.size() < 3 || seat < 0 || seat >= kFirstWatcher + kMaxWatchers ||
+        GetLittleEndian(bytes, 1, 2) != match) {
         return;
     }
     switch (static_cast<uint8_t>(bytes[0])) {
@@ -237,7 +238,22 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     }
 }
 
+int XLockstep::AddWatcher() {
+    for (int slot = 0; host && slot < kMaxWatchers; ++slot) {
+        if (!(watchers >> slot & 1)) {
+            watchers = static_cast<uint8_t>(watchers | 1 << slot);
+            links[kFirstWatcher + slot] = Link{};
+            return kFirstWatcher + slot;
+        }
+    }
+    return -1;
+}
+
 void XLockstep::DropSeat(int seat) {
+    if (host && seat >= kFirstWatcher && seat < kFirstWatcher + kMaxWatchers) {
+        watchers = static_cast<uint8_t>(watchers & ~(1 << (seat - kFirstWatcher)));
+        return;
+    }
     if (!host || seat < 0 || seat > 3 || !(remoteSeats >> seat & 1) || dropFrame[seat] != 0) {
         return;
     }
@@ -251,14 +267,11 @@ void XLockstep::Stop(const std::string& reason) {
         return;
     }
     stopReason = reason.empty() ? "the match stopped" : reason;
-    if (host) {
-        for (int seat = 0; seat < 4; ++seat) {
-            if ((remoteSeats >> seat & 1) && dropFrame[seat] == 0) {
-                std::string bytes(1, static_cast<char>(kStop));
-                PutLittleEndian(bytes, match, 2);
-                bytes += stopReason;
-                SendReliable(seat, std::move(bytes));
-            }
+    for (int seat = 0; host && seat < kFirstWatcher + kMaxWatchers; ++seat) {
+        if (IsPeer(seat)) {
+            std::string bytes(1, static_cast<char>(kStop));
+            PutLittleEndian(bytes, match, 2);
+            SendReliable(seat, bytes + stopReason);
         }
     }
 }
@@ -274,7 +287,10 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     PutLittleEndian(bytes, match, 2);
     // What this side holds in a row: a joiner's inputs past the first frames, or the bundles.
     uint32_t held = Bundled();
-    if (host) {
+    if (host && seat >= kFirstWatcher) {
+        // A watcher's input counts for nothing: all of it is taken.
+        held = UINT32_MAX;
+    } else if (host) {
         held = delay;
         const auto& seatInputs = inputs[seat];
         while (held < seatInputs.size() && seatInputs[held] >= 0) {
@@ -302,6 +318,9 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
 }
 
 bool XLockstep::IsPeer(int seat) const {
+    if (seat >= kFirstWatcher) {
+        return host && (watchers >> (seat - kFirstWatcher) & 1);
+    }
     return host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
 }
 
@@ -312,7 +331,7 @@ uint32_t XLockstep::SentUpTo() const {
 std::vector<XLockstep::Packet> XLockstep::TakePackets(uint32_t now) {
     std::vector<Packet> out = std::move(reliable);
     reliable.clear();
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
         if (!IsPeer(seat)) {
             continue;
         }
@@ -337,7 +356,7 @@ uint32_t XLockstep::UntilSendDue(uint32_t now) const {
         return 0;
     }
     uint32_t until = kKeepAliveMs;
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
         if (!IsPeer(seat)) {
             continue;
         }
@@ -354,7 +373,7 @@ uint32_t XLockstep::UntilSendDue(uint32_t now) const {
 }
 
 bool XLockstep::IsSettled() const {
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
         if (IsPeer(seat) && links[seat].acked < SentUpTo()) {
             return false;
         }

@@ -26,6 +26,9 @@ public:
     static constexpr uint32_t kMaxFramesPerPacket = 64;
     // Frames taken ahead of the first one still missing, at most.
     static constexpr uint32_t kMaxAhead = 1024;
+    // Host: computers that watch without a seat have the links after the seats'.
+    static constexpr int kFirstWatcher = 4;
+    static constexpr int kMaxWatchers = 4;
 
     enum Kind : uint8_t { kInputs = 'I', kBundles = 'B', kCheck = 'C', kStop = 'X' };
 
@@ -56,8 +59,13 @@ public:
     XFrameInput Exchange(const XFrameInput& local);
 
     void Receive(int seat, std::string_view bytes);
-    // Host: from the first frame not yet bundled the seat is the computer's on every computer.
+    // Host: from the first frame not yet bundled the seat is the computer's on every computer; a watcher's
+    // link is closed.
     void DropSeat(int seat);
+    // Host: a link for a computer that watches from the first frame on, or -1 when there is no room.
+    int AddWatcher();
+    // Frames received that this computer has not yet run: many of them mean it has fallen behind.
+    uint32_t GetFramesHeld() const { return host || received < next ? 0 : received - next + 1; }
     // Ends the match here; the host tells every joiner why.
     void Stop(const std::string& reason);
     const std::string& GetStopReason() const { return stopReason; }
@@ -114,7 +122,8 @@ private:
     uint32_t received = 0;
     // Joiner: its own input for frames delay + 1 onwards.
     std::vector<uint8_t> ownInputs;
-    Link links[4];
+    Link links[kFirstWatcher + kMaxWatchers];
+    uint8_t watchers = 0;
     uint32_t dropFrame[4] = {};
     std::map<uint32_t, uint64_t> sums[5];
     std::vector<Packet> reliable;

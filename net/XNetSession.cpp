@@ -19,6 +19,8 @@ constexpr char kHello = 'H';
 constexpr char kRefuse = 'R';
 constexpr char kLobby = 'L';
 constexpr char kStart = 'S';
+// A match already on, to be watched from its first frame: laid out as the start, with no seat.
+constexpr char kWatch = 'V';
 constexpr char kPing = 'P';
 constexpr char kPong = 'Q';
 // A joiner's pause key [Z][1 pause, 0 run on]; the host's word to all [Z][seat that paused, or -1].
@@ -167,6 +169,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
         peers.erase(std::remove_if(peers.begin(), peers.end(), [](const auto& peer) { return !peer->peer; }),
                     peers.end());
         AssignSeats();
+        AdmitWatchers();
     } else if (now - hostPeer.lastHeard > kSilenceMs) {
         Lose(hostPeer, connected ? "was silent for 3 s" : "did not answer");
     }
@@ -201,7 +204,7 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
             }
             break;
         case kPause:
-            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0) {
+            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0 && from.matchSeat < XLockstep::kFirstWatcher) {
                 SetPausedBy(bytes[1] ? from.matchSeat : -1);
             }
             break;
@@ -238,8 +241,10 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
                 pausedBy = std::clamp(static_cast<int>(static_cast<int8_t>(bytes[1])), -1, 3);
             }
             break;
+        case kWatch:
         case kStart:
             if (bytes.size() == 16) {
+                watching = bytes[0] == kWatch;
                 matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
                 startDelay = std::clamp(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 1)), kMinDelay, kMaxDelay);
                 startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
@@ -249,13 +254,13 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
                 for (int i = 0; i < 4; ++i) {
                     startSettings.SetControlType(i, std::clamp(static_cast<int32_t>(bytes[10 + i]), 0, 2));
                 }
-                seat = std::clamp(static_cast<int>(bytes[14]), 1, 3);
+                seat = watching ? -1 : std::clamp(static_cast<int>(bytes[14]), 1, 3);
                 startWaiting = true;
             }
             break;
         default:
             if (lockstep && bytes.size() >= 3 && GetLittleEndian(bytes, 1, 2) == lockstep->GetMatch()) {
-                lockstep->Receive(seat, bytes);
+                lockstep->Receive(watching ? 0 : seat, bytes);
             }
             break;
     }
@@ -275,7 +280,7 @@ void XNetSession::Lose(Peer& peer, const char* why) {
     }
     if (lockstep && peer.matchSeat >= 0) {
         lockstep->DropSeat(peer.matchSeat);
-        if (inMatch) {
+        if (inMatch && peer.matchSeat < XLockstep::kFirstWatcher) {
             std::fprintf(stderr, "%s: the computer plays player %d from frame %u\n", programName,
                          peer.matchSeat + 1, lockstep->GetDropFrame(peer.matchSeat));
         }
@@ -356,6 +361,7 @@ XMatchLink::Lobby XNetSession::GetLobby() const {
     lobby.port = port;
     lobby.closedReason = closedReason;
     lobby.outOfStepFrame = lockstep ? lockstep->GetMismatchFrame() : 0;
+    lobby.matchOn = watching && startWaiting;
     return lobby;
 }
 
@@ -373,8 +379,9 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
     if (!host) {
         startWaiting = false;
         SeedRandomWith(startSeed);
+        // A watcher's link to the host is the first.
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
-                                               static_cast<uint8_t>(1 << seat), 0, 0);
+                                               static_cast<uint8_t>(watching ? 1 : 1 << seat), 0, 0);
         return;
     }
     AssignSeats();
@@ -387,25 +394,39 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
     // Seats set to people that nobody took are the computer's from the first frame.
     lockstep = std::make_unique<XLockstep>(true, matchNumber, delay, local, joinedSeats,
                                            static_cast<uint8_t>(remoteSeats & ~joinedSeats));
+    matchStart.clear();
+    PutLittleEndian(matchStart, matchNumber, 2);
+    PutLittleEndian(matchStart, delay, 1);
+    PutLittleEndian(matchStart, seed, 4);
+    PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
+    PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
+    for (int i = 0; i < 4; ++i) {
+        PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
+    }
     for (auto& peer : peers) {
         peer->matchSeat = peer->seat;
-        if (peer->seat < 0) {
-            continue;
+        if (peer->seat >= 0) {
+            Send(peer->peer, kStart + matchStart + static_cast<char>(peer->seat) + '\0', true);
         }
-        std::string bytes(1, kStart);
-        PutLittleEndian(bytes, matchNumber, 2);
-        PutLittleEndian(bytes, delay, 1);
-        PutLittleEndian(bytes, seed, 4);
-        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
-        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
-        for (int i = 0; i < 4; ++i) {
-            PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
-        }
-        PutLittleEndian(bytes, static_cast<uint64_t>(peer->seat), 1);
-        PutLittleEndian(bytes, 0, 1);
-        Send(peer->peer, bytes, true);
     }
+    AdmitWatchers();
     SendOut();
+}
+
+void XNetSession::AdmitWatchers() {
+    if (!host || !inMatch || !lockstep) {
+        return;
+    }
+    for (auto& peer : peers) {
+        if (peer->greeted && peer->peer && peer->matchSeat < 0) {
+            int link = lockstep->AddWatcher();
+            if (link < 0) {
+                return;
+            }
+            peer->matchSeat = link;
+            Send(peer->peer, kWatch + matchStart + std::string(2, '\0'), true);
+        }
+    }
 }
 
 bool XNetSession::IsFrameReady() {
@@ -441,7 +462,9 @@ XFrameInput XNetSession::Exchange(const XFrameInput& local) {
             return {};
         }
         mine = {};
-        mine.Steer(seat, local.IsLeft(0), local.IsRight(0));
+        if (!watching) {
+            mine.Steer(seat, local.IsLeft(0), local.IsRight(0));
+        }
     }
     XFrameInput frame = lockstep->Exchange(mine);
     SendOut();
@@ -458,6 +481,8 @@ XMatchLink::Status XNetSession::GetStatus() const {
     if (lockstep) {
         status.waitingFor = lockstep->GetWaitingFor();
         status.leftSeats = lockstep->GetLeftSeats();
+        status.framesHeld = lockstep->GetFramesHeld();
+        status.watching = watching && inMatch;
         if (!host && !lockstep->IsFrameReady() && status.waitingFor == 0) {
             // Nothing from the host says whom it waits for: it is the host itself, or the line to it.
             status.waitingFor = 1;
@@ -490,6 +515,7 @@ void XNetSession::SetPausedBy(int newSeat) {
 void XNetSession::EndMatch() {
     inMatch = false;
     pausedBy = -1;
+    watching = false;
 }
 
 void XNetSession::Leave() {

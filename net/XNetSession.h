@@ -91,6 +91,7 @@ private:
     void AssignSeats();
     void SendOut();
     void SetPausedBy(int seat);
+    void AdmitWatchers();
     uint32_t UntilSendDue(uint32_t now) const;
     uint32_t PingInterval() const;
     void Send(_ENetPeer* peer, const std::string& bytes, bool reliable);
@@ -121,4 +122,8 @@ private:
     uint32_t startDelay = kMinDelay;
     std::string closedReason;
     int pausedBy = -1;
+    // The host: the running match's start, from its number to the seats' control types.
+    std::string matchStart;
+    // A joiner: the match it was let into has no seat for it.
+    bool watching = false;
 };

@@ -27,6 +27,8 @@ constexpr uint32_t kMaxBehindMs = 200;
 // A frame held this long says whom it waits for; a seat handed to the computer or a stop is told this long.
 constexpr uint32_t kHeldMs = 250;
 constexpr uint32_t kNoticeMs = 4000;
+// Further behind the others than this, frames run at once, unseen: a watcher let in during a match.
+constexpr uint32_t kCatchUpFrames = 8;
 
 ShellPlatform platform;
 bool quitPosted = false;
@@ -38,6 +40,7 @@ struct OnlineNotice {
     std::string notice;
     uint32_t noticeSince = 0;
     uint8_t announcedLeft = 0;
+    bool announcedWatch = false;
     std::string announcedStop;
 };
 OnlineNotice online;
@@ -77,7 +80,10 @@ void FollowOnlineMatch(XAppData& app, XMatchLink* link, uint32_t now) {
         }
         uint8_t left = static_cast<uint8_t>(status.leftSeats & ~online.announcedLeft);
         std::string stopped = link->GetStopReason();
-        if (left) {
+        if (status.watching && !online.announcedWatch) {
+            online.notice = "YOU WATCH THIS MATCH WITHOUT A SEAT";
+            online.noticeSince = now;
+        } else if (left) {
             online.notice = Players(left) + " LEFT: THE COMPUTER PLAYS";
             online.noticeSince = now;
         } else if (!stopped.empty() && stopped != online.announcedStop) {
@@ -85,6 +91,7 @@ void FollowOnlineMatch(XAppData& app, XMatchLink* link, uint32_t now) {
             online.noticeSince = now;
         }
         online.announcedLeft = status.leftSeats;
+        online.announcedWatch = status.watching;
         online.announcedStop = stopped;
         uint32_t held = now - app.lastFrameTime;
         if (pause) {
@@ -214,7 +221,14 @@ bool StartDisplay(XAppData& app) {
     return true;
 }
 
+bool IsCatchingUp(const XAppData& app) {
+    return app.sceneState == XAppData::kRunRound && app.GetMatchInput()->GetFramesHeld() > kCatchUpFrames;
+}
+
 uint32_t TimeUntilNextFrame(const XAppData& app, uint32_t now) {
+    if (IsCatchingUp(app)) {
+        return 0;
+    }
     uint32_t last = now < app.lastFrameTime ? 0 : app.lastFrameTime;
     uint32_t elapsed = now - last;
     return elapsed >= app.frameInterval ? 0 : app.frameInterval - elapsed;
@@ -225,7 +239,8 @@ void RunFrame(XAppData& app) {
     if (now < app.lastFrameTime) {
         app.lastFrameTime = 0;  // the clock wrapped
     }
-    bool due = now - app.lastFrameTime >= app.frameInterval;
+    bool catchingUp = IsCatchingUp(app);
+    bool due = catchingUp || now - app.lastFrameTime >= app.frameInterval;
     if (!app.IsFrameReady() || !due) {
         return;
     }
@@ -239,13 +254,17 @@ void RunFrame(XAppData& app) {
         ShutdownGame(app, "Failed to restore surfaces.");
         return;
     }
+    app.fastForward = catchingUp;
     app.UpdateFrame();
+    app.fastForward = false;
     if (app.sceneState == XAppData::kQuit) {
         // Quitting from the title carries no text; a scene that could not be built does.
         ShutdownGame(app, app.failureText);
         return;
     }
-    PresentBackBuffer();
+    if (!catchingUp) {
+        PresentBackBuffer();
+    }
     // Opening the sound device and converting the effects would hold the first picture back; the first
     // effect is due frames later.
     if (!app.GetSoundList()) {

@@ -25,6 +25,8 @@ public:
         std::string closedReason;
         // The host: the frame at which the last match went out of step and stopped, 0 if it did not.
         uint32_t outOfStepFrame = 0;
+        // A joiner without a seat: the host's match is on, and this computer is let in to watch it.
+        bool matchOn = false;
     };
 
     // What every computer of a running match shows about the others.
@@ -35,6 +37,10 @@ public:
         uint8_t waitingFor = 0;
         // The seats the computer took over during the match.
         uint8_t leftSeats = 0;
+        // This computer watches the match without a seat.
+        bool watching = false;
+        // Frames here that this computer has not run yet; many mean it has fallen behind.
+        uint32_t framesHeld = 0;
     };
 
     virtual ~XMatchLink() = default;

@@ -199,6 +199,32 @@ TEST_F(ShellTest, OnlineTheLoopSleepsInTheLinksWaitUntilTheNextFrameOrTheOthersI
     }
 }
 
+TEST_F(ShellTest, OnlineARoundFarBehindTheOthersRunsItsFramesAtOnceUnseenAndUnheard) {
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
+    link->started = true;
+    link->status.framesHeld = 60;
+    app = std::make_unique<XAppData>();
+    app->GetMatchInput()->SetLink(std::move(owned));
+    size_t presents = 0, played = 0;
+    bool checked = false;
+    link->onWait = [&](uint32_t) {
+        if (link->frames.empty()) {
+            std::tie(presents, played) = std::pair(machine.presents.size(), machine.audio->played.size());
+        } else if (!checked) {
+            // Eight frames behind is near enough: those run on the schedule, seen and heard. Unseen, the
+            // countdown's first calls are unheard too; only the frame the round is built behind shows.
+            checked = true;
+            EXPECT_EQ(std::tuple(link->frames.size(), machine.presents.size(), machine.audio->played.size()),
+                      std::tuple(52u, presents + 1, played));
+        }
+    };
+    machine.Schedule(3000, kWmDestroy);
+    EXPECT_EQ(WinMain(*app, nullptr), 0);
+    EXPECT_TRUE(checked);
+    EXPECT_GT(machine.audio->played.size(), played) << "the countdown's last calls, caught up";
+}
+
 // The line of the status band on the picture shown, among those given; "" for no band, "?" for another.
 // Above the band the picture is the frame itself, unless paused (dimmed).
 std::string ShownLine(const Surface& back, const Surface& shown, const std::vector<std::string>& lines,

@@ -31,6 +31,7 @@ public:
     void CheckState(uint64_t sum) override { sums.push_back(sum); }
     XFrameInput Exchange(const XFrameInput& local) override {
         sent.push_back(local);
+        status.framesHeld -= status.framesHeld > 0;
         frames.push_back({0, false, static_cast<uint8_t>(frames.size() >= 30 ? 4 : 0)});
         return frames.back();
     }
