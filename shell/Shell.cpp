@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
-#include <string>
 #include <cstdio>
+#include <string>
 
 #include "audio/MciSequencer.h"
 #include "audio/Music.h"
@@ -247,7 +247,7 @@ void RunFrame(XAppData& app) {
     // Frames are due on a fixed schedule, so a late one is made up by the next coming sooner; further
     // behind (a pause, a long wait for the network) the schedule starts again from now.
     app.lastFrameTime += app.frameInterval;
-    if (now - app.lastFrameTime >= kMaxBehindMs) {
+    if (catchingUp || now - app.lastFrameTime >= kMaxBehindMs) {
         app.lastFrameTime = now;
     }
     if (SurfacesLost() && !RestoreSurfaces()) {
