@@ -128,8 +128,8 @@ const Surface& WithStatusLine(const Surface& shown) {
     }
     statusLetters->SetSurface(statusPicture.get());
     int width = kLetterWidth * ZAscii::CountCells(statusLine);
-    statusLetters->DrawLabels((shown.GetWidth() - width) / 2, kStatusTop + (kStatusHeight - kLetterHeight) / 2,
-                              statusLine);
+    statusLetters->DrawLabels((shown.GetWidth() - width) / 2,
+                              kStatusTop + (kStatusHeight - kLetterHeight) / 2, statusLine);
     return *statusPicture;
 }
 
@@ -210,7 +210,9 @@ bool PresentBackBuffer() {
     return display->device->Present(WithStatusLine(shown), paletteEntries);
 }
 
-void SetStatusLine(const std::string& line) { statusLine = line; }
+void SetStatusLine(const std::string& line) {
+    statusLine = line;
+}
 
 void SetPauseOverlay(bool on) {
     pauseOverlay = on;

@@ -204,7 +204,8 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
             }
             break;
         case kPause:
-            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0 && from.matchSeat < XLockstep::kFirstWatcher) {
+            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0 &&
+                from.matchSeat < XLockstep::kFirstWatcher) {
                 SetPausedBy(bytes[1] ? from.matchSeat : -1);
             }
             break;

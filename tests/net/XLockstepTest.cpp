@@ -124,7 +124,8 @@ TEST(XLockstepTest, TheNextSendIsDueForFreshFramesUnacknowledgedOnesOrBeforeTheL
     XLockstep& host = *table.computers[0];
     // Never sent, sent and unacknowledged, acknowledged, a fresh bundle.
     EXPECT_EQ(host.UntilSendDue(0), 0u);
-    for (XLockstep::Packet& packet : host.TakePackets(0)) table.computers[packet.seat]->Receive(packet.seat, packet.bytes);
+    for (XLockstep::Packet& packet : host.TakePackets(0))
+        table.computers[packet.seat]->Receive(packet.seat, packet.bytes);
     EXPECT_EQ(host.UntilSendDue(10), XLockstep::kResendMs - 10);
     EXPECT_EQ(host.UntilSendDue(XLockstep::kResendMs + 5), 0u);
     for (int i = 1; i < 3; ++i) {

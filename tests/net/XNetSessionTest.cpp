@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <functional>
-#include <unistd.h>
 
 #include "net/XNetSession.h"
 #include "shell/XMenuData.h"
@@ -26,10 +26,12 @@ struct Pair {
     bool Until(const std::function<bool()>& done) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
             host.Service(2);
             joiner.Service(2);
-            if (late) late->Service(2);
+            if (late)
+                late->Service(2);
         }
         return true;
     }
@@ -58,7 +60,8 @@ TEST(XNetSessionTest, EitherSidesPauseKeyPausesBothNamingWhoAndTheJoinerHearsWho
         who->TogglePause();
         EXPECT_TRUE(pair.Until([&] {
             return host.GetStatus().pausedBy == pausedBy && joiner.GetStatus().pausedBy == pausedBy;
-        })) << (who == &host ? "host " : "joiner ") << pausedBy;
+        })) << (who == &host ? "host " : "joiner ")
+            << pausedBy;
     }
     // The host runs ahead until it lacks the joiner's input; both then say it waits for player 2.
     while (host.IsFrameReady()) host.Exchange({});
@@ -78,7 +81,8 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItFromItsFirstFrameWit
     auto run = [&](XNetSession& computer, std::vector<XFrameInput>& into) {
         XFrameInput local;
         local.Steer(0, into.size() % 3 == 0, into.size() % 5 == 0);
-        if (computer.IsFrameReady()) into.push_back(computer.Exchange(local));
+        if (computer.IsFrameReady())
+            into.push_back(computer.Exchange(local));
     };
     ASSERT_TRUE(pair.Until([&] {
         run(host, frames[0]);

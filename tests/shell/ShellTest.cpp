@@ -28,9 +28,9 @@ TEST_F(ShellTest, FramesAreDueEveryFortyMillisecondsALateOneIsMadeUpAndTheClockM
     // The clock, and the time until the next frame after a frame there, if one was due. Late at 250, the
     // frames of 120, 160, 200 and 240 run at once; far behind, the schedule starts again; after the wrap the
     // last frame counts as having started at 0.
-    const uint32_t steps[][2] = {{0, 40},   {39, 1},  {40, 40},  {41, 39},  {79, 1},           {80, 40},
-                                 {250, 0},  {250, 0}, {250, 0},  {250, 30}, {250, 30},         {600, 40},
-                                 {620, 20}, {640, 40}, {0xFFFFFFF0u, 40}, {5, 35}, {40, 40}};
+    const uint32_t steps[][2] = {{0, 40},   {39, 1},   {40, 40},          {41, 39},  {79, 1},   {80, 40},
+                                 {250, 0},  {250, 0},  {250, 0},          {250, 30}, {250, 30}, {600, 40},
+                                 {620, 20}, {640, 40}, {0xFFFFFFF0u, 40}, {5, 35},   {40, 40}};
     for (const auto& [now, untilNext] : steps) {
         machine.now = now;
         RunFrame(*app);
@@ -232,8 +232,10 @@ std::string ShownLine(const Surface& back, const Surface& shown, const std::vect
     const Rect above{0, 0, 640, 444};
     auto band = Surface::Create(640, 480);
     for (int y = 0; y < 480; ++y) std::copy_n(back.Row(y), 640, band->Row(y));
-    if (!paused && CountPixels(shown, above, 0) != CountPixels(back, above, 0)) return "?";
-    if (std::equal(back.Row(450), back.Row(450) + 640, shown.Row(450))) return "";
+    if (!paused && CountPixels(shown, above, 0) != CountPixels(back, above, 0))
+        return "?";
+    if (std::equal(back.Row(450), back.Row(450) + 640, shown.Row(450)))
+        return "";
     for (const std::string& line : lines) {
         Rect strip{0, 444, 640, 472};
         band->ColourFill(&strip, static_cast<uint8_t>(MatchColor(band.get(), 0)));
@@ -241,8 +243,10 @@ std::string ShownLine(const Surface& back, const Surface& shown, const std::vect
         letters.SetSurface(band.get());
         letters.DrawLabels((640 - 11 * ZAscii::CountCells(line)) / 2, 449, line);
         bool same = true;
-        for (int y = 444; y < 472 && same; ++y) same = std::equal(band->Row(y), band->Row(y) + 640, shown.Row(y));
-        if (same) return line;
+        for (int y = 444; y < 472 && same; ++y)
+            same = std::equal(band->Row(y), band->Row(y) + 640, shown.Row(y));
+        if (same)
+            return line;
     }
     return "?";
 }
@@ -271,8 +275,10 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
             script.front().second();
             script.erase(script.begin());
         }
-        std::string line = machine.shown ? ShownLine(*GetBackSurface(), *machine.shown, lines, app->paused) : "";
-        if (line != seen.back().second) seen.push_back({now, line});
+        std::string line =
+            machine.shown ? ShownLine(*GetBackSurface(), *machine.shown, lines, app->paused) : "";
+        if (line != seen.back().second)
+            seen.push_back({now, line});
     };
     machine.Schedule(1300, kWmActivateApp, 0);
     machine.Schedule(3500, kWmKeyDown, kVirtualKeyP);
@@ -284,9 +290,9 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
                 700 / 40, 1);
     // Each line shows about when it should (a quarter second into the stall, while paused, for 4 s after
     // a seat was left or the match stopped) and nothing else ever does.
-    const std::pair<uint32_t, std::string> expected[] = {
-        {2290, lines[0]}, {2600, ""}, {2700, lines[1]}, {3500, lines[2]}, {4000, lines[3]},
-        {4400, lines[1]}, {5000, lines[4]}};
+    const std::pair<uint32_t, std::string> expected[] = {{2290, lines[0]}, {2600, ""},       {2700, lines[1]},
+                                                         {3500, lines[2]}, {4000, lines[3]}, {4400, lines[1]},
+                                                         {5000, lines[4]}};
     ASSERT_EQ(seen.size(), std::size(expected) + 1) << seen.back().second << " at " << seen.back().first;
     for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(seen[i + 1].second, expected[i].second);
@@ -294,7 +300,8 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
     }
     EXPECT_EQ(std::count_if(machine.presents.begin(), machine.presents.end(),
                             [](uint32_t t) { return t > 3560 && t < 4400; }),
-              1) << "paused, only the change of who paused is shown";
+              1)
+        << "paused, only the change of who paused is shown";
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
