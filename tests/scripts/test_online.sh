@@ -49,7 +49,7 @@ relay() {
     python3 "$SOURCE/tests/scripts/udp_relay.py" "$1" "$2" 100 20 0.05 "$3" >"$work/relay-$1.out" &
     relays+=($!)
 }
-# The slow ones first: through the relay a match runs at about 19 frames a second.
+# The slow ones first: through the relay a match takes over a minute (a round trip of some 220 ms).
 relay $((base + 1)) $((base + 0)) 1
 relay $((base + 3)) $((base + 2)) 2
 play relay-two $((base + 0)) $((base + 1)) 1
