@@ -244,10 +244,16 @@ void RunFrame(XAppData& app) {
     if (!app.IsFrameReady() || !due) {
         return;
     }
-    // Frames are due on a fixed schedule, so a late one is made up by the next coming sooner; further
-    // behind (a pause, a long wait for the network) the schedule starts again from now.
-    app.lastFrameTime += app.frameInterval;
-    if (catchingUp || now - app.lastFrameTime >= kMaxBehindMs) {
+    if (app.GetMatchInput()->GetLink()) {
+        // Online frames are due on a fixed schedule, so a late one is made up by the next coming sooner
+        // and no computer holds the others back; further behind (a pause, a long wait for the network) the
+        // schedule starts again from now.
+        app.lastFrameTime += app.frameInterval;
+        if (catchingUp || now - app.lastFrameTime >= kMaxBehindMs) {
+            app.lastFrameTime = now;
+        }
+    } else {
+        // Measured from this frame's start: a slow frame delays the next one, nothing is skipped.
         app.lastFrameTime = now;
     }
     if (SurfacesLost() && !RestoreSurfaces()) {
