@@ -404,6 +404,10 @@ bool GoOnline(XAppData& app, const Options& options) {
         std::fprintf(stderr, "tintorix-bench: %s\n", error.c_str());
         return false;
     }
+    if (options.hostPort != 0) {
+        // Said once the port is open, for whoever starts the joiners.
+        std::printf("listening port=%u\n", options.hostPort);
+    }
     app.GetMatchInput()->SetLink(std::move(session));
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     XMenuData start;
