@@ -476,6 +476,8 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
         startWaiting = false;
         SeedRandomWith(startSeed);
         // The seat of this match, whatever the lobby says after it; a watcher's link to the host is the first.
+        // The start said which (a watcher has no seat), whatever ended between it and now.
+        watching = seat < 0;
         hostPeer.matchSeat = watching ? 0 : seat;
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
                                                static_cast<uint8_t>(1 << hostPeer.matchSeat), 0, 0);
