@@ -17,6 +17,15 @@ relays=()
 slow=()
 trap 'for p in "${relays[@]}" "${slow[@]}" "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 base=$((20000 + ($$ % 2000) * 10))
+# Waits up to a minute of the clock for a UDP socket on 127.0.0.1 PORT: a loaded machine may take seconds
+# to start a program.
+listening() {
+    local end=$((SECONDS + 60))
+    until ss -Hlun "sport = :$1" | grep -q .; do
+        [ "$SECONDS" -lt "$end" ] || fail "nothing listens on port $1 after 60 s"
+        sleep 0.05
+    done
+}
 
 # play NAME PORT JOIN_PORT PEERS [host options] [-- joiner N options ...]: a host and its joiners, in the
 # background; their outputs are NAME-host.out and NAME-N.out.
@@ -25,7 +34,8 @@ play() {
     shift 4
     timeout 400 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
     pids+=($!)
-    sleep 0.3
+    listening "$port"
+    listening "$join"
     for n in $(seq 1 "$peers"); do
         local extra=()
         [ "$name" = killed ] && [ "$n" = 2 ] && extra=(--quit-at 800)
@@ -60,7 +70,7 @@ play two $((base + 4)) $((base + 4)) 1 --record "$work/two-host.rep"
 play four $((base + 5)) $((base + 5)) 3
 play killed $((base + 6)) $((base + 6)) 2
 timeout 60 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
-sleep 0.3
+listening $((base + 7))
 timeout 60 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
 wait "${pids[@]}"
 
