@@ -1,7 +1,10 @@
 #include <filesystem>
 #include <functional>
 
+#include <unistd.h>
+
 #include "base/ZChecksum.h"
+#include "shell/XMenuData.h"
 #include "shell/XReplay.h"
 #include "support/TestSupport.h"
 
@@ -52,4 +55,99 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     TempConfigDir dir;
     EXPECT_EQ(std::tuple(read.Load(dir.Path()), read.Load(dir.Path() + "/none")),
               std::tuple("not a regular file of at most 1 MiB", "no such file"));
+}
+
+// The bytes with the hash at their end made right again, as if whatever changed them knew the format.
+static std::string Rehashed(std::string bytes) {
+    bytes.resize(bytes.size() - 8);
+    ZChecksum sum;
+    sum.Add(bytes);
+    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<char>(sum.Get() >> (8 * i)));
+    return bytes;
+}
+
+TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWithinItReads) {
+    XReplay replay;
+    replay.gameVersion = "v";
+    replay.frames = {{1, false, 0}, {1, false, 0}, {1, false, 0}, {6, true, 0}};
+    replay.checksum = 7;
+    const std::string good = replay.Format();
+    // Magic 0-7, format 8, version 9-10, wins 11, single battle 12, seats 13-16, seed 17-20, frame count
+    // 21-24, two runs of count, steering and flags 25-30, checksum 31-38, hash 39-46.
+    ASSERT_EQ(good.size(), 47u);
+    auto with = [&](std::initializer_list<std::pair<size_t, int>> bytes) {
+        std::string changed = good;
+        for (auto [at, value] : bytes) changed[at] = static_cast<char>(value);
+        return Rehashed(changed);
+    };
+    const std::string damaged = "the file is damaged";
+    const std::pair<std::string, std::string> refused[] = {
+        {with({{8, 0}}), "replay format 0, this game reads format 2"},
+        {with({{9, 65}}), damaged},              // a version longer than any written
+        {with({{10, 0x7f}}), damaged},           // a version with a character that is no letter
+        {with({{10, 0x1f}}), damaged},
+        {with({{11, 0}}), damaged},              // no wins needed
+        {with({{11, 4}}), damaged},
+        {with({{12, 2}}), damaged},              // a battle type the menu has not
+        {with({{16, 3}}), damaged},              // a seat type the menu has not
+        {with({{25, 0}}), damaged},              // a run of no frames
+        {with({{25, 4}}), damaged},              // a run past the frame count
+        {with({{25, 0x83}}), damaged},           // a count that runs on into the steering
+        {with({{21, 3}}), damaged},              // fewer frames than the runs hold
+        {with({{21, 5}}), "the file is truncated"},  // more frames than the runs hold
+        {with({{24, 1}}), damaged},              // more frames than any match has
+        {with({{30, 32}}), damaged},             // a fifth seat taken over
+        {with({{8, 1}, {30, 2}}), damaged},      // seats taken over in the format before there were any
+        {Rehashed(good.substr(0, 28) + good.substr(31)), "the file is truncated"}};
+    for (const auto& [bytes, reason] : refused) {
+        XReplay read;
+        EXPECT_EQ(read.Parse(bytes), reason) << (&bytes - &refused[0].first) / 2;
+        EXPECT_EQ(read.frames.size(), 0u);
+    }
+    // The edges of each range, and the format before this one, read.
+    const std::tuple<std::string, int, int, int, XFrameInput> readable[] = {
+        {with({{11, 1}, {12, 0}}), 1, 0, 1, {6, true, 0}},
+        {with({{11, 3}, {13, 2}, {14, 2}, {15, 2}, {16, 0}}), 3, 1, 0, {6, true, 0}},
+        {with({{30, 31}}), 2, 1, 1, {6, true, 15}},
+        {with({{8, 1}}), 2, 1, 1, {6, true, 0}}};
+    for (const auto& [bytes, wins, single, lastSeat, last] : readable) {
+        XReplay read;
+        ASSERT_EQ(read.Parse(bytes), "");
+        EXPECT_EQ(std::tuple(read.winsNeeded, read.singleBattle, read.controlType[3], read.frames.size(),
+                             read.frames.back(), read.gameVersion, read.checksum),
+                  std::tuple(wins, single, lastSeat, 4u, last, std::string("v"), 7u));
+    }
+    // The longest version is written whole and read back; a longer one is cut to it.
+    replay.gameVersion = std::string(70, 'x');
+    XReplay read;
+    ASSERT_EQ(read.Parse(replay.Format()), "");
+    EXPECT_EQ(read.gameVersion, std::string(64, 'x'));
+}
+
+TEST(XReplayTest, ASavedReplayLoadsWithItsSettingsAndASaveWhereNoneCanBeMadeFails) {
+    XMenuData menu;
+    menu.SetWinsNeeded(3);
+    menu.SetSingleBattle(0);
+    for (int seat = 0; seat < 4; ++seat) menu.SetControlType(seat, (seat + 1) % 3);
+    XReplay replay;
+    replay.TakeSettings(menu);
+    replay.seed = 99;
+    replay.frames.assign(1000, {2, false, 0});
+    TempConfigDir dir;
+    const std::string path = dir.Path() + "/match.rep";
+    ASSERT_TRUE(replay.Save(path));
+    EXPECT_FALSE(replay.Save(dir.Path() + "/missing/match.rep"));
+    XReplay loaded;
+    ASSERT_EQ(loaded.Load(path), "");
+    XMenuData given;
+    given.SetBattleMode(0);
+    loaded.GiveSettings(&given);
+    EXPECT_EQ(std::tuple(given.GetWinsNeeded(), given.IsSingleBattle(), given.GetControlType(0),
+                         given.GetControlType(1), given.GetControlType(2), given.GetControlType(3),
+                         given.IsBattleMode(), loaded.seed, loaded.frames),
+              std::tuple(3, 0, 1, 2, 0, 1, XMenuData().IsBattleMode(), 99u, replay.frames));
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    if (access(path.c_str(), R_OK) != 0) {  // root reads it all the same
+        EXPECT_EQ(loaded.Load(path), "the file cannot be read");
+    }
 }

@@ -87,7 +87,8 @@ TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
 // window, 1 full screen), reset, the files to record to and replay, and where to play online.
 static std::string Parsed(std::vector<const char*> words) {
     words.insert(words.begin(), "tintorix");
-    Options o = ParseOptions(static_cast<int>(words.size()), words.data());
+    words.push_back(nullptr);  // as main's argv ends
+    Options o = ParseOptions(static_cast<int>(words.size()) - 1, words.data());
     std::string online = o.host ? " host:" : o.joinHost.empty() ? "" : " join " + o.joinHost + ":";
     return o.action == Options::Action::Help      ? "help"
            : o.action == Options::Action::Version ? "version"
@@ -126,7 +127,23 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--join", "a:0"}, "--join: 0" + notAPort},
         {{"--join", "--window"}, "--join needs a host"},
         {{"--host", "--join", "a"}, "--host and --join do not go together"},
-        {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"}};
+        {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"},
+        {{"--replay", "x", "--host"}, "--replay and --host do not go together"},
+        {{"--window", "--window"}, "--window is given twice"},
+        {{"-"}, "- is not an option"},
+        {{"--window", ""}, "an empty word is not an option"},
+        // An empty word after an option whose value may be left out is no value.
+        {{"--host", ""}, "an empty word is not an option"},
+        {{"--host="}, "--host needs a port"},
+        {{"--host", "65535"}, "-1 [|] host:65535"},
+        {{"--host", "00080"}, "-1 [|] host:80"},
+        {{"--host", "65536"}, "--host: 65536" + notAPort},
+        {{"--host", "0"}, "--host: 0" + notAPort},
+        {{"--join", "a:100000"}, "--join: 100000" + notAPort},
+        {{"--join", "a:"}, "--join: " + notAPort},
+        {{"--join", "a:1"}, "-1 [|] join a:1"},
+        {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"},
+        {{"-x=1"}, "unknown option: -x=1"}};
     for (const auto& [words, parsed] : cases) {
         EXPECT_EQ(Parsed(words), parsed);
     }
