@@ -107,7 +107,7 @@ wait_for() {
         shot "$name"
         if "$check" "$name"; then return 0; fi
         if ! kill -0 "$GAME_PID" 2>/dev/null; then return 1; fi
-        sleep 0.2
+        sleep 0.5
     done
     return 1
 }
