@@ -32,7 +32,7 @@ listening() {
 play() {
     local name=$1 port=$2 join=$3 peers=$4
     shift 4
-    timeout 400 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
+    timeout 560 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
     pids+=($!)
     listening "$port"
     listening "$join"
@@ -40,7 +40,7 @@ play() {
         local extra=()
         [ "$name" = killed ] && [ "$n" = 2 ] && extra=(--quit-at 800)
         [ "$name" = two ] && extra=(--record "$work/two-joiner.rep")
-        timeout 400 "$BENCH" --join "127.0.0.1:$join" --seed $((20 + n)) "${extra[@]}" >"$work/$name-$n.out" 2>&1 &
+        timeout 560 "$BENCH" --join "127.0.0.1:$join" --seed $((20 + n)) "${extra[@]}" >"$work/$name-$n.out" 2>&1 &
         pids+=($!)
     done
 }
@@ -69,9 +69,9 @@ pids=()
 play two $((base + 4)) $((base + 4)) 1 --record "$work/two-host.rep"
 play four $((base + 5)) $((base + 5)) 3
 play killed $((base + 6)) $((base + 6)) 2
-timeout 60 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
+timeout 200 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
 listening $((base + 7))
-timeout 60 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
+timeout 200 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
 wait "${pids[@]}"
 
 same two 1
