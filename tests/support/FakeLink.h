@@ -9,7 +9,7 @@
 // The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
 class FakeLink : public XMatchLink {
 public:
-    void Poll() override {}
+    void Poll() override { ++polls; }
     Lobby GetLobby() const override { return lobby; }
     bool TakeStart(XMenuData* settings) override {
         settings->SetControlType(2, 0);
@@ -30,7 +30,7 @@ public:
 
     Lobby lobby;
     bool started = false, ready = true;
-    int begun = 0, ended = 0;
+    int begun = 0, ended = 0, polls = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
     std::string stop;
