@@ -93,6 +93,7 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
         {with({{25, 0}}), damaged},              // a run of no frames
         {with({{25, 4}}), damaged},              // a run past the frame count
         {with({{25, 0x83}}), damaged},           // a count that runs on into the steering
+        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)), damaged},  // five bytes
         {with({{21, 3}}), damaged},              // fewer frames than the runs hold
         {with({{21, 5}}), "the file is truncated"},  // more frames than the runs hold
         {with({{24, 1}}), damaged},              // more frames than any match has
