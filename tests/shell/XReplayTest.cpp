@@ -91,7 +91,8 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
         {with({{12, 2}}), damaged},              // a battle type the menu has not
         {with({{16, 3}}), damaged},              // a seat type the menu has not
         {with({{25, 0}}), damaged},              // a run of no frames
-        {with({{25, 4}}), damaged},              // a run past the frame count
+        {with({{25, 4}}), damaged},              // runs past the frame count
+        {with({{28, 2}}), damaged},
         {with({{25, 0x83}}), damaged},           // a count that runs on into the steering
         {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)), damaged},  // five bytes
         {with({{21, 3}}), damaged},              // fewer frames than the runs hold
@@ -118,11 +119,12 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
                              read.frames.back(), read.gameVersion, read.checksum),
                   std::tuple(wins, single, lastSeat, 4u, last, std::string("v"), 7u));
     }
-    // The longest version is written whole and read back; a longer one is cut to it.
+    // The longest version is written whole and read back, a longer one cut to it; the longest match reads.
     replay.gameVersion = std::string(70, 'x');
+    replay.frames.resize(XReplay::kMaxFrames);
     XReplay read;
     ASSERT_EQ(read.Parse(replay.Format()), "");
-    EXPECT_EQ(read.gameVersion, std::string(64, 'x'));
+    EXPECT_EQ(std::pair(read.gameVersion, read.frames.size()), std::pair(std::string(64, 'x'), size_t{XReplay::kMaxFrames}));
 }
 
 TEST(XReplayTest, ASavedReplayLoadsWithItsSettingsAndASaveWhereNoneCanBeMadeFails) {
