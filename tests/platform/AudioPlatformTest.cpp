@@ -36,8 +36,10 @@ long SoundFrom(long from) {
         std::lock_guard<std::mutex> guard(lock);
         auto at = std::find_if(mixed.begin() + std::min<long>(from * 2, mixed.size()), mixed.end(),
                                [](int16_t s) { return s != 0; });
-        if (at != mixed.end()) return (at - mixed.begin()) / 2;
-        if (static_cast<long>(mixed.size() / 2) > limit) return -1;
+        if (at != mixed.end())
+            return (at - mixed.begin()) / 2;
+        if (static_cast<long>(mixed.size() / 2) > limit)
+            return -1;
     }
 }
 
@@ -46,8 +48,10 @@ long SoundFrom(long from) {
 long EndFrame(size_t count) {
     for (long limit = Frames() + 10 * kMixerRate;; SDL_Delay(1)) {
         std::lock_guard<std::mutex> guard(lock);
-        if (ends.size() >= count) return ends[count - 1];
-        if (static_cast<long>(mixed.size() / 2) > limit) return -1;
+        if (ends.size() >= count)
+            return ends[count - 1];
+        if (static_cast<long>(mixed.size() / 2) > limit)
+            return -1;
     }
 }
 
@@ -143,7 +147,8 @@ TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndSt
     {
         std::lock_guard<std::mutex> guard(lock);
         ASSERT_TRUE(ends.empty()) << "the piece ended before it was stopped";
-        stopped = (mixed.rend() - std::find_if(mixed.rbegin(), mixed.rend(), [](int16_t s) { return s != 0; })) / 2;
+        stopped =
+            (mixed.rend() - std::find_if(mixed.rbegin(), mixed.rend(), [](int16_t s) { return s != 0; })) / 2;
     }
     long from = Frames();
     ASSERT_TRUE(MciResumeMusic(nullptr));

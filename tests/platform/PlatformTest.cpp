@@ -244,17 +244,23 @@ TEST_F(SdlTest, EachPadButtonReachesTheGameAsItselfTheStickUpAndDownAsDirections
     // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
     // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
     // stick past its dead zone points the d-pad's way.
-    const std::tuple<int, int, int> cases[] = {
-        {SDL_CONTROLLER_BUTTON_A, 0, 1},          {SDL_CONTROLLER_BUTTON_B, 0, 2},
-        {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},   {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
-        {SDL_CONTROLLER_BUTTON_X, 0, 0},          {-1, -30000, 13},
-        {-1, 30000, 24}, {-1, -kPadDeadZone + 1, 0}};
+    const std::tuple<int, int, int> cases[] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
+                                               {SDL_CONTROLLER_BUTTON_B, 0, 2},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
+                                               {SDL_CONTROLLER_BUTTON_X, 0, 0},
+                                               {-1, -30000, 13},
+                                               {-1, 30000, 24},
+                                               {-1, -kPadDeadZone + 1, 0}};
     const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
     for (auto [button, stick, want] : cases) {
         for (bool down : {true, false}) {
-            if (button >= 0) SDL_JoystickSetVirtualButton(joystick, button, down);
-            SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(down ? stick : 0));
+            if (button >= 0)
+                SDL_JoystickSetVirtualButton(joystick, button, down);
+            SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY,
+                                       static_cast<Sint16>(down ? stick : 0));
             Drain();
             UpdateInput();
             int read = 0;

@@ -1,7 +1,7 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
-
-#include <unistd.h>
 
 #include "base/ZChecksum.h"
 #include "shell/XMenuData.h"
@@ -83,23 +83,24 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
     const std::string damaged = "the file is damaged";
     const std::pair<std::string, std::string> refused[] = {
         {with({{8, 0}}), "replay format 0, this game reads format 2"},
-        {with({{9, 65}}), damaged},              // a version longer than any written
-        {with({{10, 0x7f}}), damaged},           // a version with a character that is no letter
+        {with({{9, 65}}), damaged},     // a version longer than any written
+        {with({{10, 0x7f}}), damaged},  // a version with a character that is no letter
         {with({{10, 0x1f}}), damaged},
-        {with({{11, 0}}), damaged},              // no wins needed
+        {with({{11, 0}}), damaged},  // no wins needed
         {with({{11, 4}}), damaged},
-        {with({{12, 2}}), damaged},              // a battle type the menu has not
-        {with({{16, 3}}), damaged},              // a seat type the menu has not
-        {with({{25, 0}}), damaged},              // a run of no frames
-        {with({{25, 4}}), damaged},              // runs past the frame count
+        {with({{12, 2}}), damaged},  // a battle type the menu has not
+        {with({{16, 3}}), damaged},  // a seat type the menu has not
+        {with({{25, 0}}), damaged},  // a run of no frames
+        {with({{25, 4}}), damaged},  // runs past the frame count
         {with({{28, 2}}), damaged},
-        {with({{25, 0x83}}), damaged},           // a count that runs on into the steering
-        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)), damaged},  // five bytes
-        {with({{21, 3}}), damaged},              // fewer frames than the runs hold
+        {with({{25, 0x83}}), damaged},  // a count that runs on into the steering
+        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)),
+         damaged},                                   // five bytes
+        {with({{21, 3}}), damaged},                  // fewer frames than the runs hold
         {with({{21, 5}}), "the file is truncated"},  // more frames than the runs hold
-        {with({{24, 1}}), damaged},              // more frames than any match has
-        {with({{30, 32}}), damaged},             // a fifth seat taken over
-        {with({{8, 1}, {30, 2}}), damaged},      // seats taken over in the format before there were any
+        {with({{24, 1}}), damaged},                  // more frames than any match has
+        {with({{30, 32}}), damaged},                 // a fifth seat taken over
+        {with({{8, 1}, {30, 2}}), damaged},          // seats taken over in the format before there were any
         {Rehashed(good.substr(0, 28) + good.substr(31)), "the file is truncated"}};
     for (const auto& [bytes, reason] : refused) {
         XReplay read;
@@ -124,7 +125,8 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
     replay.frames.resize(XReplay::kMaxFrames);
     XReplay read;
     ASSERT_EQ(read.Parse(replay.Format()), "");
-    EXPECT_EQ(std::pair(read.gameVersion, read.frames.size()), std::pair(std::string(64, 'x'), size_t{XReplay::kMaxFrames}));
+    EXPECT_EQ(std::pair(read.gameVersion, read.frames.size()),
+              std::pair(std::string(64, 'x'), size_t{XReplay::kMaxFrames}));
 }
 
 TEST(XReplayTest, ASavedReplayLoadsWithItsSettingsAndASaveWhereNoneCanBeMadeFails) {

@@ -63,8 +63,8 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
 
 // The settings as numbers, in the order the file names them.
 static std::vector<int> Fields(const XSettings& s) {
-    std::vector<int> fields = {s.window.fullScreen, s.window.width,  s.window.height,     s.window.x,
-                               s.window.y,          s.musicVolume,   s.effectsVolume,     s.playerColours};
+    std::vector<int> fields = {s.window.fullScreen, s.window.width, s.window.height, s.window.x,
+                               s.window.y,          s.musicVolume,  s.effectsVolume, s.playerColours};
     for (const auto& keys : s.steeringKeys) fields.insert(fields.end(), keys, keys + 2);
     return fields;
 }
@@ -101,7 +101,8 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         {"\"Player2Right\"=\"0\"", -1, 0},
         {"\"Player3Left\"=\"256\"", -1, 0},
         {"\"Player1Left\"=dword:00000020", -1, 0},
-        {"\"MusicVolume\"=\"5", -1, 0}};
+        {"\"MusicVolume\"=\"5", -1, 0},
+    };
     for (const auto& [line, field, value] : cases) {
         std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
                                "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
@@ -109,7 +110,8 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         XSettings settings;
         settings.Load();
         std::vector<int> want = defaults;
-        if (field >= 0) want[field] = value;
+        if (field >= 0)
+            want[field] = value;
         EXPECT_EQ(Fields(settings), want) << line;
     }
     // Files that are no settings at all read as the defaults, and the next save makes them whole again.
@@ -119,7 +121,8 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         "\"MusicVolume\"=\"5\"\n",
         "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n"
         "\"MusicVolume\"=\"5\"\n",
-        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings\n"
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings\n"
         "\"MusicVolume\"=\"5\"\n",
         std::string(ZWinReg::kMaxFileBytes + 1, ';')};
     for (const std::string& text : damaged) {
