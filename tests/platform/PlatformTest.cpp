@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "input/Controllers.h"
 #include "input/Input.h"
 #include "platform/InstanceLock.h"
+#include "platform/PlatformAudioDevice.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
 #include "platform/SdlControllers.h"
@@ -44,6 +46,30 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
     for (size_t i = 0; i < std::size(codes); ++i) {
         EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(names[i])), codes[i]) << names[i];
     }
+}
+
+TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNothingOutlivesTheDevice) {
+    std::unique_ptr<AudioDevice> other = PlatformAudioDevice::Open(), device = PlatformAudioDevice::Open();
+    ASSERT_TRUE(other && device);
+    const uint8_t samples[64] = {255};
+    int channel = device->CreateChannel(samples, sizeof samples);
+    EXPECT_EQ(std::tuple(device->CreateChannel(nullptr, 4), device->CreateChannel(samples, 0),
+                         device->Play(channel + 1, false)),
+              std::tuple(-1, -1, false));
+    ASSERT_TRUE(device->Play(channel, true));
+    int mixer = 0;
+    while (mixer < Mix_AllocateChannels(-1) && !Mix_Playing(mixer)) ++mixer;
+    std::vector<int> volumes;
+    for (int percent : {100, 50, 150, -5}) {
+        device->SetVolume(percent);
+        volumes.push_back(Mix_Volume(mixer, -1));
+    }
+    EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 2, MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME / 2, 0}));
+    // Its sounds stop with it, and the last device closes the mixer.
+    device.reset();
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    other.reset();
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
 }
 
 TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
