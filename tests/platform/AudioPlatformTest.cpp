@@ -36,10 +36,8 @@ long SoundFrom(long from) {
         std::lock_guard<std::mutex> guard(lock);
         auto at = std::find_if(mixed.begin() + std::min<long>(from * 2, mixed.size()), mixed.end(),
                                [](int16_t s) { return s != 0; });
-        if (at != mixed.end())
-            return (at - mixed.begin()) / 2;
-        if (static_cast<long>(mixed.size() / 2) > limit)
-            return -1;
+        if (at != mixed.end() || static_cast<long>(mixed.size() / 2) > limit)
+            return at != mixed.end() ? (at - mixed.begin()) / 2 : -1;
     }
 }
 
@@ -48,10 +46,8 @@ long SoundFrom(long from) {
 long EndFrame(size_t count) {
     for (long limit = Frames() + 10 * kMixerRate;; SDL_Delay(1)) {
         std::lock_guard<std::mutex> guard(lock);
-        if (ends.size() >= count)
-            return ends[count - 1];
-        if (static_cast<long>(mixed.size() / 2) > limit)
-            return -1;
+        if (ends.size() >= count || static_cast<long>(mixed.size() / 2) > limit)
+            return ends.size() >= count ? ends[count - 1] : -1;
     }
 }
 

@@ -105,7 +105,6 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
     for (const auto& [bytes, reason] : refused) {
         XReplay read;
         EXPECT_EQ(read.Parse(bytes), reason) << (&bytes - &refused[0].first) / 2;
-        EXPECT_EQ(read.frames.size(), 0u);
     }
     // The edges of each range, and the format before this one, read.
     const std::tuple<std::string, int, int, int, XFrameInput> readable[] = {
