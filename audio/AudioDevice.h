@@ -18,6 +18,8 @@ public:
     virtual void Stop(int channel) = 0;
     // The level of every channel, in per cent of the level the sounds were made for.
     virtual void SetVolume(int percent) = 0;
+    // Marks a channel whose sound the music steps back for while it plays.
+    virtual void SetDucksMusic(int /*channel*/) {}
 };
 
 using AudioDeviceFactory = std::unique_ptr<AudioDevice> (*)();

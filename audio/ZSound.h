@@ -18,6 +18,8 @@ public:
     uint32_t GetId() const { return id; }
     uint32_t GetDataSize() const { return static_cast<uint32_t>(data.size()); }
 
+    // Voices and jingles: the music steps back while they play, so that they are heard.
+    static bool DucksMusic(uint16_t resourceId);
     // Finds the data chunk of a RIFF/WAVE image; false when there is none.
     static bool FindWaveData(const uint8_t* bytes, size_t size, const uint8_t** samples, uint32_t* length);
 

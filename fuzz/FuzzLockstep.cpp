@@ -4,18 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/FuzzInput.h"
 #include "net/XLockstep.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     XLockstep host(true, 1, 2, 1, 6, 8);
     XLockstep joiner(false, 1, 3, 4, 0, 0);
     uint32_t now = 0;
-    for (size_t at = 0; at + 1 < size;) {
-        uint8_t head = data[at++];
-        size_t length = head & 63;
-        length = length < size - at ? length : size - at;
-        std::string bytes(reinterpret_cast<const char*>(data + at), length);
-        at += length;
+    FuzzInput input(data, size);
+    uint8_t head = 0;
+    std::string bytes;
+    while (input.Next(63, &head, &bytes)) {
+        size_t length = bytes.size();
         // Two top bits: to the host from seat 1 or 2, to the joiner, or a step of both.
         switch (head >> 6) {
             case 0: host.Receive(1, bytes); break;

@@ -4,17 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "base/ZChecksum.h"
+#include "fuzz/FuzzInput.h"
 #include "shell/XReplay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    ZChecksum hash;
-    hash.Add(bytes);
-    std::string sealed = bytes;
-    for (int i = 0; i < 8; ++i) {
-        sealed.push_back(static_cast<char>(hash.Get() >> (8 * i)));
-    }
+    std::string sealed = FuzzInput::Sealed(bytes);
     for (const std::string& file : {bytes, sealed}) {
         XReplay replay;
         if (replay.Parse(file).empty()) {

@@ -116,12 +116,37 @@ void XLockstep::Compare(uint32_t frame) {
     if (own == sums[kOwnSums].end()) {
         return;
     }
+    // The host's state is the reference: a joiner that differs is out of step alone, unless every joiner
+    // agrees on another state, which is then the host's fault. Decided once every joiner has told.
+    uint8_t playing = static_cast<uint8_t>(remoteSeats & ~computerSeats);
+    uint8_t differing = 0;
+    bool othersAgree = true;
+    const uint64_t* first = nullptr;
     for (int seat = 0; seat < 4; ++seat) {
+        if (!(playing >> seat & 1)) {
+            continue;
+        }
         auto theirs = sums[seat].find(frame);
-        if (theirs != sums[seat].end() && theirs->second != own->second) {
-            mismatchFrame = frame;
-            Stop("the computers went out of step at frame " + std::to_string(frame));
+        if (theirs == sums[seat].end()) {
             return;
+        }
+        differing = static_cast<uint8_t>(differing | (theirs->second != own->second) << seat);
+        othersAgree = othersAgree && (!first || *first == theirs->second);
+        first = first ? first : &theirs->second;
+    }
+    bool twoOrMore = (playing & (playing - 1)) != 0;
+    if (differing != 0 && differing == playing && twoOrMore && othersAgree) {
+        mismatchFrame = frame;
+        Stop("the computers went out of step at frame " + std::to_string(frame));
+        return;
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        if (differing >> seat & 1) {
+            std::string bytes(1, static_cast<char>(kStop));
+            PutLittleEndian(bytes, match, 2);
+            bytes += "this computer went out of step at frame " + std::to_string(frame);
+            SendReliable(seat, std::move(bytes));
+            DropSeat(seat);
         }
     }
 }

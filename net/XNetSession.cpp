@@ -33,6 +33,21 @@ uint32_t NowMs() {
 
 int enetUsers = 0;
 
+// What a peer says may reach a terminal or the screen: no control codes, no bytes beyond ASCII, one line.
+std::string Printable(const std::string& text) {
+    std::string shown = text.substr(0, 100);
+    for (char& c : shown) {
+        if (c < 0x20 || c > 0x7e) {
+            c = '?';
+        }
+    }
+    return shown;
+}
+
+bool IsSeatSet(uint8_t seats) {
+    return (seats & ~0x0e) == 0;
+}
+
 }  // namespace
 
 XNetSession::XNetSession() {
@@ -71,6 +86,7 @@ std::string XNetSession::Host(uint16_t newPort, const XMenuData* newSettings, bo
     if (!enet) {
         return "cannot open UDP port " + std::to_string(newPort) + " (is it in use?)";
     }
+    enet->duplicatePeers = kSlotsPerAddress;
     host = true;
     open = true;
     port = newPort;
@@ -128,7 +144,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
                 char ip[64] = "?";
                 enet_address_get_host_ip(&event.peer->address, ip, sizeof ip);
                 peer->address = ip;
-                peer->lastHeard = NowMs();
+                peer->connectedAt = peer->lastHeard = NowMs();
                 peers.push_back(std::move(peer));
             } else {
                 connected = true;
@@ -154,7 +170,12 @@ void XNetSession::Service(uint32_t timeoutMs) {
     uint32_t now = NowMs();
     if (host) {
         for (size_t i = 0; i < peers.size(); ++i) {
-            if (now - peers[i]->lastHeard > kSilenceMs) {
+            if (!peers[i]->peer) {
+                continue;
+            }
+            if (!peers[i]->greeted && now - peers[i]->connectedAt > kHelloMs) {
+                Lose(*peers[i], "did not say hello");
+            } else if (now - peers[i]->lastHeard > kSilenceMs) {
                 Lose(*peers[i], "was silent for 3 s");
             }
         }
@@ -171,9 +192,15 @@ void XNetSession::Receive(Peer* from, const std::string& bytes) {
     if (bytes.empty()) {
         return;
     }
+    // Until its hello, nothing else a peer says keeps it here.
+    if (host && !from->greeted && bytes[0] != kHello) {
+        return;
+    }
     from->lastHeard = NowMs();
     if (bytes[0] == kPing) {
-        Send(from->peer, std::string(1, kPong) + bytes.substr(1), false);
+        if (bytes.size() == 5) {
+            Send(from->peer, std::string(1, kPong) + bytes.substr(1), false);
+        }
         return;
     }
     if (host) {
@@ -186,16 +213,26 @@ void XNetSession::Receive(Peer* from, const std::string& bytes) {
 void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
     switch (bytes[0]) {
         case kHello:
+            if (from.greeted) {
+                break;
+            }
             if (bytes.substr(1) != VersionText()) {
-                Send(from.peer, std::string(1, kRefuse) + "the host plays " + VersionText(), true);
-                enet_peer_disconnect_later(from.peer, 0);
-            } else if (!from.greeted) {
+                Refuse(from, std::string("the host plays ") + VersionText());
+            } else {
                 from.greeted = true;
                 std::fprintf(stderr, "%s: %s joined\n", programName, from.address.c_str());
             }
             break;
         case kPong: {
-            uint32_t roundTrip = NowMs() - static_cast<uint32_t>(GetLittleEndian(bytes, 1, 4));
+            // Only the answer to a ping sent counts, once; the ones sent before it are lost or late.
+            auto sent = bytes.size() == 5
+                            ? std::find(from.pings.begin(), from.pings.end(), GetLittleEndian(bytes, 1, 4))
+                            : from.pings.end();
+            if (sent == from.pings.end()) {
+                break;
+            }
+            uint32_t roundTrip = NowMs() - *sent;
+            from.pings.erase(from.pings.begin(), sent + 1);
             // The slower of the last and the smoothed: one quick answer does not hide a slow line.
             from.roundTrip =
                 from.roundTrips == 0 ? roundTrip : std::max(roundTrip, (from.roundTrip * 7 + roundTrip) / 8);
@@ -205,6 +242,7 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
         default:
             if (lockstep && from.matchSeat >= 0) {
                 lockstep->Receive(from.matchSeat, bytes);
+                NoteOutOfStep();
             }
             break;
     }
@@ -213,33 +251,56 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
 void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
     switch (bytes[0]) {
         case kRefuse:
-            Close(bytes.substr(1));
+            Close(Printable(bytes.substr(1)));
             break;
-        case kLobby:
-            if (bytes.size() == 4) {
-                seat = static_cast<int8_t>(bytes[1]);
-                remoteSeats = static_cast<uint8_t>(bytes[2]);
-                joinedSeats = static_cast<uint8_t>(bytes[3]);
+        case kLobby: {
+            // The seats only change between matches; a seat is one of the joined seats, or none.
+            if (inMatch || startWaiting || bytes.size() != 4) {
+                break;
+            }
+            int newSeat = static_cast<int8_t>(bytes[1]);
+            auto remote = static_cast<uint8_t>(bytes[2]);
+            auto joined = static_cast<uint8_t>(bytes[3]);
+            bool seated = newSeat >= 1 && newSeat <= 3 && (joined >> newSeat & 1);
+            if (IsSeatSet(remote) && (joined & ~remote) == 0 && (seated || newSeat == -1)) {
+                seat = newSeat;
+                remoteSeats = remote;
+                joinedSeats = joined;
             }
             break;
-        case kStart:
-            if (bytes.size() == 16) {
-                matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
-                startDelay = std::clamp(static_cast<uint32_t>(GetLittleEndian(bytes, 3, 1)), kMinDelay, kMaxDelay);
-                startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
-                startSettings.SetDefaults();
-                startSettings.SetWinsNeeded(std::clamp(static_cast<int32_t>(bytes[8]), 1, 3));
-                startSettings.SetSingleBattle(bytes[9] != 0);
-                for (int i = 0; i < 4; ++i) {
-                    startSettings.SetControlType(i, std::clamp(static_cast<int32_t>(bytes[10 + i]), 0, 2));
-                }
-                seat = std::clamp(static_cast<int>(bytes[14]), 1, 3);
-                startWaiting = true;
+        }
+        case kStart: {
+            if (inMatch || startWaiting || bytes.size() != 16) {
+                break;
             }
+            auto byte = [&](size_t at) { return static_cast<uint8_t>(bytes[at]); };
+            uint32_t delay = byte(3);
+            int newSeat = byte(14);
+            bool valid = delay >= kMinDelay && delay <= kMaxDelay && byte(8) >= 1 && byte(8) <= 3 &&
+                         byte(9) <= 1 && newSeat >= 1 && newSeat <= 3 && byte(15) == 0;
+            for (int i = 0; i < 4; ++i) {
+                valid = valid && byte(10 + i) <= 2;
+            }
+            // This computer's seat is played by a person, this computer's.
+            if (!valid || byte(10 + newSeat) != kHuman) {
+                break;
+            }
+            matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
+            startDelay = delay;
+            startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
+            startSettings.SetDefaults();
+            startSettings.SetWinsNeeded(byte(8));
+            startSettings.SetSingleBattle(byte(9));
+            for (int i = 0; i < 4; ++i) {
+                startSettings.SetControlType(i, byte(10 + i));
+            }
+            seat = newSeat;
+            startWaiting = true;
             break;
+        }
         default:
             if (lockstep && bytes.size() >= 3 && GetLittleEndian(bytes, 1, 2) == lockstep->GetMatch()) {
-                lockstep->Receive(seat, bytes);
+                lockstep->Receive(hostPeer.matchSeat, bytes);
             }
             break;
     }
@@ -261,8 +322,33 @@ void XNetSession::Lose(Peer& peer, const char* why) {
         }
     }
     if (peer.peer) {
-        enet_peer_reset(peer.peer);
+        // Its slot is free at once; the peer is told, should it still listen.
+        enet_peer_disconnect_now(peer.peer, 0);
         peer.peer = nullptr;
+    }
+}
+
+void XNetSession::Refuse(Peer& peer, const std::string& why) {
+    Send(peer.peer, std::string(1, kRefuse) + why, true);
+    // Out before the slot is freed: a refused peer that never answers must not hold it. No disconnect
+    // follows, since one arriving with the refusal would discard it unread.
+    if (enet && peer.peer) {
+        enet_host_flush(enet);
+        enet_peer_reset(peer.peer);
+    }
+    peer.peer = nullptr;
+    Lose(peer, "was refused");
+}
+
+void XNetSession::NoteOutOfStep() {
+    for (auto& peer : peers) {
+        if (peer->matchSeat >= 0 && !peer->outOfStep && peer->peer &&
+            lockstep->GetDropFrame(peer->matchSeat)) {
+            peer->outOfStep = true;
+            std::fprintf(stderr, "%s: %s went out of step; the computer plays player %d from frame %u\n",
+                         programName, peer->address.c_str(), peer->matchSeat + 1,
+                         lockstep->GetDropFrame(peer->matchSeat));
+        }
     }
 }
 
@@ -348,10 +434,16 @@ bool XNetSession::TakeStart(XMenuData* target) {
 }
 
 void XNetSession::BeginMatch(const XMenuData& matchSettings) {
+    // A joiner begins only a match the host has started.
+    if (!host && !startWaiting) {
+        return;
+    }
     inMatch = true;
     if (!host) {
         startWaiting = false;
         SeedRandomWith(startSeed);
+        // The seat of this match, whatever the lobby says after it.
+        hostPeer.matchSeat = seat;
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
                                                static_cast<uint8_t>(1 << seat), 0, 0);
         return;
@@ -368,6 +460,7 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
                                            static_cast<uint8_t>(remoteSeats & ~joinedSeats));
     for (auto& peer : peers) {
         peer->matchSeat = peer->seat;
+        peer->outOfStep = false;
         if (peer->seat < 0) {
             continue;
         }
@@ -403,6 +496,9 @@ bool XNetSession::WantsStateCheck() const {
 
 void XNetSession::CheckState(uint64_t sum) {
     lockstep->CheckState(sum);
+    if (host) {
+        NoteOutOfStep();
+    }
     if (host && !lockstep->GetStopReason().empty()) {
         std::fprintf(stderr, "%s: %s\n", programName, lockstep->GetStopReason().c_str());
     }
@@ -420,7 +516,7 @@ XFrameInput XNetSession::Exchange(const XFrameInput& local) {
             return {};
         }
         mine = {};
-        mine.Steer(seat, local.IsLeft(0), local.IsRight(0));
+        mine.Steer(hostPeer.matchSeat, local.IsLeft(0), local.IsRight(0));
     }
     XFrameInput frame = lockstep->Exchange(mine);
     SendOut();
@@ -428,7 +524,7 @@ XFrameInput XNetSession::Exchange(const XFrameInput& local) {
 }
 
 std::string XNetSession::GetStopReason() const {
-    return lockstep ? lockstep->GetStopReason() : std::string();
+    return lockstep ? Printable(lockstep->GetStopReason()) : std::string();
 }
 
 void XNetSession::EndMatch() {
@@ -477,7 +573,14 @@ void XNetSession::SendOut() {
         std::string ping(1, kPing);
         PutLittleEndian(ping, now, 4);
         for (auto& peer : peers) {
-            Send(peer->peer, ping, false);
+            if (peer->greeted) {
+                peer->pings.push_back(now);
+                // Pings older than the silence allows are not waited for.
+                if (peer->pings.size() > kSilenceMs / kPingMs) {
+                    peer->pings.erase(peer->pings.begin());
+                }
+                Send(peer->peer, ping, false);
+            }
         }
         if (connected) {
             Send(hostPeer.peer, ping, false);
@@ -520,4 +623,13 @@ uint64_t XNetSession::GetBytesSent() const {
 
 uint64_t XNetSession::GetBytesReceived() const {
     return enet ? enet->totalReceivedData : 0;
+}
+
+int XNetSession::GetSlotsInUse() const {
+    if (!enet) {
+        return 0;
+    }
+    return static_cast<int>(
+        std::count_if(enet->peers, enet->peers + enet->peerCount,
+                      [](const ENetPeer& peer) { return peer.state != ENET_PEER_STATE_DISCONNECTED; }));
 }

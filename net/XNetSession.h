@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,10 @@ class XNetSession : public XMatchLink {
 public:
     static constexpr uint16_t kDefaultPort = 24680;
     static constexpr uint32_t kSilenceMs = 3000;
+    // A peer that has not said a valid hello as long as a silence lasts is dropped, whatever else it sent;
+    // one address holds at most the seats.
+    static constexpr uint32_t kHelloMs = kSilenceMs;
+    static constexpr size_t kSlotsPerAddress = 3;
     // The input delay is chosen from the slowest joiner's round trip, within these frames.
     static constexpr uint32_t kMinDelay = 2;
     static constexpr uint32_t kMaxDelay = 4;
@@ -60,6 +65,8 @@ public:
     // UDP payload bytes so far, with ENet's own headers.
     uint64_t GetBytesSent() const;
     uint64_t GetBytesReceived() const;
+    // ENet slots taken by peers in any state, so that a slot left held shows.
+    int GetSlotsInUse() const;
 
     // Names the program in the lines written to standard error.
     const char* programName = "tintorix";
@@ -71,19 +78,27 @@ private:
         bool greeted = false;
         int seat = -1;
         int matchSeat = -1;
+        uint32_t connectedAt = 0;
         uint32_t lastHeard = 0;
+        // When the pings still unanswered went out: only their pongs count.
+        std::vector<uint32_t> pings;
         uint32_t roundTrip = 0;
         int roundTrips = 0;
         // What the joiner was last told: its seat, the remote and the joined seats.
         int toldSeat = -2;
         uint8_t toldRemote = 0;
         uint8_t toldJoined = 0;
+        bool outOfStep = false;
     };
+    // The session fuzz target drives the message handling without sockets.
+    friend struct XNetSessionProbe;
 
     void Receive(Peer* from, const std::string& bytes);
     void ReceiveAtHost(Peer& from, const std::string& bytes);
     void ReceiveAtJoiner(const std::string& bytes);
     void Lose(Peer& peer, const char* why);
+    void Refuse(Peer& peer, const std::string& why);
+    void NoteOutOfStep();
     void Close(const std::string& reason);
     void AssignSeats();
     void SendOut();

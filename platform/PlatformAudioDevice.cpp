@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "audio/EffectResampler.h"
 #include "platform/PlatformAudioMixer.h"
 
 namespace {
@@ -38,15 +39,16 @@ int PlatformAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
         return -1;
     }
     static_assert(kMixerRate == 2 * kSampleRate && kMixerChannels == 2, "each sample becomes two frames");
-    // The mixer runs at exactly twice the effects' rate: each 8-bit sample, widened to 16 bits, fills two
-    // stereo frames. Nothing is rounded, and it costs a small part of what a general resampler does.
+    // The copies of one sound come one after another: converted once.
     Channel channel;
-    channel.converted.resize(size * 4);
-    int16_t* frames = channel.converted.data();
-    for (size_t i = 0; i < size; ++i) {
-        int16_t value = static_cast<int16_t>((samples[i] - 128) * 256);
-        frames[4 * i] = frames[4 * i + 1] = frames[4 * i + 2] = frames[4 * i + 3] = value;
+    if (!channels.empty() && channels.back().chunk && lastSource == std::vector<uint8_t>(samples, samples + size)) {
+        channel.converted = channels.back().converted;
+    } else {
+        static const EffectResampler resampler;
+        channel.converted = resampler.ToMixer(samples, size);
+        lastSource.assign(samples, samples + size);
     }
+    int16_t* frames = channel.converted.data();
     channel.chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(frames),
                                       static_cast<Uint32>(channel.converted.size() * sizeof(int16_t)));
     if (!channel.chunk) {
@@ -66,6 +68,7 @@ void PlatformAudioDevice::DestroyChannel(int channel) {
         return;
     }
     Mix_HaltChannel(channels[channel].mixerChannel);
+    ::SetDucksMusic(channels[channel].mixerChannel, false);
     Mix_FreeChunk(channels[channel].chunk);
     channels[channel].chunk = nullptr;
     channels[channel].converted.clear();
@@ -92,5 +95,11 @@ void PlatformAudioDevice::SetVolume(int percent) {
         if (channel.chunk) {
             Mix_Volume(channel.mixerChannel, volume);
         }
+    }
+}
+
+void PlatformAudioDevice::SetDucksMusic(int channel) {
+    if (channel >= 0 && static_cast<size_t>(channel) < channels.size() && channels[channel].chunk) {
+        ::SetDucksMusic(channels[channel].mixerChannel, true);
     }
 }

@@ -24,6 +24,7 @@ public:
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
     void SetVolume(int percent) override;
+    void SetDucksMusic(int channel) override;
 
 private:
     PlatformAudioDevice();
@@ -34,5 +35,6 @@ private:
         int mixerChannel = -1;
     };
     std::vector<Channel> channels;
+    std::vector<uint8_t> lastSource;  // the samples of the last channel made
     int volume;
 };

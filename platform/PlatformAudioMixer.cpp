@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -11,6 +14,8 @@ std::mutex mixerLock;
 int mixerUsers = 0;
 // Without a device each attempt can take a tenth of a second (ALSA's hotplug wait): one per run.
 bool openFailed = false;
+// Read by the audio thread while the main thread makes channels; the game has a few dozen.
+std::array<std::atomic<bool>, 256> ducking{};
 
 }  // namespace
 
@@ -44,4 +49,20 @@ void ReleaseMixer() {
     }
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SetDucksMusic(int mixerChannel, bool ducks) {
+    if (mixerChannel >= 0 && static_cast<size_t>(mixerChannel) < ducking.size()) {
+        ducking[mixerChannel] = ducks;
+    }
+}
+
+bool MusicDucked() {
+    const int channels = std::min(Mix_AllocateChannels(-1), static_cast<int>(ducking.size()));
+    for (int channel = 0; channel < channels; ++channel) {
+        if (ducking[channel] && Mix_Playing(channel)) {
+            return true;
+        }
+    }
+    return false;
 }

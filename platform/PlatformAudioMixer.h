@@ -9,3 +9,7 @@ constexpr int kMixerChunkFrames = 1024;
 // False when there is no audio device: the caller stays silent.
 bool AcquireMixer();
 void ReleaseMixer();
+
+// Mixer channels whose sound the music steps back for (voices, jingles), and whether one plays now.
+void SetDucksMusic(int mixerChannel, bool ducks);
+bool MusicDucked();

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/PlatformAudioMixer.h"
@@ -29,6 +31,19 @@ constexpr double kDefaultSynthGain = 0.4;
 bool Readable(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
 
 void SilenceFluidLog(int, const char*, void*) {}
+
+// FluidSynth renders in blocks of 64 frames: the end of a piece is seen within one of them.
+constexpr int kBlockFrames = 64;
+constexpr int kDrumChannel = 9;
+constexpr int kDrumBank = 128;
+constexpr float kFadeStep = static_cast<float>(1.0 / (PlatformMusicPlayer::kFadeSeconds * kMixerRate));
+// Down in 40 ms, so that a word's first syllable is clear; back up in 400 ms, unnoticed.
+constexpr float kDuckStepDown = static_cast<float>(1.0 / (0.04 * kMixerRate));
+constexpr float kDuckStepUp = static_cast<float>(1.0 / (0.4 * kMixerRate));
+
+float MoveToward(float value, float target, float down, float up) {
+    return value > target ? std::max(target, value - down) : std::min(target, value + up);
+}
 
 }  // namespace
 
@@ -83,7 +98,8 @@ PlatformMusicPlayer::~PlatformMusicPlayer() {
     if (hooked) {
         Mix_HookMusic(nullptr, nullptr);
     }
-    ClosePiece();
+    Discard(queued);
+    Discard(sounding);
     if (synth) {
         delete_fluid_synth(synth);
     }
@@ -104,18 +120,51 @@ void PlatformMusicPlayer::LoadSynth() {
     if (!settings) {
         return;
     }
-    // Samples load with the instruments a piece asks for, not the whole soundfont: FluidR3 would take
-    // 148 MB, locked in memory. Reverb and chorus stay on, as the pieces were balanced: together they
-    // cost under a third of a point of one core.
+    // Samples load with the instruments the pieces ask for, not the whole soundfont: FluidR3 would take
+    // 148 MB, locked in memory. Each instrument stays loaded once used (Pin): sample data given back
+    // while the synthesiser renders is what FluidSynth has crashed on. Reverb and chorus stay on, as the
+    // pieces were balanced: together they cost under a third of a point of one core.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    // A piece going round again keeps its notes ringing into the downbeat; changes reset by hand.
+    fluid_settings_setint(settings, "player.reset-synth", 0);
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
     synthGain = SynthGain(font);
     fluid_settings_setnum(settings, "synth.gain", synthGain);
     synth = new_fluid_synth(settings);
-    if (synth && fluid_synth_sfload(synth, font.c_str(), 1) == FLUID_FAILED) {
+    if (!synth) {
+        return;
+    }
+    fontId = fluid_synth_sfload(synth, font.c_str(), 1);
+    if (fontId == FLUID_FAILED) {
         delete_fluid_synth(synth);
         synth = nullptr;
+        return;
     }
+    // What a reset selects on every channel.
+    Pin(0, 0);
+    Pin(kDrumBank, 0);
+}
+
+void PlatformMusicPlayer::Pin(int bank, int program) {
+    if (!pinned.insert({bank, program}).second) {
+        return;
+    }
+    // A preset the soundfont lacks falls back to the first bank's (or the standard drum kit).
+    if (fluid_synth_pin_preset(synth, fontId, bank, program) != FLUID_OK) {
+        Pin(bank == kDrumBank ? kDrumBank : 0, bank == kDrumBank ? 0 : program);
+    }
+}
+
+int PlatformMusicPlayer::PlayEvent(void* data, fluid_midi_event_t* event) {
+    auto* self = static_cast<PlatformMusicPlayer*>(data);
+    const int channel = fluid_midi_event_get_channel(event) & 15;
+    const int type = fluid_midi_event_get_type(event);
+    if (type == 0xB0 && fluid_midi_event_get_control(event) == 0) {
+        self->banks[channel] = fluid_midi_event_get_value(event);
+    } else if (type == 0xC0) {
+        self->Pin(channel == kDrumChannel ? kDrumBank : self->banks[channel], fluid_midi_event_get_program(event));
+    }
+    return fluid_synth_handle_midi_event(self->synth, event);
 }
 
 bool PlatformMusicPlayer::WaitForSynth() {
@@ -139,64 +188,105 @@ bool PlatformMusicPlayer::WaitForSynth() {
     return true;
 }
 
+fluid_player_t* PlatformMusicPlayer::NewPlayer(const std::string& file) {
+    fluid_player_t* player = new_fluid_player(synth);
+    if (!player) {
+        return nullptr;
+    }
+    fluid_player_set_playback_callback(player, PlayEvent, this);
+    if (fluid_player_add(player, file.c_str()) != FLUID_OK) {
+        delete_fluid_player(player);
+        return nullptr;
+    }
+    return player;
+}
+
+void PlatformMusicPlayer::Discard(Piece& piece) {
+    for (fluid_player_t* player : {piece.player, piece.spare}) {
+        if (player) {
+            fluid_player_stop(player);
+            delete_fluid_player(player);
+        }
+    }
+    piece = Piece();
+}
+
+void PlatformMusicPlayer::Reset() {
+    fluid_synth_all_sounds_off(synth, -1);
+    fluid_synth_system_reset(synth);
+    std::fill(std::begin(banks), std::end(banks), 0);
+    retiring = pausing = false;
+    fade = 1;
+    totalTicks = 0;
+    framesSinceLoop = -1;
+}
+
 bool PlatformMusicPlayer::Open(const std::string& path) {
     Close();
     if (!Readable(path) || !fluid_is_midifile(path.c_str()) || !WaitForSynth()) {
         return false;
     }
-    fluid_player_t* piece = new_fluid_player(synth);
-    if (!piece) {
-        return false;
-    }
-    if (fluid_player_add(piece, path.c_str()) != FLUID_OK) {
-        delete_fluid_player(piece);
-        return false;
-    }
+    // Made under the lock: a new player joins the synthesiser's timers, which the audio thread walks.
     std::lock_guard<std::mutex> guard(lock);
-    player = piece;
-    totalTicks = 0;
-    playing = false;
-    endReported = false;
+    Piece piece{path, NewPlayer(path), NewPlayer(path), false};
+    if (!piece.player) {
+        Discard(piece);
+        return false;
+    }
+    // The old piece may still be fading out; this one waits for the silence.
+    (sounding.player ? queued : sounding) = piece;
     return true;
 }
 
 bool PlatformMusicPlayer::Play(bool fromStart) {
     std::lock_guard<std::mutex> guard(lock);
-    if (!player) {
+    Piece& piece = queued.player ? queued : sounding;
+    if (!piece.player) {
         return false;
     }
-    if (fromStart && fluid_player_seek(player, 0) != FLUID_OK) {
+    if (&piece == &sounding) {
+        // The replay asked for at the end: the piece already went on from its start, on the beat.
+        if (fromStart && framesSinceLoop >= 0 && piece.plays && !pausing) {
+            framesSinceLoop = -1;
+            return true;
+        }
+        pausing = false;
+        framesSinceLoop = -1;
+    }
+    if (fromStart && fluid_player_seek(piece.player, 0) != FLUID_OK) {
         return false;
     }
-    if (fluid_player_play(player) != FLUID_OK) {
+    // A queued piece starts when the old one has faded out.
+    if (&piece == &sounding && fluid_player_play(piece.player) != FLUID_OK) {
         return false;
     }
-    playing = true;
-    endReported = false;
+    piece.plays = true;
     return true;
 }
 
 void PlatformMusicPlayer::Stop() {
     std::lock_guard<std::mutex> guard(lock);
-    if (player) {
-        fluid_player_stop(player);
-        fluid_synth_all_sounds_off(synth, -1);
+    Piece& piece = queued.player ? queued : sounding;
+    if (piece.player && piece.plays) {
+        if (&piece == &queued) {
+            piece.plays = false;
+        } else {
+            pausing = true;
+            framesSinceLoop = -1;
+        }
     }
-    playing = false;
 }
 
-void PlatformMusicPlayer::Close() { ClosePiece(); }
-
-void PlatformMusicPlayer::ClosePiece() {
+void PlatformMusicPlayer::Close() {
     std::lock_guard<std::mutex> guard(lock);
-    if (player) {
-        fluid_player_stop(player);
-        delete_fluid_player(player);
-        player = nullptr;
-        fluid_synth_all_sounds_off(synth, -1);
-        fluid_synth_system_reset(synth);
+    Discard(queued);
+    if (sounding.plays) {
+        retiring = true;
+        framesSinceLoop = -1;
+    } else if (sounding.player) {
+        Discard(sounding);
+        Reset();
     }
-    playing = false;
 }
 
 void PlatformMusicPlayer::MusicHook(void* self, uint8_t* stream, int length) {
@@ -204,23 +294,83 @@ void PlatformMusicPlayer::MusicHook(void* self, uint8_t* stream, int length) {
 }
 
 void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
+    const float duckTarget = MusicDucked() ? static_cast<float>(std::pow(10.0, kDuckDecibels / 20)) : 1.0f;
     std::lock_guard<std::mutex> guard(lock);
-    // Stopped means silent at once: the reverb tail waits for the resume instead of trailing on.
-    if (!player || !playing) {
+    auto* frames = reinterpret_cast<int16_t*>(stream);
+    for (int done = 0, count = length / 4; done < count; done += kBlockFrames) {
+        RenderBlock(frames + 2 * done, std::min(kBlockFrames, count - done), duckTarget);
+    }
+}
+
+void PlatformMusicPlayer::RenderBlock(int16_t* out, int count, float duckTarget) {
+    // Stopped means silent; the reverb tail was faded out with the rest.
+    if (!sounding.player || !sounding.plays) {
+        std::memset(out, 0, static_cast<size_t>(count) * 4);
         return;
     }
-    // Rendering drives the player: its events are timed by the samples written.
-    fluid_synth_write_s16(synth, length / 4, stream, 0, 2, stream, 1, 2);
-    // FluidSynth itself calls a piece done only seconds after its last event; the end of the track
-    // is the end of the piece, so the next pass can start without a gap.
-    // Walks every event of the piece: asked once, when the player has loaded the file.
+    float left[kBlockFrames];
+    float right[kBlockFrames];
+    fluid_synth_write_float(synth, count, left, 0, 1, right, 0, 1);
+    const float fadeTarget = retiring || pausing ? 0.0f : 1.0f;
+    for (int i = 0; i < count; ++i) {
+        fade = MoveToward(fade, fadeTarget, kFadeStep, kFadeStep);
+        duck = MoveToward(duck, duckTarget, kDuckStepDown, kDuckStepUp);
+        const float gain = fade * duck * 32767.0f;
+        out[2 * i] = static_cast<int16_t>(std::clamp(std::lrint(left[i] * gain), -32768L, 32767L));
+        out[2 * i + 1] = static_cast<int16_t>(std::clamp(std::lrint(right[i] * gain), -32768L, 32767L));
+    }
+    if (fade <= 0 && (retiring || pausing)) {
+        SettleFade();
+    } else {
+        LoopIfEnded(count);
+    }
+}
+
+void PlatformMusicPlayer::SettleFade() {
+    if (retiring) {
+        Discard(sounding);
+        Reset();
+        // The next piece starts on silence.
+        sounding = std::exchange(queued, Piece());
+        if (sounding.plays) {
+            fluid_player_play(sounding.player);
+        }
+        return;
+    }
+    fluid_player_stop(sounding.player);
+    fluid_synth_all_sounds_off(synth, -1);
+    sounding.plays = false;
+    pausing = false;
+    fade = 1;
+}
+
+void PlatformMusicPlayer::LoopIfEnded(int count) {
+    if (framesSinceLoop >= 0 && (framesSinceLoop += count) > kLoopClaimSeconds * kMixerRate) {
+        // Nobody wanted the piece again: it goes quiet as if it had ended.
+        pausing = true;
+        framesSinceLoop = -1;
+    }
+    // Walks every event of the piece: asked once the player has loaded the file.
     if (totalTicks <= 0) {
-        totalTicks = fluid_player_get_total_ticks(player);
+        totalTicks = fluid_player_get_total_ticks(sounding.player);
     }
-    if (playing && !endReported && totalTicks > 0 && fluid_player_get_current_tick(player) >= totalTicks) {
-        endReported = true;
-        ReportEnd();
+    // FluidSynth itself calls a piece done only seconds after its last event; the end of the track is
+    // the end of the piece, and the spare player takes over on the next block, so the repeat is on the
+    // beat while the last notes ring on.
+    if (totalTicks <= 0 || fluid_player_get_current_tick(sounding.player) < totalTicks) {
+        return;
     }
+    if (sounding.spare) {
+        // The player gone, notes it still holds at its last tick would hang: they ring out instead.
+        delete_fluid_player(sounding.player);
+        fluid_synth_all_notes_off(synth, -1);
+        sounding.player = std::exchange(sounding.spare, NewPlayer(sounding.path));
+        fluid_player_play(sounding.player);
+    } else {
+        fluid_player_seek(sounding.player, 0);
+    }
+    framesSinceLoop = 0;
+    ReportEnd();
 }
 
 void PlatformMusicPlayer::SetVolume(int percent) {

@@ -2,15 +2,18 @@
 
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <fluidsynth.h>
 
 #include "audio/MusicPlayer.h"
 
 // MIDI files rendered by FluidSynth into the shared mixer's music hook. The soundfont loads on a
-// thread of its own from construction on, so the first piece need not wait for it.
+// thread of its own from construction on, so the first piece need not wait for it. Every change fades
+// the old piece out before the next starts; a piece that ends starts again on the beat by itself.
 class PlatformMusicPlayer : public MusicPlayer {
 public:
     PlatformMusicPlayer();
@@ -29,16 +32,37 @@ public:
     // The synthesiser's output gain for that soundfont file.
     static double SynthGain(const std::string& font);
 
+    static constexpr double kFadeSeconds = 0.15;
+    // While a voice or a jingle plays the music steps back by this much.
+    static constexpr double kDuckDecibels = -20.0;
+    // A piece that started again by itself and is not asked to play on within this time stops.
+    static constexpr double kLoopClaimSeconds = 1.0;
+
 private:
+    struct Piece {
+        std::string path;
+        fluid_player_t* player = nullptr;
+        fluid_player_t* spare = nullptr;  // the same file, ready to take over at the end on the beat
+        bool plays = false;
+    };
+
     static void MusicHook(void* self, uint8_t* stream, int length);
+    static int PlayEvent(void* self, fluid_midi_event_t* event);
     void Render(uint8_t* stream, int length);
+    void RenderBlock(int16_t* out, int count, float duckTarget);
+    void SettleFade();
+    void LoopIfEnded(int count);
     bool WaitForSynth();
     void LoadSynth();
-    void ClosePiece();
+    fluid_player_t* NewPlayer(const std::string& file);
+    void Pin(int bank, int program);
+    void Discard(Piece& piece);
+    void Reset();
 
     std::thread loader;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
+    int fontId = -1;
     double synthGain = 0;  // for the soundfont loaded, at full volume
     bool mixerHeld = false;
     bool hooked = false;
@@ -46,8 +70,14 @@ private:
 
     // Shared with the audio thread's hook.
     std::mutex lock;
-    fluid_player_t* player = nullptr;
+    Piece sounding;  // what the synthesiser plays or last played
+    Piece queued;    // opened while the sounding piece still fades out
+    bool retiring = false;  // the sounding piece closes when faded out
+    bool pausing = false;   // the sounding piece stops when faded out
+    float fade = 1;         // the fade's level, 0 to 1
+    float duck = 1;
     int totalTicks = 0;
-    bool playing = false;
-    bool endReported = false;
+    long framesSinceLoop = -1;  // since the piece started again by itself; -1 once claimed
+    int banks[16] = {};
+    std::set<std::pair<int, int>> pinned;
 };

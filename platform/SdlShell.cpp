@@ -193,7 +193,9 @@ void InstallQuitSignals() {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    // Writes past a file size limit or into a closed pipe (standard error piped away) fail instead.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 ShellPlatform MakeSdlShellPlatform() {

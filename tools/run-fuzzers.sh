@@ -6,7 +6,8 @@ seconds=${FUZZ_SECONDS:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for pair in FuzzBitmap:bitmap FuzzWave:wave FuzzRegistry:registry FuzzRankLines:ranklines \
-    FuzzMusicCommands:music FuzzNameEntry:nameentry FuzzRegistryFile:registryfile FuzzReplay:replay FuzzLockstep:lockstep; do
+    FuzzMusicCommands:music FuzzNameEntry:nameentry FuzzRegistryFile:registryfile FuzzReplay:replay FuzzLockstep:lockstep \
+    FuzzSession:session FuzzSettings:settings FuzzCommandLine:commandlines FuzzBenchCommandLine:commandlines FuzzReplayPlayback:playback; do
     target=${pair%%:*}
     corpus=${pair##*:}
     binary="$root/$build/fuzz/$target"

@@ -66,11 +66,16 @@ TEST(XLockstepTest, TheHostRunsOnlyTheDelayAheadOfWhatTheJoinersSent) {
 
 TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLossAndADroppedSeat) {
     // Loss pattern, the host's frame at which seat 2 is dropped (0 none), and a computer whose state differs.
-    const std::tuple<int, uint32_t, size_t> cases[] = {{0, 0, 9}, {2, 0, 9}, {3, 60, 9}, {0, 0, 2}};
+    const std::tuple<int, uint32_t, size_t> cases[] = {
+        {0, 0, 9}, {2, 0, 9}, {3, 60, 9}, {0, 0, 2}, {2, 0, 0}};
     for (const auto& [loseEvery, dropAt, faulty] : cases) {
         Table table(3, loseEvery);
         table.faulty = faulty;
-        auto behind = [&](size_t i) { return table.frames[i].size() < 200 && !(dropAt && i == 2); };
+        bool seat2Gone = dropAt || faulty == 2;
+        auto behind = [&](size_t i) {
+            return table.frames[i].size() < 200 && !(seat2Gone && i == 2) &&
+                   table.computers[i]->GetStopReason().empty();
+        };
         for (uint32_t now = 0; now < 20000 && (behind(0) || behind(1) || behind(2)); now += 5) {
             if (dropAt && table.frames[0].size() == dropAt) {
                 table.computers[0]->DropSeat(2);
@@ -79,8 +84,14 @@ TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLoss
         }
         SCOPED_TRACE(loseEvery);
         const auto& host = table.frames[0];
-        if (faulty < 3) {
-            // The first comparison finds it, and every computer stops.
+        if (faulty == 2) {
+            // The first comparison finds the joiner out of step: it alone stops, and the computer plays it.
+            EXPECT_EQ(table.computers[2]->GetStopReason(), "this computer went out of step at frame 25");
+            EXPECT_EQ(table.computers[0]->GetMismatchFrame(), 0u);
+            EXPECT_EQ(table.computers[0]->GetStopReason(), "");
+        }
+        if (faulty == 0) {
+            // The host differs from joiners that agree: every computer stops.
             EXPECT_EQ(table.computers[0]->GetMismatchFrame(), 25u);
             for (const auto& computer : table.computers) {
                 EXPECT_EQ(computer->GetStopReason(), "the computers went out of step at frame 25");
@@ -89,7 +100,7 @@ TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLoss
         }
         ASSERT_EQ(host.size(), 200u);
         EXPECT_EQ(table.frames[1], host);
-        if (!dropAt) {
+        if (!seat2Gone) {
             EXPECT_EQ(table.frames[2], host);
         }
         // Seat 3 was the computer's from the start; seat 1 steers left on odd frames, three frames late.
@@ -99,7 +110,7 @@ TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLoss
             EXPECT_EQ(input.IsLeft(1), frame > 3 && frame % 2 == 0) << frame;
             EXPECT_EQ(input.computerSeats, dropFrame && frame >= dropFrame ? 12 : 8) << frame;
         }
-        EXPECT_EQ(dropFrame != 0, dropAt != 0);
+        EXPECT_EQ(dropFrame != 0, seat2Gone);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -29,26 +30,19 @@ long Frames() {
     return static_cast<long>(mixed.size() / kMixerChannels);
 }
 
-// The first sounding frame from frame `from` on, waiting for it; the audio thread's own count of frames is
-// the clock, which a busy machine does not stretch. -1 when ten seconds of output bring none.
-long SoundFrom(long from) {
-    for (long limit = from + 10 * kMixerRate;; SDL_Delay(1)) {
+// Waits until the music has ended count times in all, or two seconds of output have passed; the frames
+// from the call to that end as the audio thread counted them, however late this thread sees it.
+long WaitForEnd(size_t count) {
+    for (long start = Frames();; SDL_Delay(1)) {
         std::lock_guard<std::mutex> guard(lock);
-        auto at = std::find_if(mixed.begin() + std::min<long>(from * 2, mixed.size()), mixed.end(),
-                               [](int16_t s) { return s != 0; });
-        if (at != mixed.end() || static_cast<long>(mixed.size() / 2) > limit)
-            return at != mixed.end() ? (at - mixed.begin()) / 2 : -1;
+        long now = static_cast<long>(mixed.size() / kMixerChannels);
+        if (ends.size() >= count || now >= start + 2 * kMixerRate)
+            return (ends.size() >= count ? ends[count - 1] : now) - start;
     }
 }
 
-// Waits until the music has ended count times in all; the frame it ended at, or -1 when ten seconds of
-// output pass without it.
-long EndFrame(size_t count) {
-    for (long limit = Frames() + 10 * kMixerRate;; SDL_Delay(1)) {
-        std::lock_guard<std::mutex> guard(lock);
-        if (ends.size() >= count || static_cast<long>(mixed.size() / 2) > limit)
-            return ends.size() >= count ? ends[count - 1] : -1;
-    }
+void WaitForFrames(long frames) {
+    for (long until = Frames() + frames; Frames() < until;) SDL_Delay(1);
 }
 
 // The loudest sample of the next frames, after the two passes a change may still be in.
@@ -60,13 +54,31 @@ int PeakOfNext(long frames) {
     return std::max(-*low, int{*high});
 }
 
-// One held organ chord of half a second (a quarter note at 120 per minute), under a name with a blank.
-std::string WriteChord(const std::string& path) {
-    static const char file[] =
-        "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x17\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64"
-        "\x60\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0";
-    std::ofstream(path, std::ios::binary).write(file, sizeof file - 1);
+// One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, under a name
+// with a blank.
+std::string WriteChord(const std::string& path, int quarters = 1) {
+    std::string track = std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11);
+    const int ticks = 0x60 * quarters;
+    if (ticks >= 0x80) track += static_cast<char>(0x80 | ticks >> 7);
+    track += static_cast<char>(ticks & 0x7F);
+    track += std::string("\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0", 11);
+    const std::string size = {0, 0, 0, static_cast<char>(track.size())};
+    std::ofstream(path, std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) << size << track;
     return "\"" + path + "\"";
+}
+
+// Levels of the left channel over frames [from, from + count) of what was played.
+double Rms(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    double sum = 0;
+    for (long i = from; i < from + count; ++i) sum += static_cast<double>(mixed[2 * i]) * mixed[2 * i];
+    return std::sqrt(sum / count);
+}
+int LargestStep(long from, long count) {
+    std::lock_guard<std::mutex> guard(lock);
+    int step = 0;
+    for (long i = 2 * from + 2; i < 2 * (from + count); ++i) step = std::max(step, std::abs(mixed[i] - mixed[i - 2]));
+    return step;
 }
 
 class AudioPlatform : public ::testing::Test {
@@ -74,6 +86,8 @@ protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        // Zero: the disk driver renders as fast as it can, for tests that count changes, not time.
+        fast ? setenv("SDL_DISKAUDIODELAY", "0", 1) : unsetenv("SDL_DISKAUDIODELAY");
         ASSERT_TRUE(AcquireMixer());
         mixed.clear();
         ends.clear();
@@ -96,8 +110,10 @@ protected:
         Mix_SetPostMix(nullptr, nullptr);
         ReleaseMixer();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_DISKAUDIODELAY");
         std::remove(chord.c_str());
     }
+    bool fast = false;
     std::string chord = "/tmp/tintorix-chord-" + std::to_string(getpid()) + " .mid";
 };
 
@@ -121,51 +137,136 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     // A play begins at a mixer pass; each later play starts the same samples again.
     const long pass = kMixerChunkFrames * kMixerChannels;
     auto head = mixed.begin() + ((first - mixed.begin()) / pass) * pass;
-    for (long i = 0; i < pass; i += 4) {  // each sample of the effect fills two stereo frames
-        EXPECT_TRUE(std::equal(head + i + 1, head + i + 4, head + i)) << i;
-    }
+    for (long i = 0; i < pass; i += 2) EXPECT_EQ(head[i], head[i + 1]) << i;  // mono on both sides
     int restarts = 0;
     for (auto at = head + 1; at + pass <= mixed.end(); ++at) restarts += std::equal(head, head + pass, at);
     EXPECT_EQ(restarts, 3);
 }
 
+TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSilenceWithoutAStep) {
+    const long second = kMixerRate;
+    const std::string dir = "\"" TINTORIX_SOURCE_DIR "/assets/music/";
+    for (const char* change : {"open", "close", "stop"}) {
+        ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music01.mid\"").c_str()));
+        WaitForFrames(second * 2);
+        const long at = Frames();
+        const int ownStep = LargestStep(at - second, second);
+        if (change == std::string("open")) {
+            ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music02.mid\"").c_str()));
+        } else {
+            ASSERT_TRUE(change == std::string("close") ? MciCloseAll() : MciStopMusic());
+        }
+        WaitForFrames(second);
+        EXPECT_LE(LargestStep(at, second), ownStep) << change;
+        // Still sounding a tenth of a second on, quiet after a fifth: silent before the next piece.
+        EXPECT_GT(Rms(at + second / 10 - 441, 441), 0) << change;
+        std::lock_guard<std::mutex> guard(lock);
+        auto from = mixed.begin() + 2 * at;
+        auto silent = std::search_n(from, from + second, 64, int16_t{0});
+        EXPECT_LT(silent - from, second / 5 * 2) << change;
+        // Arrived at by a fade, not cut off in mid-wave.
+        auto [low, high] = std::minmax_element(std::max(from, silent - 64), silent);
+        EXPECT_LT(std::max(-*low, int{*high}), ownStep / 8) << change;
+    }
+}
+
+TEST_F(AudioPlatform, APieceGoesRoundOnTheBeatWithoutADipAndTheMusicStepsBackWhileAVoicePlays) {
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
+    for (size_t count = 1; count <= 3; ++count) {
+        WaitForEnd(count);
+        WaitForFrames(kMixerRate / 25);  // the game answers at its next frame
+        ASSERT_TRUE(MciReplayMusic(nullptr));
+    }
+    WaitForFrames(kMixerRate / 4);
+    // Each round as long as the piece: the repeat is on the beat (ends are seen to a mixer pass).
+    for (size_t i = 1; i < ends.size(); ++i) EXPECT_NEAR(ends[i] - ends[i - 1], kMixerRate / 2, kMixerChunkFrames);
+    // 5 ms windows from the first chord's last fifth of a second on: none far below the held chord's level.
+    const long window = kMixerRate / 200;
+    const double held = Rms(ends[0] - kMixerRate / 4, kMixerRate / 10);
+    for (long at = ends[0] - kMixerRate / 5; at + window < Frames(); at += window) {
+        EXPECT_GT(Rms(at, window), held / 2) << "at " << at - ends[0] << " frames from the first end";
+    }
+    // A silent voice on the effects' mixer: the chord alone shows how far the music steps back.
+    SetAudioDeviceFactory(PlatformAudioDevice::Open);
+    std::unique_ptr<AudioDevice> device = OpenAudioDevice();
+    SetAudioDeviceFactory(nullptr);
+    const std::vector<uint8_t> silence(kMixerRate / 4, 128);
+    const int voice = device->CreateChannel(silence.data(), silence.size());
+    device->SetDucksMusic(voice);
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord, 8).c_str()));
+    WaitForFrames(kMixerRate / 2);
+    const double before = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    ASSERT_TRUE(device->Play(voice, false));
+    WaitForFrames(kMixerRate / 5);
+    const double under = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    WaitForFrames(kMixerRate);
+    const double after = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+    EXPECT_NEAR(20 * std::log10(under / before), PlatformMusicPlayer::kDuckDecibels, 2.5);
+    EXPECT_NEAR(20 * std::log10(after / before), 0, 2.5);
+}
+
 TEST_F(AudioPlatform, APieceReportsItsEndOnceAtItsLastNoteLoopsFromTheStartAndStopsWhereItIs) {
     const long half = kMixerRate / 2;
-    const long slack = 2 * kMixerChunkFrames;
-    // Stopped half-way it is silent, and goes on with only the rest of the piece.
+    const long slack = 4 * kMixerChunkFrames;
     ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
-    long onset = SoundFrom(0);
-    ASSERT_GE(onset, 0);
-    while (Frames() < onset + half / 2) SDL_Delay(1);
-    ASSERT_TRUE(MciStopMusic());
-    EXPECT_EQ(PeakOfNext(half), 0);
-    long stopped;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        ASSERT_TRUE(ends.empty()) << "the piece ended before it was stopped";
-        stopped =
-            (mixed.rend() - std::find_if(mixed.rbegin(), mixed.rend(), [](int16_t s) { return s != 0; })) / 2;
-    }
-    long from = Frames();
-    ASSERT_TRUE(MciResumeMusic(nullptr));
-    long resumed = SoundFrom(from);
-    long end = EndFrame(1);
-    EXPECT_LT(end - resumed, half * 3 / 4);
-    EXPECT_NEAR(stopped - onset + end - resumed, half, slack);
-    // Each replay starts from the start; it is measured from before the call, late by however long this
-    // thread took to make it.
+    EXPECT_NEAR(WaitForEnd(1), half, slack);
     for (size_t count = 2; count <= 3; ++count) {
-        from = Frames();
         ASSERT_TRUE(MciReplayMusic(nullptr));
-        long played = EndFrame(count) - from;
-        EXPECT_GT(played, half - slack);
-        EXPECT_LT(played, half + kMixerRate / 4);
+        EXPECT_NEAR(WaitForEnd(count), half, slack);
     }
+    // Stopped half-way it is silent, and goes on with only the rest of the piece.
+    ASSERT_TRUE(MciReplayMusic(nullptr));
+    WaitForFrames(half / 2);
+    ASSERT_TRUE(MciStopMusic());
+    WaitForFrames(static_cast<long>(PlatformMusicPlayer::kFadeSeconds * kMixerRate));
+    EXPECT_EQ(PeakOfNext(half), 0);
+    ASSERT_TRUE(MciResumeMusic(nullptr));
+    EXPECT_LT(WaitForEnd(4), half * 3 / 4);
     // Closed while playing: no end; nothing more while nobody plays it again.
     ASSERT_TRUE(MciReplayMusic(nullptr));
     ASSERT_TRUE(MciCloseAll());
     PeakOfNext(kMixerRate);
-    EXPECT_EQ(ends.size(), 3u);
+    EXPECT_EQ(ends.size(), 4u);
+}
+
+class AudioStress : public AudioPlatform {
+protected:
+    AudioStress() { fast = true; }
+};
+
+TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOnEverySoundfontNeverCrash) {
+    const char* env = std::getenv("TINTORIX_MUSIC_STRESS");
+    const int cycles = env ? std::atoi(env) : 600;
+    int fonts = 0;
+    for (const char* font : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
+        if (access(font, R_OK) != 0) continue;
+        ++fonts;
+        setenv("SDL_SOUNDFONTS", font, 1);
+        InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), nullptr);
+        unsetenv("SDL_SOUNDFONTS");
+        unsigned seed = 27;
+        int loudest = 0;
+        for (int i = 0; i < cycles; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned pick = seed >> 16;
+            const std::string piece = std::string("\"" TINTORIX_SOURCE_DIR "/assets/music/Music0") +
+                                      char('1' + pick % 3) + ".mid\"";
+            switch (pick / 3 % 6) {
+                case 0: case 1: MciPlayMusicFile(nullptr, piece.c_str()); break;
+                case 2: MciStopMusic(); break;
+                case 3: MciResumeMusic(nullptr); break;
+                case 4: MciReplayMusic(nullptr); break;
+                default: MciCloseAll(); break;
+            }
+            if (pick % 7 == 0) SetMusicVolume(static_cast<int>(pick % 101));
+            // Between zero and a few mixer passes, so changes land in every part of a pass.
+            WaitForFrames(static_cast<long>(pick / 18 % 4) * kMixerChunkFrames / 2);
+            if (i % 50 == 0) loudest = std::max(loudest, PeakOfNext(kMixerChunkFrames));
+        }
+        ShutdownMusic();
+        EXPECT_GT(loudest, 0) << font << ": the music sounded while it was changed";
+    }
+    if (fonts == 0) GTEST_SKIP() << "no soundfont installed";
 }
 
 }  // namespace

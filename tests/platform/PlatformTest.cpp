@@ -194,12 +194,13 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_FALSE(IsKeyDown(30));
 }
 
-TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitKillsNothing) {
+TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitOrAClosedPipeKillsNothing) {
     InstallQuitSignals();
-    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ}) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGXFSZ, SIGPIPE}) {
         raise(signal);
         std::vector<uintptr_t> destroy = {kWmDestroy, 0};
-        EXPECT_EQ(Drain(), signal == SIGXFSZ ? std::vector<uintptr_t>{} : destroy) << signal;
+        bool ignored = signal == SIGXFSZ || signal == SIGPIPE;
+        EXPECT_EQ(Drain(), ignored ? std::vector<uintptr_t>{} : destroy) << signal;
     }
 }
 

@@ -1,0 +1,337 @@
+#include <enet/enet.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/LittleEndian.h"
+#include "net/XNetSession.h"
+#include "shell/Options.h"
+
+namespace {
+
+// Runs step until done holds, for 20 s at most.
+bool WaitFor(const std::function<bool()>& done, const std::function<void()>& step) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        step();
+    }
+    return true;
+}
+
+// A hand-made ENet endpoint on loopback: hostile clients speak from 127.0.0.2, so that the one address
+// cap leaves room for the honest joiners of 127.0.0.1; a fake host listens on a free port.
+struct Raw {
+    Raw(const char* ip, uint16_t port, size_t slots) {
+        ENetAddress address{};
+        enet_address_set_host_ip(&address, ip);
+        address.port = port;
+        enet = enet_host_create(&address, slots, 2, 0, 0);
+    }
+    ~Raw() {
+        if (enet) {
+            enet_host_destroy(enet);
+        }
+    }
+    ENetPeer* Connect(uint16_t port) {
+        ENetAddress address{};
+        enet_address_set_host_ip(&address, "127.0.0.1");
+        address.port = port;
+        return enet_host_connect(enet, &address, 2, 0);
+    }
+    void Service() {
+        ENetEvent event;
+        while (enet_host_service(enet, &event, 1) > 0) {
+            if (event.type == ENET_EVENT_TYPE_CONNECT) {
+                connected.push_back(event.peer);
+            } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+                received.emplace_back(reinterpret_cast<char*>(event.packet->data), event.packet->dataLength);
+                enet_packet_destroy(event.packet);
+            } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+                ++disconnects;
+            }
+        }
+    }
+    void Send(ENetPeer* peer, const std::string& bytes) {
+        enet_peer_send(peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+        enet_host_flush(enet);
+    }
+    // The last message received that starts with kind, or empty.
+    std::string Last(char kind) const {
+        for (auto it = received.rbegin(); it != received.rend(); ++it) {
+            if (!it->empty() && (*it)[0] == kind) {
+                return *it;
+            }
+        }
+        return {};
+    }
+    ENetHost* enet = nullptr;
+    std::vector<ENetPeer*> connected;
+    std::vector<std::string> received;
+    int disconnects = 0;
+};
+
+uint16_t FreePort(const std::function<bool(uint16_t)>& open) {
+    for (uint16_t port = static_cast<uint16_t>(20000 + getpid() % 20000), tries = 0; tries < 500;
+         ++port, ++tries) {
+        if (open(port)) {
+            return port;
+        }
+    }
+    return 0;
+}
+
+std::string Ping(uint32_t stamp) {
+    std::string bytes(1, 'P');
+    PutLittleEndian(bytes, stamp, 4);
+    return bytes;
+}
+
+// A host on loopback whose players 2 and 3 are people on other computers, player 4 nobody.
+struct Lobby {
+    Lobby() {
+        settings.SetDefaults();
+        settings.SetBattleMode(1);
+        for (int seat = 0; seat < 4; ++seat) {
+            settings.SetControlType(seat, seat < 3 ? 0 : 2);
+        }
+        port = FreePort([&](uint16_t candidate) { return host.Host(candidate, &settings, true).empty(); });
+    }
+    XMenuData settings;
+    XNetSession host;
+    uint16_t port = 0;
+};
+
+}  // namespace
+
+TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) {
+    XNetSession joiner;
+    uint16_t port = 0;
+    std::unique_ptr<Raw> fake;
+    port = FreePort([&](uint16_t candidate) {
+        fake = std::make_unique<Raw>("127.0.0.1", candidate, 1);
+        return fake->enet != nullptr;
+    });
+    ASSERT_EQ(joiner.Join("127.0.0.1", port), "");
+    auto pump = [&] {
+        joiner.Service(1);
+        fake->Service();
+    };
+    ASSERT_TRUE(WaitFor([&] { return !fake->Last('H').empty(); }, pump));
+    // Each message is followed by a ping: once its answer is back, the message has been dealt with.
+    uint32_t stamp = 0;
+    auto deliver = [&](const std::string& bytes) {
+        fake->Send(fake->connected[0], bytes);
+        fake->Send(fake->connected[0], Ping(++stamp));
+        std::string pong = "Q" + Ping(stamp).substr(1);
+        return WaitFor([&] { return fake->Last('Q') == pong; }, pump);
+    };
+    // [L][seat][remote seats][joined seats]; [S][match 2][delay][seed 4][wins][single][4 control
+    // types][seat][0]
+    auto start = [](char delay, char wins, char single, std::string controls, char seat, char last = 0) {
+        return std::string{'S', 1, 0, delay, 7, 0, 0, 0, wins, single} + controls + std::string{seat, last};
+    };
+    const std::string humans = {0, 0, 0, 2};
+    const std::string hostile[] = {
+        {'L', '\xe5', 6, 6},
+        {'L', 0, 6, 1},
+        {'L', 3, 6, 2},
+        {'L', 1, 7, 3},
+        {'L', 1, 6, 2, 0},
+        {'L', 1, 2, 6},
+        start(9, 1, 0, humans, 1),
+        start(2, 9, 0, humans, 1),
+        start(2, 1, 5, humans, 1),
+        start(2, 1, 0, {0, 0, 7, 2}, 1),
+        start(2, 1, 0, humans, 0),
+        start(2, 1, 0, humans, '\xe5'),
+        start(2, 1, 0, humans, 3),
+        start(2, 1, 0, humans, 1, 1),
+    };
+    XMenuData taken;
+    for (const std::string& bytes : hostile) {
+        ASSERT_TRUE(deliver(bytes));
+        EXPECT_EQ(joiner.GetLobby().seat, -1) << testing::PrintToString(bytes);
+        EXPECT_FALSE(joiner.TakeStart(&taken)) << testing::PrintToString(bytes);
+    }
+    ASSERT_TRUE(deliver({'L', 1, 6, 2}));
+    EXPECT_EQ(joiner.GetLobby().seat, 1);
+    ASSERT_TRUE(deliver(start(3, 2, 0, humans, 2)));
+    ASSERT_TRUE(joiner.TakeStart(&taken));
+    EXPECT_EQ(taken.GetWinsNeeded(), 2);
+    joiner.BeginMatch(taken);
+    // During the match neither a lobby nor a second start moves this computer's seat.
+    for (const std::string& bytes : {std::string{'L', '\xe5', 6, 6}, start(2, 1, 0, humans, 1)}) {
+        ASSERT_TRUE(deliver(bytes));
+        EXPECT_EQ(joiner.GetLobby().seat, 2);
+        EXPECT_FALSE(joiner.TakeStart(&taken));
+    }
+    XFrameInput keys;
+    keys.Steer(0, true, false);
+    joiner.Exchange(keys);
+    // The stop reason a host sends reaches the screen printable.
+    ASSERT_TRUE(deliver(std::string{'X', 1, 0} + "bad\x1b[2J\nnews\xff"));
+    EXPECT_EQ(joiner.GetStopReason(), "bad?[2J?news?");
+}
+
+TEST(XNetSessionTest, PeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
+    Lobby lobby;
+    Raw squatters("127.0.0.2", 0, 8);
+    for (int i = 0; i < 8; ++i) {
+        squatters.Connect(lobby.port);
+    }
+    uint32_t lastPing = 0;
+    auto pump = [&] {
+        lobby.host.Service(1);
+        squatters.Service();
+        // Every half second a ping from each, as a peer would that wants to look alive.
+        uint32_t now = static_cast<uint32_t>(enet_time_get());
+        if (now - lastPing >= 500) {
+            lastPing = now;
+            for (ENetPeer* peer : squatters.connected) {
+                if (peer->state == ENET_PEER_STATE_CONNECTED) {
+                    squatters.Send(peer, Ping(now));
+                }
+            }
+        }
+    };
+    ASSERT_TRUE(WaitFor([&] { return squatters.connected.size() >= 3; }, pump));
+    XNetSession joiner;
+    ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
+    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; },
+                        [&] {
+                            pump();
+                            joiner.Service(0);
+                        }));
+    // One address held no more than the seats, and whatever it sent, it was let go.
+    EXPECT_TRUE(WaitFor([&] { return squatters.disconnects >= 3; }, pump));
+    EXPECT_LE(squatters.connected.size() - static_cast<size_t>(squatters.disconnects), 3u);
+}
+
+TEST(XNetSessionTest, ARefusedPeerFreesItsSlotAtOnce) {
+    Lobby lobby;
+    Raw pest("127.0.0.2", 0, 1);
+    auto pump = [&] {
+        lobby.host.Service(1);
+        pest.Service();
+    };
+    // It reconnects after each refusal without a goodbye, as many times as there are slots and more.
+    for (int round = 0; round < 12; ++round) {
+        ENetPeer* peer = pest.Connect(lobby.port);
+        ASSERT_TRUE(WaitFor([&] { return pest.connected.size() == static_cast<size_t>(round + 1); }, pump));
+        pest.Send(peer, "H0.0-" + std::to_string(round));
+        ASSERT_TRUE(WaitFor([&] { return pest.Last('R').size() > 1; }, pump)) << round;
+        EXPECT_EQ(lobby.host.GetSlotsInUse(), 0) << round;
+        pest.received.clear();
+        enet_peer_reset(peer);
+    }
+    XNetSession joiner;
+    ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
+    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1; },
+                        [&] {
+                            pump();
+                            joiner.Service(0);
+                        }));
+}
+
+TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
+    Lobby lobby;
+    Raw client("127.0.0.1", 0, 1);
+    ENetPeer* peer = client.Connect(lobby.port);
+    auto pump = [&] {
+        lobby.host.Service(1);
+        client.Service();
+    };
+    ASSERT_TRUE(WaitFor([&] { return !client.connected.empty(); }, pump));
+    client.Send(peer, std::string("H") + VersionText());
+    ASSERT_TRUE(WaitFor([&] { return !client.Last('P').empty(); }, pump));
+    uint32_t stamp = static_cast<uint32_t>(GetLittleEndian(client.Last('P'), 1, 4));
+    auto pong = [](uint32_t value, size_t length) {
+        std::string bytes(1, 'Q');
+        PutLittleEndian(bytes, value, 4);
+        return bytes.substr(0, length);
+    };
+    // Far ahead, never sent, short; a ping of the client's own, answered, shows they were all read.
+    for (const std::string& forged : {pong(stamp + 100000, 5), pong(stamp - 7, 5), pong(0, 3), pong(0, 1)}) {
+        for (int i = 0; i < 3; ++i) {
+            client.Send(peer, forged);
+        }
+    }
+    client.Send(peer, Ping(42));
+    ASSERT_TRUE(WaitFor([&] { return client.Last('Q') == pong(42, 5); }, pump));
+    EXPECT_FALSE(lobby.host.IsRoundTripMeasured());
+    EXPECT_EQ(lobby.host.GetSlowestRoundTrip(), 0u);
+    // Honest answers count.
+    ASSERT_TRUE(WaitFor([&] { return lobby.host.IsRoundTripMeasured(); },
+                        [&] {
+                            pump();
+                            for (const std::string& ping : client.received) {
+                                if (ping[0] == 'P') {
+                                    client.Send(peer, "Q" + ping.substr(1));
+                                }
+                            }
+                            client.received.clear();
+                        }));
+    EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
+}
+
+TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStepStopsTheMatch) {
+    // The computer that claims another state: a joiner, then the host.
+    for (size_t liar : {2u, 0u}) {
+        Lobby lobby;
+        XNetSession joiners[2];
+        for (XNetSession& joiner : joiners) {
+            ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
+        }
+        XNetSession* sides[3] = {&lobby.host, &joiners[0], &joiners[1]};
+        auto pump = [&] {
+            for (XNetSession* side : sides) {
+                side->Service(side == sides[0] ? 1 : 0);
+            }
+        };
+        ASSERT_TRUE(
+            WaitFor([&] { return joiners[0].GetLobby().seat > 0 && joiners[1].GetLobby().seat > 0; }, pump));
+        lobby.host.BeginMatch(lobby.settings);
+        XMenuData taken[2];
+        ASSERT_TRUE(WaitFor(
+            [&] { return joiners[0].TakeStart(&taken[0]) && joiners[1].TakeStart(&taken[1]); }, pump));
+        joiners[0].BeginMatch(taken[0]);
+        joiners[1].BeginMatch(taken[1]);
+        std::vector<XFrameInput> frames[3];
+        auto done = [&](size_t i) { return frames[i].size() >= 100 || !sides[i]->GetStopReason().empty(); };
+        ASSERT_TRUE(WaitFor([&] { return done(0) && done(1) && done(2); },
+                            [&] {
+                                pump();
+                                for (size_t i = 0; i < 3; ++i) {
+                                    if (!done(i) && sides[i]->IsFrameReady()) {
+                                        if (sides[i]->WantsStateCheck()) {
+                                            sides[i]->CheckState(i == liar ? 1 : 0);
+                                        }
+                                        frames[i].push_back(sides[i]->Exchange({}));
+                                    }
+                                }
+                            }));
+        SCOPED_TRACE(liar);
+        if (liar == 0) {
+            EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 25u);
+            for (XNetSession* side : sides) {
+                EXPECT_EQ(side->GetStopReason(), "the computers went out of step at frame 25");
+            }
+            continue;
+        }
+        EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 0u);
+        EXPECT_EQ(lobby.host.GetStopReason(), "");
+        EXPECT_EQ(joiners[0].GetStopReason(), "");
+        EXPECT_EQ(joiners[1].GetStopReason(), "this computer went out of step at frame 25");
+        ASSERT_EQ(frames[0].size(), 100u);
+        EXPECT_EQ(frames[1], frames[0]);
+        EXPECT_EQ(frames[0].back().computerSeats, 1 << joiners[1].GetLobby().seat);
+    }
+}
