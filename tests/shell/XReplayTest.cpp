@@ -81,27 +81,22 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
         return Rehashed(changed);
     };
     const std::string damaged = "the file is damaged";
+    // A version longer than any written or with a character that is no letter; no wins needed or too many; a
+    // battle type or a seat type the menu has not; runs of no frames or past the frame count, a count that
+    // runs on into the steering or takes five bytes; fewer frames than the runs hold, more than any match
+    // has; a fifth seat taken over, or seats taken over in the format before there were any.
+    // clang-format off
     const std::pair<std::string, std::string> refused[] = {
         {with({{8, 0}}), "replay format 0, this game reads format 2"},
-        {with({{9, 65}}), damaged},     // a version longer than any written
-        {with({{10, 0x7f}}), damaged},  // a version with a character that is no letter
-        {with({{10, 0x1f}}), damaged},
-        {with({{11, 0}}), damaged},  // no wins needed
-        {with({{11, 4}}), damaged},
-        {with({{12, 2}}), damaged},  // a battle type the menu has not
-        {with({{16, 3}}), damaged},  // a seat type the menu has not
-        {with({{25, 0}}), damaged},  // a run of no frames
-        {with({{25, 4}}), damaged},  // runs past the frame count
-        {with({{28, 2}}), damaged},
-        {with({{25, 0x83}}), damaged},  // a count that runs on into the steering
-        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)),
-         damaged},                                   // five bytes
-        {with({{21, 3}}), damaged},                  // fewer frames than the runs hold
-        {with({{21, 5}}), "the file is truncated"},  // more frames than the runs hold
-        {with({{24, 1}}), damaged},                  // more frames than any match has
-        {with({{30, 32}}), damaged},                 // a fifth seat taken over
-        {with({{8, 1}, {30, 2}}), damaged},          // seats taken over in the format before there were any
+        {with({{9, 65}}), damaged}, {with({{10, 0x7f}}), damaged}, {with({{10, 0x1f}}), damaged},
+        {with({{11, 0}}), damaged}, {with({{11, 4}}), damaged}, {with({{12, 2}}), damaged},
+        {with({{16, 3}}), damaged}, {with({{25, 0}}), damaged}, {with({{25, 4}}), damaged},
+        {with({{28, 2}}), damaged}, {with({{25, 0x83}}), damaged},
+        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)), damaged},
+        {with({{21, 3}}), damaged}, {with({{24, 1}}), damaged}, {with({{30, 32}}), damaged},
+        {with({{8, 1}, {30, 2}}), damaged}, {with({{21, 5}}), "the file is truncated"},
         {Rehashed(good.substr(0, 28) + good.substr(31)), "the file is truncated"}};
+    // clang-format on
     for (const auto& [bytes, reason] : refused) {
         XReplay read;
         EXPECT_EQ(read.Parse(bytes), reason) << (&bytes - &refused[0].first) / 2;

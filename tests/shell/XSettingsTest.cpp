@@ -75,34 +75,21 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
     const std::vector<int> defaults = Fields(XSettings());
     // A line of the file; which field it sets (-1 none) and to what.
+    // clang-format off
     const std::tuple<std::string, int, int> cases[] = {
-        {"\"FullScreen\"=\"0\"", 0, 0},
-        {"\"FullScreen\"=\"2\"", -1, 0},
-        {"\"WindowWidth\"=\"640\"", 1, 640},
-        {"\"WindowWidth\"=\"16384\"", 1, 16384},
-        {"\"WindowWidth\"=\"16385\"", -1, 0},
-        {"\"WindowHeight\"=\"480\"", 2, 480},
-        {"\"WindowHeight\"=\"479\"", -1, 0},
-        {"\"WindowHeight\"=\"16385\"", -1, 0},
-        {"\"WindowX\"=\"-32768\"", 3, -32768},
-        {"\"WindowX\"=\"-32769\"", -1, 0},
-        {"\"WindowY\"=\"32767\"", 4, 32767},
-        {"\"WindowY\"=\"32768\"", -1, 0},
-        {"\"WindowY\"=\"\"", -1, 0},
-        {"\"WindowY\"=\" 5\"", 4, 5},
-        {"\"MusicVolume\"=\"101\"", -1, 0},
-        {"\"MusicVolume\"=\"-1\"", -1, 0},
-        {"\"EffectsVolume\"=\"000000007\"", 6, 7},
-        {"\"EffectsVolume\"=\"5%\"", -1, 0},
-        {"\"PlayerColours\"=\"1\"", 7, 1},
-        {"\"PlayerColours\"=\"2\"", -1, 0},
-        {"\"Player4Left\"=\"1\"", 14, 1},
-        {"\"Player4Right\"=\"255\"", 15, 255},
-        {"\"Player2Right\"=\"0\"", -1, 0},
-        {"\"Player3Left\"=\"256\"", -1, 0},
-        {"\"Player1Left\"=dword:00000020", -1, 0},
-        {"\"MusicVolume\"=\"5", -1, 0},
-    };
+        {"\"FullScreen\"=\"0\"", 0, 0}, {"\"FullScreen\"=\"2\"", -1, 0}, {"\"WindowWidth\"=\"640\"", 1, 640},
+        {"\"WindowWidth\"=\"16384\"", 1, 16384}, {"\"WindowWidth\"=\"16385\"", -1, 0},
+        {"\"WindowHeight\"=\"480\"", 2, 480}, {"\"WindowHeight\"=\"479\"", -1, 0},
+        {"\"WindowHeight\"=\"16385\"", -1, 0}, {"\"WindowX\"=\"-32768\"", 3, -32768},
+        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
+        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
+        {"\"MusicVolume\"=\"101\"", -1, 0}, {"\"MusicVolume\"=\"-1\"", -1, 0},
+        {"\"EffectsVolume\"=\"000000007\"", 6, 7}, {"\"EffectsVolume\"=\"5%\"", -1, 0},
+        {"\"PlayerColours\"=\"1\"", 7, 1}, {"\"PlayerColours\"=\"2\"", -1, 0},
+        {"\"Player4Left\"=\"1\"", 14, 1}, {"\"Player4Right\"=\"255\"", 15, 255},
+        {"\"Player2Right\"=\"0\"", -1, 0}, {"\"Player3Left\"=\"256\"", -1, 0},
+        {"\"Player1Left\"=dword:00000020", -1, 0}, {"\"MusicVolume\"=\"5", -1, 0}};
+    // clang-format on
     for (const auto& [line, field, value] : cases) {
         std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
                                "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
