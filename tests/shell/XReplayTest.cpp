@@ -114,13 +114,14 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
                              read.frames.back(), read.gameVersion, read.checksum),
                   std::tuple(wins, single, lastSeat, 4u, last, std::string("v"), 7u));
     }
-    // The longest version is written whole and read back, a longer one cut to it; the longest match reads.
-    replay.gameVersion = std::string(70, 'x');
+    // The longest version, of the last printable letter, is written whole and read back, a longer one cut to
+    // it; the longest match reads.
+    replay.gameVersion = std::string(70, '~');
     replay.frames.resize(XReplay::kMaxFrames);
     XReplay read;
     ASSERT_EQ(read.Parse(replay.Format()), "");
     EXPECT_EQ(std::pair(read.gameVersion, read.frames.size()),
-              std::pair(std::string(64, 'x'), size_t{XReplay::kMaxFrames}));
+              std::pair(std::string(64, '~'), size_t{XReplay::kMaxFrames}));
 }
 
 TEST(XReplayTest, ASavedReplayLoadsWithItsSettingsAndASaveWhereNoneCanBeMadeFails) {
