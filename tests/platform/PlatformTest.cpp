@@ -65,7 +65,10 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
         volumes.push_back(Mix_Volume(mixer, -1));
     }
     EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 2, MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME / 2, 0}));
+    device->Stop(channel);
+    EXPECT_FALSE(Mix_Playing(mixer));
     // Its sounds stop with it, and the last device closes the mixer.
+    ASSERT_TRUE(device->Play(channel, true));
     device.reset();
     EXPECT_EQ(Mix_Playing(-1), 0);
     other.reset();
