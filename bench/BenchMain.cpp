@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/ZChecksum.h"
@@ -301,14 +300,16 @@ private:
         for (uint32_t frame = 1; app.sceneState == XAppData::kRunRound; ++frame) {
             if (link) {
                 if (options.paced) {
+                    // Due on a fixed schedule from the match's start, so a late frame is made up.
                     due += std::chrono::milliseconds(40);
-                    while (std::chrono::steady_clock::now() < due) {
-                        app.IsFrameReady();
-                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    for (auto now = std::chrono::steady_clock::now(); now < due;
+                         now = std::chrono::steady_clock::now()) {
+                        auto left = std::chrono::ceil<std::chrono::milliseconds>(due - now);
+                        link->Wait(static_cast<uint32_t>(left.count()));
                     }
                 }
                 while (!app.IsFrameReady()) {
-                    WaitForNetwork(link);
+                    link->Wait(20);
                 }
                 if (frame == options.quitFrame) {
                     std::fflush(stdout);
@@ -348,14 +349,6 @@ private:
                 std::printf("computer-took-over=%d\n", i + 1);
             }
         }
-    }
-
-    static void WaitForNetwork(XMatchLink* link) {
-#ifdef TINTORIX_HAS_NET
-        static_cast<XNetSession*>(link)->Service(1);
-#else
-        (void)link;
-#endif
     }
 
     void FinishRound(XGame& game, uint32_t match) {
@@ -410,6 +403,10 @@ bool GoOnline(XAppData& app, const Options& options) {
     if (!error.empty()) {
         std::fprintf(stderr, "tintorix-bench: %s\n", error.c_str());
         return false;
+    }
+    if (options.hostPort != 0) {
+        // Said once the port is open, for whoever starts the joiners.
+        std::printf("listening port=%u\n", options.hostPort);
     }
     app.GetMatchInput()->SetLink(std::move(session));
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

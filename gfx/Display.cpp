@@ -34,6 +34,12 @@ constexpr int kLetterWidth = 11;
 constexpr int kLetterHeight = 18;
 bool pauseOverlay = false;
 std::unique_ptr<Surface> pausedPicture;
+// The status band: its top and height, the line centred in it.
+constexpr int kStatusTop = 444;
+constexpr int kStatusHeight = 28;
+std::string statusLine;
+std::unique_ptr<Surface> statusPicture;
+std::unique_ptr<ZAscii> statusLetters;
 
 // For each palette index, the index nearest to its colour dimmed.
 void BuildDimTable(Surface* picture, uint8_t table[256]) {
@@ -98,6 +104,33 @@ const Surface& PausedPicture(const Surface& back) {
     }
     DrawPauseWord(*pausedPicture);
     return *pausedPicture;
+}
+
+// Composed at each present: the picture under the band keeps changing while the game runs.
+const Surface& WithStatusLine(const Surface& shown) {
+    if (statusLine.empty()) {
+        return shown;
+    }
+    if (!statusPicture || statusPicture->GetWidth() != shown.GetWidth() ||
+        statusPicture->GetHeight() != shown.GetHeight()) {
+        statusPicture = Surface::Create(shown.GetWidth(), shown.GetHeight());
+        if (!statusPicture) {
+            return shown;
+        }
+    }
+    for (int y = 0; y < shown.GetHeight(); ++y) {
+        std::copy_n(shown.Row(y), shown.GetWidth(), statusPicture->Row(y));
+    }
+    Rect band{0, kStatusTop, shown.GetWidth(), kStatusTop + kStatusHeight};
+    statusPicture->ColourFill(&band, static_cast<uint8_t>(MatchColor(statusPicture.get(), 0)));
+    if (!statusLetters) {
+        statusLetters = std::make_unique<ZAscii>();
+    }
+    statusLetters->SetSurface(statusPicture.get());
+    int width = kLetterWidth * ZAscii::CountCells(statusLine);
+    statusLetters->DrawLabels((shown.GetWidth() - width) / 2,
+                              kStatusTop + (kStatusHeight - kLetterHeight) / 2, statusLine);
+    return *statusPicture;
 }
 
 }  // namespace
@@ -174,7 +207,11 @@ bool PresentBackBuffer() {
     }
     // The device shows the back surface itself; the primary surface only answers for being lost.
     const Surface& shown = pauseOverlay ? PausedPicture(*display->back) : *display->back;
-    return display->device->Present(shown, paletteEntries);
+    return display->device->Present(WithStatusLine(shown), paletteEntries);
+}
+
+void SetStatusLine(const std::string& line) {
+    statusLine = line;
 }
 
 void SetPauseOverlay(bool on) {
@@ -219,6 +256,9 @@ void ReleaseDisplaySurfaces() {
 
 void ReleaseDisplay() {
     SetPauseOverlay(false);
+    statusLine.clear();
+    statusPicture.reset();
+    statusLetters.reset();
     if (!display) {
         return;
     }

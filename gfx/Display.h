@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "gfx/Rect.h"
 #include "gfx/Surface.h"
@@ -45,6 +46,9 @@ bool InitPalette(uint16_t bitmapId);
 bool PresentBackBuffer();
 // While on, presents show the back surface dimmed with PAUSED over it; the back surface stays as it is.
 void SetPauseOverlay(bool on);
+// While not empty, presents show the line in the game's letters on a dark band across the bottom of the
+// picture, paused or not; the back surface stays as it is.
+void SetStatusLine(const std::string& line);
 bool SurfacesLost();
 bool RestoreSurfaces();
 void ReleaseDisplaySurfaces();

@@ -51,8 +51,7 @@ void XLockstep::MakeBundles() {
         XFrameInput bundle;
         bundle.escape = escapes[index];
         for (int seat = 0; seat < 4; ++seat) {
-            bool needed = (remoteSeats >> seat & 1) && !(computerSeats >> seat & 1);
-            if (!needed) {
+            if (!IsNeeded(seat)) {
                 continue;
             }
             if (inputs[seat].size() <= index || inputs[seat][index] < 0) {
@@ -91,8 +90,29 @@ XFrameInput XLockstep::Exchange(const XFrameInput& local) {
         ownInputs.push_back(local.steering);
     }
     XFrameInput bundle = next <= Bundled() ? bundles[next - 1] : XFrameInput{};
+    // Seats nobody took are the computer's from the first frame; later ones were left.
+    if (!bundles.empty()) {
+        leftSeats = static_cast<uint8_t>(bundle.computerSeats & ~bundles[0].computerSeats);
+    }
     ++next;
     return bundle;
+}
+
+uint8_t XLockstep::GetWaitingFor() const {
+    if (!host) {
+        return hostWaitingFor;
+    }
+    if (Bundled() >= next || !stopReason.empty()) {
+        return 0;
+    }
+    size_t index = bundles.size();
+    uint8_t waiting = 0;
+    for (int seat = 0; seat < 4; ++seat) {
+        if (IsNeeded(seat) && (inputs[seat].size() <= index || inputs[seat][index] < 0)) {
+            waiting = static_cast<uint8_t>(waiting | 1 << seat);
+        }
+    }
+    return waiting;
 }
 
 void XLockstep::CheckState(uint64_t sum) {
@@ -152,7 +172,8 @@ void XLockstep::Compare(uint32_t frame) {
 }
 
 void XLockstep::Receive(int seat, std::string_view bytes) {
-    if (bytes.size() < 3 || seat < 0 || seat > 3 || GetLittleEndian(bytes, 1, 2) != match) {
+    if (bytes.size() < 3 || seat < 0 || seat >= kFirstWatcher + kMaxWatchers ||
+        GetLittleEndian(bytes, 1, 2) != match) {
         return;
     }
     switch (static_cast<uint8_t>(bytes[0])) {
@@ -184,8 +205,8 @@ void XLockstep::Receive(int seat, std::string_view bytes) {
     }
 }
 
-// [kind][match 2][ack 4][first 4][count 1] and count frames: one byte of steering from a joiner, steering
-// and flags from the host.
+// [kind][match 2][ack 4][first 4][count 1] and count frames: one byte of steering from a joiner; from the
+// host a byte of the seats it waits for, then steering and flags.
 void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     bool fromJoiner = bytes[0] == kInputs;
     if (fromJoiner != host || bytes.size() < 12) {
@@ -198,14 +219,18 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     uint32_t first = static_cast<uint32_t>(GetLittleEndian(bytes, 7, 4));
     uint32_t count = static_cast<uint8_t>(bytes[11]);
     size_t width = host ? 1 : 2;
-    if (first == 0 || bytes.size() != 12 + width * count) {
+    size_t header = host ? 12 : 13;
+    if (first == 0 || bytes.size() != header + width * count) {
         return;
+    }
+    if (!host) {
+        hostWaitingFor = static_cast<uint8_t>(bytes[12]);
     }
     // Nothing honest runs this far ahead; a stray packet must not grow the tables without bound.
     uint64_t limit = (host ? Bundled() : received) + kMaxAhead;
     for (uint32_t i = 0; i < count && uint64_t{first} - 1 + i < limit; ++i) {
         size_t index = first - 1 + i;
-        const char* frame = bytes.data() + 12 + width * i;
+        const char* frame = bytes.data() + header + width * i;
         if (host) {
             if (!(remoteSeats >> seat & 1) || dropFrame[seat] != 0 || index < delay) {
                 continue;
@@ -238,7 +263,22 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     }
 }
 
+int XLockstep::AddWatcher() {
+    for (int slot = 0; host && slot < kMaxWatchers; ++slot) {
+        if (!(watchers >> slot & 1)) {
+            watchers = static_cast<uint8_t>(watchers | 1 << slot);
+            links[kFirstWatcher + slot] = Link{};
+            return kFirstWatcher + slot;
+        }
+    }
+    return -1;
+}
+
 void XLockstep::DropSeat(int seat) {
+    if (host && seat >= kFirstWatcher && seat < kFirstWatcher + kMaxWatchers) {
+        watchers = static_cast<uint8_t>(watchers & ~(1 << (seat - kFirstWatcher)));
+        return;
+    }
     if (!host || seat < 0 || seat > 3 || !(remoteSeats >> seat & 1) || dropFrame[seat] != 0) {
         return;
     }
@@ -252,14 +292,11 @@ void XLockstep::Stop(const std::string& reason) {
         return;
     }
     stopReason = reason.empty() ? "the match stopped" : reason;
-    if (host) {
-        for (int seat = 0; seat < 4; ++seat) {
-            if ((remoteSeats >> seat & 1) && dropFrame[seat] == 0) {
-                std::string bytes(1, static_cast<char>(kStop));
-                PutLittleEndian(bytes, match, 2);
-                bytes += stopReason;
-                SendReliable(seat, std::move(bytes));
-            }
+    for (int seat = 0; host && seat < kFirstWatcher + kMaxWatchers; ++seat) {
+        if (IsPeer(seat)) {
+            std::string bytes(1, static_cast<char>(kStop));
+            PutLittleEndian(bytes, match, 2);
+            SendReliable(seat, bytes + stopReason);
         }
     }
 }
@@ -275,7 +312,10 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     PutLittleEndian(bytes, match, 2);
     // What this side holds in a row: a joiner's inputs past the first frames, or the bundles.
     uint32_t held = Bundled();
-    if (host) {
+    if (host && seat >= kFirstWatcher) {
+        // A watcher's input counts for nothing: all of it is taken.
+        held = UINT32_MAX;
+    } else if (host) {
         held = delay;
         const auto& seatInputs = inputs[seat];
         while (held < seatInputs.size() && seatInputs[held] >= 0) {
@@ -287,6 +327,9 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     PutLittleEndian(bytes, held, 4);
     PutLittleEndian(bytes, first, 4);
     PutLittleEndian(bytes, count, 1);
+    if (host) {
+        PutLittleEndian(bytes, GetWaitingFor(), 1);
+    }
     for (uint32_t frame = first; frame < first + count; ++frame) {
         if (host) {
             const XFrameInput& bundle = bundles[frame - 1];
@@ -299,16 +342,26 @@ std::string XLockstep::FramesPacket(int seat, const Link& link, uint32_t upTo) {
     return bytes;
 }
 
+bool XLockstep::IsPeer(int seat) const {
+    if (seat >= kFirstWatcher) {
+        return host && (watchers >> (seat - kFirstWatcher) & 1);
+    }
+    return host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
+}
+
+uint32_t XLockstep::SentUpTo() const {
+    return host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+}
+
 std::vector<XLockstep::Packet> XLockstep::TakePackets(uint32_t now) {
     std::vector<Packet> out = std::move(reliable);
     reliable.clear();
-    for (int seat = 0; seat < 4; ++seat) {
-        bool peer = host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
-        if (!peer) {
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
+        if (!IsPeer(seat)) {
             continue;
         }
         Link& link = links[seat];
-        uint32_t upTo = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
+        uint32_t upTo = SentUpTo();
         uint32_t since = now - link.lastSent;
         bool fresh = upTo > link.sentUpTo;
         bool unacked = upTo > link.acked;
@@ -323,11 +376,30 @@ std::vector<XLockstep::Packet> XLockstep::TakePackets(uint32_t now) {
     return out;
 }
 
+uint32_t XLockstep::UntilSendDue(uint32_t now) const {
+    if (!reliable.empty()) {
+        return 0;
+    }
+    uint32_t until = kKeepAliveMs;
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
+        if (!IsPeer(seat)) {
+            continue;
+        }
+        const Link& link = links[seat];
+        uint32_t upTo = SentUpTo();
+        if (!link.everSent || upTo > link.sentUpTo) {
+            return 0;
+        }
+        uint32_t since = now - link.lastSent;
+        uint32_t period = upTo > link.acked ? kResendMs : kKeepAliveMs;
+        until = std::min(until, since >= period ? 0 : period - since);
+    }
+    return until;
+}
+
 bool XLockstep::IsSettled() const {
-    for (int seat = 0; seat < 4; ++seat) {
-        bool peer = host ? (remoteSeats >> seat & 1) && dropFrame[seat] == 0 : (localSeats >> seat & 1);
-        uint32_t sent = host ? Bundled() : static_cast<uint32_t>(ownInputs.size());
-        if (peer && links[seat].acked < sent) {
+    for (int seat = 0; seat < kFirstWatcher + kMaxWatchers; ++seat) {
+        if (IsPeer(seat) && links[seat].acked < SentUpTo()) {
             return false;
         }
     }

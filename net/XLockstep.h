@@ -18,13 +18,17 @@ public:
     // State checksums are compared every this many frames.
     static constexpr uint32_t kCheckInterval = 25;
     // Unacknowledged frames are sent again after this many milliseconds, and something goes out at least
-    // this often so that silence means a lost peer.
-    static constexpr uint32_t kResendMs = 20;
+    // this often so that silence means a lost peer. Every packet carries all frames not yet acknowledged, so
+    // while frames flow (one each 40 ms) none is resent on its own.
+    static constexpr uint32_t kResendMs = 50;
     static constexpr uint32_t kKeepAliveMs = 100;
     // Frames in one packet at most.
     static constexpr uint32_t kMaxFramesPerPacket = 64;
     // Frames taken ahead of the first one still missing, at most.
     static constexpr uint32_t kMaxAhead = 1024;
+    // Host: computers that watch without a seat have the links after the seats'.
+    static constexpr int kFirstWatcher = 4;
+    static constexpr int kMaxWatchers = 4;
 
     enum Kind : uint8_t { kInputs = 'I', kBundles = 'B', kCheck = 'C', kStop = 'X' };
 
@@ -55,21 +59,34 @@ public:
     XFrameInput Exchange(const XFrameInput& local);
 
     void Receive(int seat, std::string_view bytes);
-    // Host: from the first frame not yet bundled the seat is the computer's on every computer.
+    // Host: from the first frame not yet bundled the seat is the computer's on every computer; a watcher's
+    // link is closed.
     void DropSeat(int seat);
+    // Host: a link for a computer that watches from the first frame on, or -1 when there is no room.
+    int AddWatcher();
+    // Frames received that this computer has not yet run: many of them mean it has fallen behind.
+    uint32_t GetFramesHeld() const { return host || received < next ? 0 : received - next + 1; }
     // Ends the match here; the host tells every joiner why.
     void Stop(const std::string& reason);
     const std::string& GetStopReason() const { return stopReason; }
     // Host: the frame before which the computers' states differed, 0 if they never did.
     uint32_t GetMismatchFrame() const { return mismatchFrame; }
     // The frame from which a dropped seat plays as the computer, 0 while it plays.
-    uint32_t GetDropFrame(int seat) const { return dropFrame[seat]; }
+    // 0 also for a watcher's link, which has no seat to lose.
+    uint32_t GetDropFrame(int seat) const { return seat >= 0 && seat < 4 ? dropFrame[seat] : 0; }
+
+    // The seats whose input the next bundle waits for: the host's own count, a joiner's as the host said.
+    uint8_t GetWaitingFor() const;
+    // The seats the computer took over during the match, as far as it has run here.
+    uint8_t GetLeftSeats() const { return leftSeats; }
 
     // Everything this side sent has been acknowledged by every peer still here.
     bool IsSettled() const;
 
     // What is to be sent at this moment, in milliseconds of any steady clock.
     std::vector<Packet> TakePackets(uint32_t now);
+    // Milliseconds from now until TakePackets has something to send, unless something arrives first.
+    uint32_t UntilSendDue(uint32_t now) const;
 
 private:
     struct Link {
@@ -81,11 +98,14 @@ private:
     };
 
     uint32_t Bundled() const { return static_cast<uint32_t>(bundles.size()); }
+    bool IsNeeded(int seat) const { return (remoteSeats >> seat & 1) && !(computerSeats >> seat & 1); }
     void MakeBundles();
     void ReadFrames(int seat, std::string_view bytes);
     void Compare(uint32_t frame);
     void SendReliable(int seat, std::string bytes);
     std::string FramesPacket(int seat, const Link& link, uint32_t upTo);
+    bool IsPeer(int seat) const;
+    uint32_t SentUpTo() const;
 
     bool host;
     uint16_t match;
@@ -103,10 +123,13 @@ private:
     uint32_t received = 0;
     // Joiner: its own input for frames delay + 1 onwards.
     std::vector<uint8_t> ownInputs;
-    Link links[4];
+    Link links[kFirstWatcher + kMaxWatchers];
+    uint8_t watchers = 0;
     uint32_t dropFrame[4] = {};
     std::map<uint32_t, uint64_t> sums[5];
     std::vector<Packet> reliable;
     std::string stopReason;
     uint32_t mismatchFrame = 0;
+    uint8_t hostWaitingFor = 0;
+    uint8_t leftSeats = 0;
 };

@@ -19,9 +19,15 @@ constexpr char kHello = 'H';
 constexpr char kRefuse = 'R';
 constexpr char kLobby = 'L';
 constexpr char kStart = 'S';
+// A match already on, to be watched from its first frame: laid out as the start, with no seat.
+constexpr char kWatch = 'V';
 constexpr char kPing = 'P';
 constexpr char kPong = 'Q';
+// A joiner's pause key [Z][1 pause, 0 run on]; the host's word to all [Z][seat that paused, or -1].
+constexpr char kPause = 'Z';
+// A match's own packets keep the line alive; its round trip is only chosen from between matches.
 constexpr uint32_t kPingMs = 100;
+constexpr uint32_t kMatchPingMs = 1000;
 constexpr int kHuman = 0;
 constexpr enet_uint8 kReliableChannel = 0;
 constexpr enet_uint8 kFramesChannel = 1;
@@ -134,6 +140,8 @@ void XNetSession::Service(uint32_t timeoutMs) {
     if (!enet || !open) {
         return;
     }
+    // ENet sleeps in the socket until a datagram comes or the time is up: no waking to look.
+    timeoutMs = std::min(timeoutMs, UntilSendDue(NowMs()));
     ENetEvent event;
     while (enet_host_service(enet, &event, timeoutMs) > 0) {
         timeoutMs = 0;
@@ -182,6 +190,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
         peers.erase(std::remove_if(peers.begin(), peers.end(), [](const auto& peer) { return !peer->peer; }),
                     peers.end());
         AssignSeats();
+        AdmitWatchers();
     } else if (now - hostPeer.lastHeard > kSilenceMs) {
         Lose(hostPeer, connected ? "was silent for 3 s" : "did not answer");
     }
@@ -221,6 +230,12 @@ void XNetSession::ReceiveAtHost(Peer& from, const std::string& bytes) {
             } else {
                 from.greeted = true;
                 std::fprintf(stderr, "%s: %s joined\n", programName, from.address.c_str());
+            }
+            break;
+        case kPause:
+            if (bytes.size() == 2 && inMatch && from.matchSeat >= 0 &&
+                from.matchSeat < XLockstep::kFirstWatcher) {
+                SetPausedBy(bytes[1] ? from.matchSeat : -1);
             }
             break;
         case kPong: {
@@ -269,22 +284,34 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             }
             break;
         }
+        case kPause: {
+            // Who paused, or -1 for nobody: only in a match.
+            int by = bytes.size() == 2 ? static_cast<int8_t>(bytes[1]) : -2;
+            if (inMatch && by >= -1 && by <= 3) {
+                pausedBy = by;
+            }
+            break;
+        }
+        case kWatch:
         case kStart: {
             if (inMatch || startWaiting || bytes.size() != 16) {
                 break;
             }
             auto byte = [&](size_t at) { return static_cast<uint8_t>(bytes[at]); };
+            bool watch = bytes[0] == kWatch;
             uint32_t delay = byte(3);
             int newSeat = byte(14);
             bool valid = delay >= kMinDelay && delay <= kMaxDelay && byte(8) >= 1 && byte(8) <= 3 &&
-                         byte(9) <= 1 && newSeat >= 1 && newSeat <= 3 && byte(15) == 0;
+                         byte(9) <= 1 && byte(15) == 0;
             for (int i = 0; i < 4; ++i) {
                 valid = valid && byte(10 + i) <= 2;
             }
-            // This computer's seat is played by a person, this computer's.
-            if (!valid || byte(10 + newSeat) != kHuman) {
+            // A player's seat is played by a person, this computer's; a watcher has none.
+            bool seatValid = watch ? newSeat == 0 : newSeat >= 1 && newSeat <= 3 && byte(10 + newSeat) == kHuman;
+            if (!valid || !seatValid) {
                 break;
             }
+            watching = watch;
             matchNumber = static_cast<uint16_t>(GetLittleEndian(bytes, 1, 2));
             startDelay = delay;
             startSeed = static_cast<uint32_t>(GetLittleEndian(bytes, 4, 4));
@@ -294,7 +321,7 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             for (int i = 0; i < 4; ++i) {
                 startSettings.SetControlType(i, byte(10 + i));
             }
-            seat = newSeat;
+            seat = watch ? -1 : newSeat;
             startWaiting = true;
             break;
         }
@@ -314,9 +341,13 @@ void XNetSession::Lose(Peer& peer, const char* why) {
     if (peer.greeted) {
         std::fprintf(stderr, "%s: %s %s\n", programName, peer.address.c_str(), why);
     }
+    if (pausedBy >= 0 && pausedBy == peer.matchSeat) {
+        // Nobody could let the match run on for a computer that has gone.
+        SetPausedBy(-1);
+    }
     if (lockstep && peer.matchSeat >= 0) {
         lockstep->DropSeat(peer.matchSeat);
-        if (inMatch) {
+        if (inMatch && peer.matchSeat < XLockstep::kFirstWatcher) {
             std::fprintf(stderr, "%s: the computer plays player %d from frame %u\n", programName,
                          peer.matchSeat + 1, lockstep->GetDropFrame(peer.matchSeat));
         }
@@ -422,6 +453,7 @@ XMatchLink::Lobby XNetSession::GetLobby() const {
     lobby.port = port;
     lobby.closedReason = closedReason;
     lobby.outOfStepFrame = lockstep ? lockstep->GetMismatchFrame() : 0;
+    lobby.matchOn = watching && startWaiting;
     return lobby;
 }
 
@@ -439,13 +471,14 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
         return;
     }
     inMatch = true;
+    pausedBy = -1;
     if (!host) {
         startWaiting = false;
         SeedRandomWith(startSeed);
-        // The seat of this match, whatever the lobby says after it.
-        hostPeer.matchSeat = seat;
+        // The seat of this match, whatever the lobby says after it; a watcher's link to the host is the first.
+        hostPeer.matchSeat = watching ? 0 : seat;
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
-                                               static_cast<uint8_t>(1 << seat), 0, 0);
+                                               static_cast<uint8_t>(1 << hostPeer.matchSeat), 0, 0);
         return;
     }
     AssignSeats();
@@ -458,26 +491,40 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
     // Seats set to people that nobody took are the computer's from the first frame.
     lockstep = std::make_unique<XLockstep>(true, matchNumber, delay, local, joinedSeats,
                                            static_cast<uint8_t>(remoteSeats & ~joinedSeats));
+    matchStart.clear();
+    PutLittleEndian(matchStart, matchNumber, 2);
+    PutLittleEndian(matchStart, delay, 1);
+    PutLittleEndian(matchStart, seed, 4);
+    PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
+    PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
+    for (int i = 0; i < 4; ++i) {
+        PutLittleEndian(matchStart, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
+    }
     for (auto& peer : peers) {
         peer->matchSeat = peer->seat;
         peer->outOfStep = false;
-        if (peer->seat < 0) {
-            continue;
+        if (peer->seat >= 0) {
+            Send(peer->peer, kStart + matchStart + static_cast<char>(peer->seat) + '\0', true);
         }
-        std::string bytes(1, kStart);
-        PutLittleEndian(bytes, matchNumber, 2);
-        PutLittleEndian(bytes, delay, 1);
-        PutLittleEndian(bytes, seed, 4);
-        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetWinsNeeded()), 1);
-        PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.IsSingleBattle()), 1);
-        for (int i = 0; i < 4; ++i) {
-            PutLittleEndian(bytes, static_cast<uint64_t>(matchSettings.GetControlType(i)), 1);
-        }
-        PutLittleEndian(bytes, static_cast<uint64_t>(peer->seat), 1);
-        PutLittleEndian(bytes, 0, 1);
-        Send(peer->peer, bytes, true);
     }
+    AdmitWatchers();
     SendOut();
+}
+
+void XNetSession::AdmitWatchers() {
+    if (!host || !inMatch || !lockstep) {
+        return;
+    }
+    for (auto& peer : peers) {
+        if (peer->greeted && peer->peer && peer->matchSeat < 0) {
+            int link = lockstep->AddWatcher();
+            if (link < 0) {
+                return;
+            }
+            peer->matchSeat = link;
+            Send(peer->peer, kWatch + matchStart + std::string(2, '\0'), true);
+        }
+    }
 }
 
 bool XNetSession::IsFrameReady() {
@@ -516,7 +563,9 @@ XFrameInput XNetSession::Exchange(const XFrameInput& local) {
             return {};
         }
         mine = {};
-        mine.Steer(hostPeer.matchSeat, local.IsLeft(0), local.IsRight(0));
+        if (!watching) {
+            mine.Steer(hostPeer.matchSeat, local.IsLeft(0), local.IsRight(0));
+        }
     }
     XFrameInput frame = lockstep->Exchange(mine);
     SendOut();
@@ -527,8 +576,47 @@ std::string XNetSession::GetStopReason() const {
     return lockstep ? Printable(lockstep->GetStopReason()) : std::string();
 }
 
+XMatchLink::Status XNetSession::GetStatus() const {
+    Status status;
+    status.pausedBy = inMatch ? pausedBy : -1;
+    if (lockstep) {
+        status.waitingFor = lockstep->GetWaitingFor();
+        status.leftSeats = lockstep->GetLeftSeats();
+        status.framesHeld = lockstep->GetFramesHeld();
+        status.watching = watching && inMatch;
+        if (!host && !lockstep->IsFrameReady() && status.waitingFor == 0) {
+            // Nothing from the host says whom it waits for: it is the host itself, or the line to it.
+            status.waitingFor = 1;
+        }
+    }
+    return status;
+}
+
+void XNetSession::TogglePause() {
+    if (!inMatch) {
+        return;
+    }
+    if (host) {
+        SetPausedBy(pausedBy < 0 ? 0 : -1);
+    } else {
+        Send(hostPeer.peer, std::string{kPause, static_cast<char>(pausedBy < 0)}, true);
+    }
+    SendOut();
+}
+
+void XNetSession::SetPausedBy(int newSeat) {
+    pausedBy = newSeat;
+    for (auto& peer : peers) {
+        if (peer->matchSeat >= 0) {
+            Send(peer->peer, std::string{kPause, static_cast<char>(newSeat)}, true);
+        }
+    }
+}
+
 void XNetSession::EndMatch() {
     inMatch = false;
+    pausedBy = -1;
+    watching = false;
 }
 
 void XNetSession::Leave() {
@@ -567,7 +655,7 @@ void XNetSession::SendOut() {
             Send(to, packet.bytes, packet.reliable);
         }
     }
-    if (now - lastPing >= kPingMs) {
+    if (now - lastPing >= PingInterval()) {
         // Pings measure the round trip and keep a quiet line from looking dead.
         lastPing = now;
         std::string ping(1, kPing);
@@ -587,6 +675,15 @@ void XNetSession::SendOut() {
         }
     }
     enet_host_flush(enet);
+}
+
+uint32_t XNetSession::PingInterval() const {
+    return inMatch ? kMatchPingMs : kPingMs;
+}
+
+uint32_t XNetSession::UntilSendDue(uint32_t now) const {
+    uint32_t untilPing = now - lastPing >= PingInterval() ? 0 : PingInterval() - (now - lastPing);
+    return lockstep ? std::min(untilPing, lockstep->UntilSendDue(now)) : untilPing;
 }
 
 int XNetSession::GetPeerCount() const {

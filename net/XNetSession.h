@@ -25,9 +25,10 @@ public:
     // one address holds at most the seats.
     static constexpr uint32_t kHelloMs = kSilenceMs;
     static constexpr size_t kSlotsPerAddress = 3;
-    // The input delay is chosen from the slowest joiner's round trip, within these frames.
+    // The input delay is chosen from the slowest joiner's round trip, within these frames: up to a round trip
+    // of 280 ms the match keeps 25 frames a second, later keys rather than a halting round.
     static constexpr uint32_t kMinDelay = 2;
-    static constexpr uint32_t kMaxDelay = 4;
+    static constexpr uint32_t kMaxDelay = 8;
     static constexpr uint32_t kFrameMs = 40;
 
     // Empty when the session is open, else why not. A host on loopback only takes peers of this machine.
@@ -40,7 +41,8 @@ public:
     ~XNetSession() override;
 
     void Poll() override { Service(0); }
-    // Waits up to the time for something to arrive.
+    void Wait(uint32_t timeoutMs) override { Service(timeoutMs); }
+    // Waits up to the time for something to arrive, or until something is due to go out.
     void Service(uint32_t timeoutMs);
     Lobby GetLobby() const override;
     bool TakeStart(XMenuData* settings) override;
@@ -50,6 +52,8 @@ public:
     void CheckState(uint64_t sum) override;
     XFrameInput Exchange(const XFrameInput& local) override;
     std::string GetStopReason() const override;
+    Status GetStatus() const override;
+    void TogglePause() override;
     void EndMatch() override;
     void Leave() override;
 
@@ -102,6 +106,10 @@ private:
     void Close(const std::string& reason);
     void AssignSeats();
     void SendOut();
+    void SetPausedBy(int seat);
+    void AdmitWatchers();
+    uint32_t UntilSendDue(uint32_t now) const;
+    uint32_t PingInterval() const;
     void Send(_ENetPeer* peer, const std::string& bytes, bool reliable);
     uint8_t RemoteSeats() const;
     Peer* FindPeer(_ENetPeer* peer);
@@ -129,4 +137,9 @@ private:
     uint32_t startSeed = 0;
     uint32_t startDelay = kMinDelay;
     std::string closedReason;
+    int pausedBy = -1;
+    // The host: the running match's start, from its number to the seats' control types.
+    std::string matchStart;
+    // A joiner: the match it was let into has no seat for it.
+    bool watching = false;
 };

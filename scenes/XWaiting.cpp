@@ -43,6 +43,9 @@ std::vector<std::string> XWaiting::GetLines() const {
     if (!lobby.connected) {
         return {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"};
     }
+    if (lobby.matchOn) {
+        return {"A MATCH IS ON", "YOU WATCH IT WITHOUT A SEAT", "ESCAPE LEAVES"};
+    }
     std::string seat =
         lobby.seat >= 0 ? "YOU ARE PLAYER " + std::to_string(lobby.seat + 1) : "NO SEAT FOR YOU YET";
     std::string joined = lobby.joinedSeats ? "JOINED" + Seats(lobby.joinedSeats) : "";

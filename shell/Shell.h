@@ -69,6 +69,8 @@ void ApplyPauseState(XAppData& app);
 // Releases everything, shows text when there is one and posts the quit message.
 void ShutdownGame(XAppData& app, const char* text);
 
+// Online, whether the round is so far behind the others that its frames run at once, unseen.
+bool IsCatchingUp(const XAppData& app);
 // Milliseconds until the next frame is due, 0 when it is due now.
 uint32_t TimeUntilNextFrame(const XAppData& app, uint32_t now);
 // True once ShutdownGame has posted the quit message and the loop has not yet taken it.

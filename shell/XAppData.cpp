@@ -128,7 +128,7 @@ void XAppData::LoadSounds() {
 }
 
 void XAppData::PlaySoundEffect(int32_t id, int32_t loop) {
-    if (soundList) {
+    if (soundList && !fastForward) {
         soundList->Play(id, loop);
     }
 }

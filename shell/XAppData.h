@@ -88,6 +88,8 @@ public:
     uint32_t lastFrameTime = 0;
     uint32_t frameInterval = 40;
     bool paused = false;
+    // Frames run to catch up with an online match, unseen and unheard.
+    bool fastForward = false;
     bool hotKeysEnabled = true;
     DisplayDevice* displayDevice = nullptr;
 

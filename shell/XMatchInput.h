@@ -37,6 +37,8 @@ public:
     // Online, the round's state is compared with the other computers' before some frames.
     bool WantsStateCheck() const { return link && inMatch && link->WantsStateCheck(); }
     void CheckState(uint64_t sum) { link->CheckState(sum); }
+    // Online, frames here that the round has not run yet.
+    uint32_t GetFramesHeld() const { return link && inMatch ? link->GetStatus().framesHeld : 0; }
     // Why an online match stopped early on this computer, or empty.
     std::string GetStopReason() const { return link && inMatch ? link->GetStopReason() : std::string(); }
 

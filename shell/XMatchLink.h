@@ -25,12 +25,30 @@ public:
         std::string closedReason;
         // The host: the frame at which the last match went out of step and stopped, 0 if it did not.
         uint32_t outOfStepFrame = 0;
+        // A joiner without a seat: the host's match is on, and this computer is let in to watch it.
+        bool matchOn = false;
+    };
+
+    // What every computer of a running match shows about the others.
+    struct Status {
+        // The seat of whoever paused the match for everyone, -1 while it runs.
+        int pausedBy = -1;
+        // The seats whose input the next frame waits for.
+        uint8_t waitingFor = 0;
+        // The seats the computer took over during the match.
+        uint8_t leftSeats = 0;
+        // This computer watches the match without a seat.
+        bool watching = false;
+        // Frames here that this computer has not run yet; many mean it has fallen behind.
+        uint32_t framesHeld = 0;
     };
 
     virtual ~XMatchLink() = default;
 
     // Sends and receives what is waiting, and notices who has gone silent.
     virtual void Poll() = 0;
+    // Sleeps until something arrives from the others or the time is up, sending what falls due meanwhile.
+    virtual void Wait(uint32_t timeoutMs) = 0;
     virtual Lobby GetLobby() const = 0;
     // A joiner: true once the host has started a match, whose settings are then given.
     virtual bool TakeStart(XMenuData* settings) = 0;
@@ -44,6 +62,9 @@ public:
     virtual XFrameInput Exchange(const XFrameInput& local) = 0;
     // Why the match stopped early on this computer, or empty.
     virtual std::string GetStopReason() const = 0;
+    virtual Status GetStatus() const = 0;
+    // This computer's pause key during a match: pauses it for everyone, or lets it run on.
+    virtual void TogglePause() = 0;
     virtual void EndMatch() = 0;
     // A joiner leaves for good.
     virtual void Leave() = 0;

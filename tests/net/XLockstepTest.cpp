@@ -58,9 +58,12 @@ TEST(XLockstepTest, TheHostRunsOnlyTheDelayAheadOfWhatTheJoinersSent) {
             host.Exchange({});
         }
         EXPECT_FALSE(host.IsFrameReady()) << delay;
+        // Whom it waits for, also as the joiners hear it from the host.
         table.Deliver(0);
+        EXPECT_EQ(std::tuple(host.GetWaitingFor(), table.computers[1]->GetWaitingFor()), std::tuple(6, 6));
         table.Step(1);
         EXPECT_TRUE(host.IsFrameReady()) << delay;
+        EXPECT_EQ(host.GetWaitingFor(), 0);
     }
 }
 
@@ -111,6 +114,9 @@ TEST(XLockstepTest, EveryComputerRunsTheSameFramesWithTheInputDelayedThroughLoss
             EXPECT_EQ(input.computerSeats, dropFrame && frame >= dropFrame ? 12 : 8) << frame;
         }
         EXPECT_EQ(dropFrame != 0, seat2Gone);
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(table.computers[i]->GetLeftSeats(), seat2Gone ? 4 : 0) << "taken over, not unseated";
+        }
     }
 }
 
@@ -122,4 +128,23 @@ TEST(XLockstepTest, AnAcknowledgementOfFramesNeverSentIsNotBelieved) {
     auto packets = table.computers[0]->TakePackets(0);
     ASSERT_FALSE(packets.empty());
     EXPECT_EQ(packets[0].bytes.substr(7, 5), std::string({3, 0, 0, 0, 0}));
+}
+
+TEST(XLockstepTest, TheNextSendIsDueForFreshFramesUnacknowledgedOnesOrBeforeTheLineFallsSilent) {
+    Table table(2);
+    XLockstep& host = *table.computers[0];
+    // Never sent, sent and unacknowledged, acknowledged, a fresh bundle.
+    EXPECT_EQ(host.UntilSendDue(0), 0u);
+    for (XLockstep::Packet& packet : host.TakePackets(0))
+        table.computers[packet.seat]->Receive(packet.seat, packet.bytes);
+    EXPECT_EQ(host.UntilSendDue(10), XLockstep::kResendMs - 10);
+    EXPECT_EQ(host.UntilSendDue(XLockstep::kResendMs + 5), 0u);
+    for (int i = 1; i < 3; ++i) {
+        for (XLockstep::Packet& packet : table.computers[i]->TakePackets(0)) host.Receive(i, packet.bytes);
+    }
+    EXPECT_EQ(host.UntilSendDue(10), XLockstep::kKeepAliveMs - 10);
+    XLockstep& joiner = *table.computers[1];
+    EXPECT_EQ(joiner.UntilSendDue(0), XLockstep::kKeepAliveMs);
+    joiner.Exchange({});
+    EXPECT_EQ(joiner.UntilSendDue(0), 0u) << "its input for a frame to come";
 }

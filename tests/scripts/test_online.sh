@@ -17,12 +17,12 @@ relays=()
 slow=()
 trap 'for p in "${relays[@]}" "${slow[@]}" "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 base=$((20000 + ($$ % 2000) * 10))
-# Waits up to a minute of the clock for a UDP socket on 127.0.0.1 PORT: a loaded machine may take seconds
-# to start a program.
-listening() {
+# Waits up to a minute of the clock for a line in a file: a relay or a host that listens. A loaded machine
+# may take seconds to start a program.
+await() {
     local end=$((SECONDS + 60))
-    until ss -Hlun "sport = :$1" | grep -q .; do
-        [ "$SECONDS" -lt "$end" ] || fail "nothing listens on port $1 after 60 s"
+    until grep -q "$2" "$1" 2>/dev/null; do
+        [ "$SECONDS" -lt "$end" ] || fail "nothing said $2 in $1: $(cat "$1" 2>/dev/null)"
         sleep 0.05
     done
 }
@@ -34,8 +34,7 @@ play() {
     shift 4
     timeout 560 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
     pids+=($!)
-    listening "$port"
-    listening "$join"
+    await "$work/$name-host.out" "^listening"
     for n in $(seq 1 "$peers"); do
         local extra=()
         [ "$name" = killed ] && [ "$n" = 2 ] && extra=(--quit-at 800)
@@ -59,9 +58,11 @@ relay() {
     python3 "$SOURCE/tests/scripts/udp_relay.py" "$1" "$2" 100 20 0.05 "$3" >"$work/relay-$1.out" &
     relays+=($!)
 }
-# The slow ones first: through the relay a match runs at about 19 frames a second.
+# The slow ones first: through the relay a match takes over a minute (a round trip of some 220 ms).
 relay $((base + 1)) $((base + 0)) 1
 relay $((base + 3)) $((base + 2)) 2
+await "$work/relay-$((base + 1)).out" "^relay"
+await "$work/relay-$((base + 3)).out" "^relay"
 play relay-two $((base + 0)) $((base + 1)) 1
 play relay-four $((base + 2)) $((base + 3)) 3
 slow=("${pids[@]}")
@@ -70,7 +71,7 @@ play two $((base + 4)) $((base + 4)) 1 --record "$work/two-host.rep"
 play four $((base + 5)) $((base + 5)) 3
 play killed $((base + 6)) $((base + 6)) 2
 timeout 200 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
-listening $((base + 7))
+await "$work/left-host.out" "^listening"
 timeout 200 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
 wait "${pids[@]}"
 

@@ -4,6 +4,7 @@
 #include "audio/ZSoundList.h"
 #include "base/Resources.h"
 #include "gfx/Maths.h"
+#include "gfx/ZAscii.h"
 #include "shell/Shell.h"
 #include "shell/XMatchInput.h"
 #include "shell/XSettings.h"
@@ -23,24 +24,37 @@ protected:
     }
 };
 
-TEST_F(ShellTest, FramesStartEveryFortyMillisecondsFromTheLastStartAndSurviveTheClockWrapping) {
-    // The clock, and the time until the next frame after a frame there, if one was due. A late frame is
-    // not made up for; after the wrap the last frame counts as having started at 0.
-    const uint32_t steps[][2] = {{0, 40},           {39, 1},   {40, 40},  {41, 39}, {79, 1},
-                                 {80, 40},          {250, 40}, {250, 40}, {289, 1}, {290, 40},
-                                 {0xFFFFFFF0u, 40}, {5, 35},   {40, 40}};
-    for (const auto& [now, untilNext] : steps) {
-        machine.now = now;
-        RunFrame(*app);
-        EXPECT_EQ(TimeUntilNextFrame(*app, now), untilNext) << now;
+TEST_F(ShellTest, FramesStartEveryFortyMillisecondsOfflineFromTheLastStartOnlineOnASchedule) {
+    // The clock, and the time until the next frame after a frame there, if one was due. Offline a late frame
+    // is not made up for; online, late at 250, the frames of 120, 160, 200 and 240 run at once, and far
+    // behind the schedule starts again. After the wrap the last frame counts as having started at 0.
+    using Steps = std::vector<std::pair<uint32_t, uint32_t>>;
+    const Steps offline = {{0, 40},   {39, 1},  {40, 40},  {41, 39}, {79, 1},           {80, 40}, {250, 40},
+                           {250, 40}, {289, 1}, {290, 40}, {0xFFFFFFF0u, 40}, {5, 35}, {40, 40}};
+    const Steps online = {{0, 40},   {39, 1},   {40, 40},  {41, 39},  {79, 1},  {80, 40},          {250, 0},
+                          {250, 0},  {250, 0},  {250, 30}, {250, 30}, {600, 40}, {620, 20},        {640, 40},
+                          {0xFFFFFFF0u, 40},    {5, 35},   {40, 40}};
+    const std::pair<const Steps*, std::vector<uint32_t>> cases[] = {
+        {&offline, {40, 80, 250, 290, 0xFFFFFFF0u, 40}},
+        {&online, {40, 80, 250, 250, 250, 250, 600, 640, 0xFFFFFFF0u, 40}}};
+    for (const auto& [steps, presents] : cases) {
+        app = std::make_unique<XAppData>();
+        if (steps == &online) app->GetMatchInput()->SetLink(std::make_unique<FakeLink>());
+        machine.presents.clear();
+        for (const auto& [now, untilNext] : *steps) {
+            machine.now = now;
+            RunFrame(*app);
+            EXPECT_EQ(TimeUntilNextFrame(*app, now), untilNext) << now;
+        }
+        EXPECT_EQ(machine.presents, presents);
     }
-    EXPECT_EQ(machine.presents, (std::vector<uint32_t>{40, 80, 250, 290, 0xFFFFFFF0u, 40}));
     EXPECT_EQ(TimeUntilNextFrame(*app, 95), 0u) << "overdue";
+    machine.presents.clear();
     // The sound effects load only once the first picture is up.
     app = std::make_unique<XAppData>();
     ASSERT_TRUE(StartGame(*app, nullptr) && !app->GetSoundList());
     Frame();
-    EXPECT_TRUE(app->GetSoundList() && app->GetSoundList()->HasDevice() && machine.presents.size() == 7);
+    EXPECT_TRUE(app->GetSoundList() && app->GetSoundList()->HasDevice() && machine.presents.size() == 1);
 }
 
 TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMusicWaits) {
@@ -172,28 +186,133 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
         std::tuple(0u, 1, true, nullptr));
 }
 
-TEST_F(ShellTest, OnlineARoundWaitingForTheOtherComputersSleepsAMillisecondAtATime) {
-    class SilentLink : public FakeLink {
-    public:
-        bool IsFrameReady() override {
-            // A loop that spun would never see the end of the test: its clock creeps on by itself.
-            FakeMachine::Current()->now += ++asked % 1000 == 0;
-            return false;
+TEST_F(ShellTest, OnlineTheLoopSleepsInTheLinksWaitUntilTheNextFrameOrTheOthersInput) {
+    for (bool ready : {true, false}) {
+        auto owned = std::make_unique<FakeLink>();
+        FakeLink* link = owned.get();
+        std::tie(link->started, link->ready) = std::pair(true, ready);
+        app = std::make_unique<XAppData>();
+        app->GetMatchInput()->SetLink(std::move(owned));
+        machine.slept = 0;
+        machine.Schedule(machine.now + 4000, kWmDestroy);
+        EXPECT_EQ(WinMain(*app, nullptr), 0);
+        // Never in steps of a millisecond or two: a whole frame's wait at once, or up to a packet.
+        uint32_t waited = 0, shortest = 1000;
+        for (uint32_t wait : link->waits) {
+            waited += wait;
+            shortest = std::min(shortest, wait);
         }
-        uint32_t asked = 0;
+        EXPECT_EQ(std::tuple(link->begun, machine.slept, waited >= 3900, shortest >= (ready ? 1u : 20u)),
+                  std::tuple(1, 0u, true, true))
+            << ready << " " << waited << " " << shortest;
+        EXPECT_LE(link->waits.size(), ready ? 2 * link->frames.size() + 10 : 4000u / 20 + 10) << ready;
+        EXPECT_EQ(link->frames.empty(), !ready);
+    }
+}
+
+TEST_F(ShellTest, OnlineARoundFarBehindTheOthersRunsItsFramesAtOnceUnseenAndUnheard) {
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
+    link->started = true;
+    link->status.framesHeld = 60;
+    app = std::make_unique<XAppData>();
+    app->GetMatchInput()->SetLink(std::move(owned));
+    size_t presents = 0, played = 0;
+    bool checked = false;
+    link->onWait = [&](uint32_t) {
+        if (link->frames.empty()) {
+            std::tie(presents, played) = std::pair(machine.presents.size(), machine.audio->played.size());
+        } else if (!checked) {
+            // Eight frames behind is near enough: those run on the schedule, seen and heard. Unseen, the
+            // countdown's first calls are unheard too; only the frame the round is built behind shows.
+            checked = true;
+            EXPECT_EQ(std::tuple(link->frames.size(), machine.presents.size(), machine.audio->played.size()),
+                      std::tuple(52u, presents + 1, played));
+        }
     };
-    auto owned = std::make_unique<SilentLink>();
-    SilentLink* link = owned.get();
+    machine.Schedule(3000, kWmDestroy);
+    EXPECT_EQ(WinMain(*app, nullptr), 0);
+    EXPECT_TRUE(checked);
+    EXPECT_GT(machine.audio->played.size(), played) << "the countdown's last calls, caught up";
+}
+
+// The line of the status band on the picture shown, among those given; "" for no band, "?" for another.
+// Above the band the picture is the frame itself, unless paused (dimmed).
+std::string ShownLine(const Surface& back, const Surface& shown, const std::vector<std::string>& lines,
+                      bool paused) {
+    const Rect above{0, 0, 640, 444};
+    auto band = Surface::Create(640, 480);
+    for (int y = 0; y < 480; ++y) std::copy_n(back.Row(y), 640, band->Row(y));
+    if (!paused && CountPixels(shown, above, 0) != CountPixels(back, above, 0))
+        return "?";
+    if (std::equal(back.Row(450), back.Row(450) + 640, shown.Row(450)))
+        return "";
+    for (const std::string& line : lines) {
+        Rect strip{0, 444, 640, 472};
+        band->ColourFill(&strip, static_cast<uint8_t>(MatchColor(band.get(), 0)));
+        ZAscii letters;
+        letters.SetSurface(band.get());
+        letters.DrawLabels((640 - 11 * ZAscii::CountCells(line)) / 2, 449, line);
+        bool same = true;
+        for (int y = 444; y < 472 && same; ++y)
+            same = std::equal(band->Row(y), band->Row(y) + 640, shown.Row(y));
+        if (same)
+            return line;
+    }
+    return "?";
+}
+
+TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWhoWhyAndWhatTheMatchWaitsFor) {
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
     link->started = true;
     app = std::make_unique<XAppData>();
     app->GetMatchInput()->SetLink(std::move(owned));
-    machine.Schedule(5000, kWmDestroy);
+    const std::vector<std::string> lines = {"WAITING FOR PLAYER 3", "PLAYER 2 LEFT: THE COMPUTER PLAYS",
+                                            "PLAYER 1 PAUSED", "PLAYER 3 PAUSED",
+                                            "MATCH STOPPED: THE HOST HAS LEFT"};
+    // The others: a stall for player 3, player 2 leaving, player 3 pausing after this one, a stop.
+    using Change = std::function<void()>;
+    std::vector<std::pair<uint32_t, Change>> script = {
+        {2000, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(false, 4); }},
+        {2600, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(true, 0); }},
+        {2700, [&] { link->status.leftSeats = 2; }},
+        {4000, [&] { link->status.pausedBy = 2; }},
+        {4400, [&] { link->status.pausedBy = -1; }},
+        {5000, [&] { link->stop = "the host has left"; }}};
+    std::vector<std::pair<uint32_t, std::string>> seen = {{0, ""}};
+    link->onWait = [&](uint32_t now) {
+        while (!script.empty() && script.front().first <= now) {
+            script.front().second();
+            script.erase(script.begin());
+        }
+        std::string line =
+            machine.shown ? ShownLine(*GetBackSurface(), *machine.shown, lines, app->paused) : "";
+        if (line != seen.back().second)
+            seen.push_back({now, line});
+    };
+    machine.Schedule(1300, kWmActivateApp, 0);
+    machine.Schedule(3500, kWmKeyDown, kVirtualKeyP);
+    machine.Schedule(6000, kWmDestroy);
     EXPECT_EQ(WinMain(*app, nullptr), 0);
-    // Its round began and then waited, asking the link at most twice for each millisecond it slept.
-    EXPECT_EQ(
-        std::tuple(link->begun, link->frames.size(), link->asked > 1000, link->asked <= 2 * machine.slept),
-        std::tuple(1, 0u, true, true))
-        << link->asked << " " << machine.slept;
+    // In the background the frames went on, 25 a second.
+    EXPECT_NEAR(std::count_if(machine.presents.begin(), machine.presents.end(),
+                              [](uint32_t t) { return t >= 1300 && t < 2000; }),
+                700 / 40, 1);
+    // Each line shows about when it should (a quarter second into the stall, while paused, for 4 s after
+    // a seat was left or the match stopped) and nothing else ever does.
+    const std::pair<uint32_t, std::string> expected[] = {{2290, lines[0]}, {2600, ""},       {2700, lines[1]},
+                                                         {3500, lines[2]}, {4000, lines[3]}, {4400, lines[1]},
+                                                         {5000, lines[4]}};
+    ASSERT_EQ(seen.size(), std::size(expected) + 1) << seen.back().second << " at " << seen.back().first;
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(seen[i + 1].second, expected[i].second);
+        EXPECT_NEAR(seen[i + 1].first, expected[i].first, 80) << expected[i].second;
+    }
+    EXPECT_EQ(std::count_if(machine.presents.begin(), machine.presents.end(),
+                            [](uint32_t t) { return t > 3560 && t < 4400; }),
+              1)
+        << "paused, only the change of who paused is shown";
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {

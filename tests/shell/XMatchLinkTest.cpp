@@ -24,7 +24,9 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
         {{}, {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},
         {{false, true, 2, 14, 6, 0, "", 0},
          {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
-        {{false, false, 2, 14, 6, 0, "the host has left", 0}, {"the host has left", "", "PRESS RETURN"}}};
+        {{false, false, 2, 14, 6, 0, "the host has left", 0}, {"the host has left", "", "PRESS RETURN"}},
+        {{false, true, -1, 2, 2, 0, "", 0, true},
+         {"A MATCH IS ON", "YOU WATCH IT WITHOUT A SEAT", "ESCAPE LEAVES"}}};
     uint32_t frame = 20;
     for (const auto& [lobby, lines] : cases) {
         link->lobby = lobby;

@@ -1,15 +1,25 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "shell/XMatchLink.h"
 #include "shell/XMenuData.h"
+#include "support/FakeMachine.h"
 
 // The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
 class FakeLink : public XMatchLink {
 public:
     void Poll() override { ++polls; }
+    // Time passes on the machine's clock; nothing arrives early.
+    void Wait(uint32_t timeoutMs) override {
+        waits.push_back(timeoutMs);
+        FakeMachine::Current()->now += timeoutMs;
+        if (onWait) {
+            onWait(FakeMachine::Current()->now);
+        }
+    }
     Lobby GetLobby() const override { return lobby; }
     bool TakeStart(XMenuData* settings) override {
         settings->SetControlType(2, 0);
@@ -21,10 +31,14 @@ public:
     void CheckState(uint64_t sum) override { sums.push_back(sum); }
     XFrameInput Exchange(const XFrameInput& local) override {
         sent.push_back(local);
+        status.framesHeld -= status.framesHeld > 0;
         frames.push_back({0, false, static_cast<uint8_t>(frames.size() >= 30 ? 4 : 0)});
         return frames.back();
     }
     std::string GetStopReason() const override { return stop; }
+    Status GetStatus() const override { return status; }
+    // The host's way: the pause is everyone's at once.
+    void TogglePause() override { status.pausedBy = status.pausedBy < 0 ? 0 : -1; }
     void EndMatch() override { ++ended; }
     void Leave() override { lobby.closedReason = "you left the match"; }
 
@@ -33,5 +47,9 @@ public:
     int begun = 0, ended = 0, polls = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
+    std::vector<uint32_t> waits;
     std::string stop;
+    Status status;
+    // What the others do meanwhile, by the machine's clock.
+    std::function<void(uint32_t now)> onWait;
 };
