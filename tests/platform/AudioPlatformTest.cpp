@@ -30,13 +30,15 @@ long Frames() {
     return static_cast<long>(mixed.size() / kMixerChannels);
 }
 
-// Waits until the music has ended count times in all, or two seconds have passed; the frames that took.
+// Waits until the music has ended count times in all, or two seconds of output have passed; the frames
+// from the call to that end as the audio thread counted them, however late this thread sees it.
 long WaitForEnd(size_t count) {
-    long start = Frames();
-    while (Frames() < start + 2 * kMixerRate && (std::lock_guard<std::mutex>(lock), ends.size() < count)) {
-        SDL_Delay(1);
+    for (long start = Frames();; SDL_Delay(1)) {
+        std::lock_guard<std::mutex> guard(lock);
+        long now = static_cast<long>(mixed.size() / kMixerChannels);
+        if (ends.size() >= count || now >= start + 2 * kMixerRate)
+            return (ends.size() >= count ? ends[count - 1] : now) - start;
     }
-    return Frames() - start;
 }
 
 void WaitForFrames(long frames) {

@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "input/Controllers.h"
 #include "input/Input.h"
 #include "platform/InstanceLock.h"
+#include "platform/PlatformAudioDevice.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
 #include "platform/SdlControllers.h"
@@ -44,6 +46,34 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
     for (size_t i = 0; i < std::size(codes); ++i) {
         EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(names[i])), codes[i]) << names[i];
     }
+}
+
+TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNothingOutlivesTheDevice) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::unique_ptr<AudioDevice> other = PlatformAudioDevice::Open(), device = PlatformAudioDevice::Open();
+    ASSERT_TRUE(other && device);
+    const uint8_t samples[64] = {255};
+    int channel = device->CreateChannel(samples, sizeof samples);
+    EXPECT_EQ(std::tuple(device->CreateChannel(nullptr, 4), device->CreateChannel(samples, 0),
+                         device->Play(channel + 1, false)),
+              std::tuple(-1, -1, false));
+    ASSERT_TRUE(device->Play(channel, true));
+    int mixer = 0;
+    while (mixer < Mix_AllocateChannels(-1) && !Mix_Playing(mixer)) ++mixer;
+    std::vector<int> volumes;
+    for (int percent : {100, 50, 150, -5}) {
+        device->SetVolume(percent);
+        volumes.push_back(Mix_Volume(mixer, -1));
+    }
+    EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 2, MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME / 2, 0}));
+    device->Stop(channel);
+    EXPECT_FALSE(Mix_Playing(mixer));
+    // Its sounds stop with it, and the last device closes the mixer.
+    ASSERT_TRUE(device->Play(channel, true));
+    device.reset();
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    other.reset();
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
 }
 
 TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
@@ -233,4 +263,41 @@ TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZero
     Steer(id, true, -30000);
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
+}
+
+TEST_F(SdlTest, EachPadButtonReachesTheGameAsItselfTheStickUpAndDownAsDirectionsAndOtherButtonsNot) {
+    SDL_JoystickID id = AttachPad();
+    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id) {
+        GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
+    }
+    Drain();
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);
+    // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
+    // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
+    // stick past its dead zone points the d-pad's way.
+    const std::tuple<int, int, int> cases[] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
+                                               {SDL_CONTROLLER_BUTTON_B, 0, 2},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
+                                               {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
+                                               {SDL_CONTROLLER_BUTTON_X, 0, 0},
+                                               {-1, -30000, 13},
+                                               {-1, 30000, 24},
+                                               {-1, -kPadDeadZone + 1, 0}};
+    const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
+    for (auto [button, stick, want] : cases) {
+        for (bool down : {true, false}) {
+            if (button >= 0)
+                SDL_JoystickSetVirtualButton(joystick, button, down);
+            SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY,
+                                       static_cast<Sint16>(down ? stick : 0));
+            Drain();
+            UpdateInput();
+            int read = 0;
+            for (int b = 0; b < 6; ++b) read += IsControllerButtonPressed(PadButton(b)) ? b + 1 : 0;
+            for (int d = 0; d < 4; ++d) read += IsControllerDirectionEntered(directions[d]) ? 10 << d : 0;
+            EXPECT_EQ(read, down ? want : 0) << button << " " << stick;
+        }
+    }
 }

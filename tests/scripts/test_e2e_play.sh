@@ -50,10 +50,8 @@ fail() {
 DISPLAY_FILE="$WORK/display"
 Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$DISPLAY_FILE" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-for _ in $(seq 50); do
-    [ -s "$DISPLAY_FILE" ] && break
-    sleep 0.1
-done
+xvfb_start=$SECONDS
+while [ $((SECONDS - xvfb_start)) -lt 30 ] && [ ! -s "$DISPLAY_FILE" ]; do sleep 0.1; done
 if [ ! -s "$DISPLAY_FILE" ]; then
     echo "SKIP: Xvfb did not start"
     exit 77
@@ -101,20 +99,60 @@ focus_game() {
     window=$(xdotool search --name '^Tintorix$' 2>/dev/null | head -n1)
     if [ -n "$window" ]; then xdotool windowfocus "$window" 2>/dev/null; fi
 }
-# Waits up to $2 seconds for the screen to satisfy the check $1 (a function of a screenshot name).
+# Waits up to $2 seconds of the clock for the screen to satisfy the check $1 (a function of a screenshot
+# name); a loaded machine plays slower than the clock, so limits are generous.
 wait_for() {
     local check=$1 limit=$2 name=$3 start=$SECONDS
     while [ $((SECONDS - start)) -lt "$limit" ]; do
         shot "$name"
         if "$check" "$name"; then return 0; fi
         if ! kill -0 "$GAME_PID" 2>/dev/null; then return 1; fi
-        sleep 1
+        sleep 0.5
     done
     return 1
+}
+# Waits until the game has drawn a frame after screenshot $1 (the front-end band scrolls every frame): the
+# frame that ends a fade shows the screen in full but takes no keys yet.
+next_frame() {
+    local seen start=$SECONDS
+    seen=$("$IM" "$SHOTS/$1.png" -format '%#' info:)
+    while [ $((SECONDS - start)) -lt 30 ]; do
+        shot "$1-next"
+        [ "$("$IM" "$SHOTS/$1-next.png" -format '%#' info:)" != "$seen" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Whether the pixel at x y of a screenshot is r g b, give or take 6 in each channel (the pairs follow).
+pixels_are() {
+    local name=$1 r g b
+    shift
+    while [ $# -ge 5 ]; do
+        read -r r g b <<<"$(pixel "$name" "$1" "$2")"
+        [ $((r - $3)) -le 6 ] && [ $(($3 - r)) -le 6 ] && [ $((g - $4)) -le 6 ] && [ $(($4 - g)) -le 6 ] &&
+            [ $((b - $5)) -le 6 ] && [ $(($5 - b)) -le 6 ] || return 1
+        shift 5
+    done
+}
+
+# Whether no black column of a fade shows along the top edge: the fades black out columns centred in each
+# 40 pixels, from 2 pixels wide.
+unwiped() {
+    local format="" x
+    for x in $(seq 20 40 620); do format+="%[fx:int(255*(p{$x,2}.r+p{$x,2}.g+p{$x,2}.b))] "; done
+    ! "$IM" "$SHOTS/$1.png" -format "$format" info: | tr ' ' '\n' | grep -qx 0
 }
 
 # Screen recognisers, by colours that only that screen has where it has them.
 logo_screen() { [ "$(pixel "$1" 5 5)" = "255 255 255" ] && [ "$(pixel "$1" 634 474)" = "255 255 255" ]; }
+logo_shown() { logo_screen "$1" && [ "$(colours "$1")" -gt 20 ]; }
+# The title's name in its pink and orange letters; the menu's pink and blue portraits; the ranking's and the
+# winner's headlines; the round's bar at the bottom, round number and battle type.
+title_shown() { unwiped "$1" && pixels_are "$1" 318 82 240 88 168 246 64 250 140 30; }
+menu_shown() { unwiped "$1" && pixels_are "$1" 58 38 240 88 168 218 42 46 112 235; }
+ranking_shown() { unwiped "$1" && pixels_are "$1" 200 34 255 224 69 326 40 255 218 36; }
+winner_shown() { winner_screen "$1" && unwiped "$1" && pixels_are "$1" 206 36 255 224 69 204 58 250 140 30; }
+round_shown() { pixels_are "$1" 43 461 255 224 69 575 468 250 140 30; }
 # The front-end screens' scrolling band: two pale blue stripes (with blobs and sparkles on it).
 band() {
     local r g b
@@ -137,23 +175,18 @@ front_screen() { [ "$(band_count "$1" "2 5" "2 60" "2 420" "2 474" "637 5" "637 
 # The victory animation spans the whole width across the middle.
 winner_screen() { front_screen "$1" && [ "$(band_count "$1" "2 150" "2 240" "2 330" "637 150" "637 240" "637 330")" -eq 0 ]; }
 
-sleep 3
-focus_game
-shot logo
-logo_screen logo || fail "the logo screen is not white around the logo"
-[ "$(colours logo)" -gt 20 ] || fail "the logo shows no picture"
-
 # The logo lasts about 9 seconds; the title then fades in.
-sleep 8.5
+wait_for logo_shown 60 logo || fail "no logo: not white around the logo, or no picture"
 focus_game
-wait_for front_screen 10 title || fail "no title screen"
-sleep 1.5
-shot title
+wait_for title_shown 90 title || fail "no title screen"
+focus_game
 expect_picture title 30
+next_frame title
 
 # Title: BATTLE MODE. Menu: from START up to WIN MATCH, 2 becomes 3, then 1; player 1 becomes the computer.
 press Return
-sleep 2.5
+wait_for menu_shown 30 menu || fail "no menu after BATTLE MODE"
+next_frame menu
 press_times Up 6
 press_times Return 2
 press_times Down 2
@@ -164,15 +197,13 @@ press_times Down 4
 press Return
 
 # One round of four computers, then the winner screen.
-sleep 20
-shot round
+wait_for round_shown 60 round || fail "no round after START"
 is_black round 5 5 && is_black round 320 240 && fail "the round shows a black screen"
 front_screen round && fail "the round looks like a front-end screen"
-# A loaded machine plays the round slower than real time: allow it twice the time.
-if wait_for winner_screen 200 winner; then
-    sleep 3
-    shot winner
+# A loaded machine plays the round slower than real time: allow it several times the time.
+if wait_for winner_shown 400 winner; then
     expect_picture winner 30
+    next_frame winner
 else
     fail "no winner screen after the round"
 fi
@@ -180,24 +211,25 @@ fi
 # Back to the menu, BACK to the title, RANKING MODE, BACK to the title (which now opens on RANKING MODE),
 # EXIT.
 press Return
-sleep 2.5
+wait_for menu_shown 30 menu-again || fail "no menu after the winner"
+next_frame menu-again
 press Down
 press Return
-sleep 2.5
+wait_for title_shown 30 title-again || fail "no title after BACK"
+next_frame title-again
 press Down
 press Return
-sleep 2.5
-shot ranking
+wait_for ranking_shown 30 ranking || fail "no ranking screen"
 expect_picture ranking 30
+next_frame ranking
 press Down
 press Return
-sleep 2.5
+wait_for title_shown 30 title-last || fail "no title after the ranking"
+next_frame title-last
 press Down
 press Return
-for _ in $(seq 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.2
-done
+exit_start=$SECONDS
+while [ $((SECONDS - exit_start)) -lt 60 ] && kill -0 "$GAME_PID" 2>/dev/null; do sleep 0.2; done
 if kill -0 "$GAME_PID" 2>/dev/null; then
     fail "the game did not end after EXIT"
     kill "$GAME_PID"

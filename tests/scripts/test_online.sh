@@ -17,11 +17,12 @@ relays=()
 slow=()
 trap 'for p in "${relays[@]}" "${slow[@]}" "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 base=$((20000 + ($$ % 2000) * 10))
-# Waits up to 20 s for a line in a file: a relay or a host that listens.
+# Waits up to a minute of the clock for a line in a file: a relay or a host that listens. A loaded machine
+# may take seconds to start a program.
 await() {
-    local tries=0
+    local end=$((SECONDS + 60))
     until grep -q "$2" "$1" 2>/dev/null; do
-        ((tries++ < 400)) || fail "nothing said $2 in $1: $(cat "$1" 2>/dev/null)"
+        [ "$SECONDS" -lt "$end" ] || fail "nothing said $2 in $1: $(cat "$1" 2>/dev/null)"
         sleep 0.05
     done
 }
@@ -31,14 +32,14 @@ await() {
 play() {
     local name=$1 port=$2 join=$3 peers=$4
     shift 4
-    timeout 400 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
+    timeout 560 "$BENCH" --host "$port" --peers "$peers" --wins 1 --seed 7 "$@" >"$work/$name-host.out" 2>&1 &
     pids+=($!)
     await "$work/$name-host.out" "^listening"
     for n in $(seq 1 "$peers"); do
         local extra=()
         [ "$name" = killed ] && [ "$n" = 2 ] && extra=(--quit-at 800)
         [ "$name" = two ] && extra=(--record "$work/two-joiner.rep")
-        timeout 400 "$BENCH" --join "127.0.0.1:$join" --seed $((20 + n)) "${extra[@]}" >"$work/$name-$n.out" 2>&1 &
+        timeout 560 "$BENCH" --join "127.0.0.1:$join" --seed $((20 + n)) "${extra[@]}" >"$work/$name-$n.out" 2>&1 &
         pids+=($!)
     done
 }
@@ -69,9 +70,9 @@ pids=()
 play two $((base + 4)) $((base + 4)) 1 --record "$work/two-host.rep"
 play four $((base + 5)) $((base + 5)) 3
 play killed $((base + 6)) $((base + 6)) 2
-timeout 60 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
+timeout 200 "$BENCH" --host $((base + 7)) --peers 1 --wins 1 --quit-at 500 >"$work/left-host.out" 2>&1 &
 await "$work/left-host.out" "^listening"
-timeout 60 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
+timeout 200 "$BENCH" --join "127.0.0.1:$((base + 7))" >"$work/left-1.out" 2>&1
 wait "${pids[@]}"
 
 same two 1

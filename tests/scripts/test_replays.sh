@@ -63,7 +63,7 @@ if [ -x "$GAME" ]; then
         file="$SOURCE/tests/replays/single-escape.rep"
         [ "$name" = changed ] && file="$work/changed.rep"
         env XDG_CONFIG_HOME="$work/config-$name" XDG_RUNTIME_DIR="$work/run-$name" SDL_VIDEODRIVER=dummy \
-            SDL_AUDIODRIVER=dummy timeout 60 "$GAME" --replay "$file" >"$work/$name.out" 2>&1 &
+            SDL_AUDIODRIVER=dummy timeout 300 "$GAME" --replay "$file" >"$work/$name.out" 2>&1 &
         eval "pid_$name=$!"
     done
     wait "$pid_same"; status=$?

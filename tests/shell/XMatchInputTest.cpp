@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "gfx/Maths.h"
 #include "gfx/ZAscii.h"
 #include "round/XGame.h"
@@ -6,6 +8,7 @@
 #include "shell/XMatchInput.h"
 #include "shell/XMenuData.h"
 #include "shell/XReplay.h"
+#include "support/FakeLink.h"
 #include "support/TestSupport.h"
 
 class XMatchInputTest : public GameTest {
@@ -116,4 +119,25 @@ TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecordedUnderTheirLabelAndEndTheGa
         EXPECT_EQ(winnerShown, *name && name[7] != 'e') << name;
         EXPECT_LE(machine.now - roundEnd, 5000u) << name;
     }
+}
+
+TEST_F(XMatchInputTest, AMatchTheLinkStopsIsNotRecordedNorIsAnyAfterItAndEachFrameCheckPollsTheLink) {
+    const std::string file = config.Path() + "/match.rep";
+    XMatchInput* input = app->GetMatchInput();
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
+    input->SetLink(std::move(owned));
+    ASSERT_EQ(input->RecordNextMatch(file), "");
+    for (const std::string stop : {"the host has left", ""}) {
+        link->stop = stop;
+        testing::internal::CaptureStderr();
+        input->BeginMatch(*app->GetMenuSettings());
+        input->Next({});
+        input->EndMatch(1, false);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  stop.empty() ? "" : "tintorix: not recorded to " + file + ": " + stop + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+    app->IsFrameReady();
+    EXPECT_EQ(link->polls, 1);
 }

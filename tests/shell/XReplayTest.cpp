@@ -1,7 +1,10 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
 #include "base/ZChecksum.h"
+#include "shell/XMenuData.h"
 #include "shell/XReplay.h"
 #include "support/TestSupport.h"
 
@@ -52,4 +55,99 @@ TEST(XReplayTest, AWholeReplayReadsBackAndAnythingElseIsRefusedWithItsReason) {
     TempConfigDir dir;
     EXPECT_EQ(std::tuple(read.Load(dir.Path()), read.Load(dir.Path() + "/none")),
               std::tuple("not a regular file of at most 1 MiB", "no such file"));
+}
+
+// The bytes with the hash at their end made right again, as if whatever changed them knew the format.
+static std::string Rehashed(std::string bytes) {
+    bytes.resize(bytes.size() - 8);
+    ZChecksum sum;
+    sum.Add(bytes);
+    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<char>(sum.Get() >> (8 * i)));
+    return bytes;
+}
+
+TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWithinItReads) {
+    XReplay replay;
+    replay.gameVersion = "v";
+    replay.frames = {{1, false, 0}, {1, false, 0}, {1, false, 0}, {6, true, 0}};
+    replay.checksum = 7;
+    const std::string good = replay.Format();
+    // Magic 0-7, format 8, version 9-10, wins 11, single battle 12, seats 13-16, seed 17-20, frame count
+    // 21-24, two runs of count, steering and flags 25-30, checksum 31-38, hash 39-46.
+    ASSERT_EQ(good.size(), 47u);
+    auto with = [&](std::initializer_list<std::pair<size_t, int>> bytes) {
+        std::string changed = good;
+        for (auto [at, value] : bytes) changed[at] = static_cast<char>(value);
+        return Rehashed(changed);
+    };
+    const std::string damaged = "the file is damaged";
+    // A version longer than any written or with a character that is no letter; no wins needed or too many; a
+    // battle type or a seat type the menu has not; runs of no frames or past the frame count, a count that
+    // runs on into the steering or takes five bytes; fewer frames than the runs hold, more than any match
+    // has; a fifth seat taken over, or seats taken over in the format before there were any.
+    // clang-format off
+    const std::pair<std::string, std::string> refused[] = {
+        {with({{8, 0}}), "replay format 0, this game reads format 2"},
+        {with({{9, 65}}), damaged}, {with({{10, 0x7f}}), damaged}, {with({{10, 0x1f}}), damaged},
+        {with({{11, 0}}), damaged}, {with({{11, 4}}), damaged}, {with({{12, 2}}), damaged},
+        {with({{16, 3}}), damaged}, {with({{25, 0}}), damaged}, {with({{25, 4}}), damaged},
+        {with({{28, 2}}), damaged}, {with({{25, 0x83}}), damaged},
+        {Rehashed(good.substr(0, 25) + std::string("\x83\x80\x80\x80\0", 5) + good.substr(26)), damaged},
+        {with({{21, 3}}), damaged}, {with({{24, 1}}), damaged}, {with({{30, 32}}), damaged},
+        {with({{8, 1}, {30, 2}}), damaged}, {with({{21, 5}}), "the file is truncated"},
+        {Rehashed(good.substr(0, 28) + good.substr(31)), "the file is truncated"}};
+    // clang-format on
+    for (const auto& [bytes, reason] : refused) {
+        XReplay read;
+        EXPECT_EQ(read.Parse(bytes), reason) << (&bytes - &refused[0].first) / 2;
+    }
+    // The edges of each range, and the format before this one, read.
+    const std::tuple<std::string, int, int, int, XFrameInput> readable[] = {
+        {with({{11, 1}, {12, 0}}), 1, 0, 1, {6, true, 0}},
+        {with({{11, 3}, {13, 2}, {14, 2}, {15, 2}, {16, 0}}), 3, 1, 0, {6, true, 0}},
+        {with({{30, 31}}), 2, 1, 1, {6, true, 15}},
+        {with({{8, 1}}), 2, 1, 1, {6, true, 0}}};
+    for (const auto& [bytes, wins, single, lastSeat, last] : readable) {
+        XReplay read;
+        ASSERT_EQ(read.Parse(bytes), "");
+        EXPECT_EQ(std::tuple(read.winsNeeded, read.singleBattle, read.controlType[3], read.frames.size(),
+                             read.frames.back(), read.gameVersion, read.checksum),
+                  std::tuple(wins, single, lastSeat, 4u, last, std::string("v"), 7u));
+    }
+    // The longest version, of the last printable letter, is written whole and read back, a longer one cut to
+    // it; the longest match reads.
+    replay.gameVersion = std::string(70, '~');
+    replay.frames.resize(XReplay::kMaxFrames);
+    XReplay read;
+    ASSERT_EQ(read.Parse(replay.Format()), "");
+    EXPECT_EQ(std::pair(read.gameVersion, read.frames.size()),
+              std::pair(std::string(64, '~'), size_t{XReplay::kMaxFrames}));
+}
+
+TEST(XReplayTest, ASavedReplayLoadsWithItsSettingsAndASaveWhereNoneCanBeMadeFails) {
+    XMenuData menu;
+    menu.SetWinsNeeded(3);
+    menu.SetSingleBattle(0);
+    for (int seat = 0; seat < 4; ++seat) menu.SetControlType(seat, (seat + 1) % 3);
+    XReplay replay;
+    replay.TakeSettings(menu);
+    replay.seed = 99;
+    replay.frames.assign(1000, {2, false, 0});
+    TempConfigDir dir;
+    const std::string path = dir.Path() + "/match.rep";
+    ASSERT_TRUE(replay.Save(path));
+    EXPECT_FALSE(replay.Save(dir.Path() + "/missing/match.rep"));
+    XReplay loaded;
+    ASSERT_EQ(loaded.Load(path), "");
+    XMenuData given;
+    given.SetBattleMode(0);
+    loaded.GiveSettings(&given);
+    EXPECT_EQ(std::tuple(given.GetWinsNeeded(), given.IsSingleBattle(), given.GetControlType(0),
+                         given.GetControlType(1), given.GetControlType(2), given.GetControlType(3),
+                         given.IsBattleMode(), loaded.seed, loaded.frames),
+              std::tuple(3, 0, 1, 2, 0, 1, XMenuData().IsBattleMode(), 99u, replay.frames));
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    if (access(path.c_str(), R_OK) != 0) {  // root reads it all the same
+        EXPECT_EQ(loaded.Load(path), "the file cannot be read");
+    }
 }

@@ -61,6 +61,84 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
                                                kKeyZ, kKeyN, kKeyM, 0}));
 }
 
+// The settings as numbers, in the order the file names them.
+static std::vector<int> Fields(const XSettings& s) {
+    std::vector<int> fields = {s.window.fullScreen, s.window.width, s.window.height, s.window.x,
+                               s.window.y,          s.musicVolume,  s.effectsVolume, s.playerColours};
+    for (const auto& keys : s.steeringKeys) fields.insert(fields.end(), keys, keys + 2);
+    return fields;
+}
+
+TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
+    TempConfigDir config;
+    const std::string file = config.Path() + "/KovraGames/Tintorix/Settings/registry.reg";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    const std::vector<int> defaults = Fields(XSettings());
+    // A line of the file; which field it sets (-1 none) and to what.
+    // clang-format off
+    const std::tuple<std::string, int, int> cases[] = {
+        {"\"FullScreen\"=\"0\"", 0, 0}, {"\"FullScreen\"=\"2\"", -1, 0}, {"\"WindowWidth\"=\"640\"", 1, 640},
+        {"\"WindowWidth\"=\"16384\"", 1, 16384}, {"\"WindowWidth\"=\"16385\"", -1, 0},
+        {"\"WindowHeight\"=\"480\"", 2, 480}, {"\"WindowHeight\"=\"479\"", -1, 0},
+        {"\"WindowHeight\"=\"16385\"", -1, 0}, {"\"WindowX\"=\"-32768\"", 3, -32768},
+        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
+        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
+        {"\"MusicVolume\"=\"101\"", -1, 0}, {"\"MusicVolume\"=\"-1\"", -1, 0},
+        {"\"EffectsVolume\"=\"000000007\"", 6, 7}, {"\"EffectsVolume\"=\"5%\"", -1, 0},
+        {"\"PlayerColours\"=\"1\"", 7, 1}, {"\"PlayerColours\"=\"2\"", -1, 0},
+        {"\"Player4Left\"=\"1\"", 14, 1}, {"\"Player4Right\"=\"255\"", 15, 255},
+        {"\"Player2Right\"=\"0\"", -1, 0}, {"\"Player3Left\"=\"256\"", -1, 0},
+        {"\"Player1Left\"=dword:00000020", -1, 0}, {"\"MusicVolume\"=\"5", -1, 0}};
+    // clang-format on
+    for (const auto& [line, field, value] : cases) {
+        std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
+                               "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
+                            << line << "\n";
+        XSettings settings;
+        settings.Load();
+        std::vector<int> want = defaults;
+        if (field >= 0)
+            want[field] = value;
+        EXPECT_EQ(Fields(settings), want) << line;
+    }
+    // Files that are no settings at all read as the defaults, and the next save makes them whole again.
+    const std::string damaged[] = {
+        "",
+        std::string("\0\xff\xfe\x01", 4) + "\"MusicVolume\"=\"5\"",
+        "\"MusicVolume\"=\"5\"\n",
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n"
+        "\"MusicVolume\"=\"5\"\n",
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings\n"
+        "\"MusicVolume\"=\"5\"\n",
+        std::string(ZWinReg::kMaxFileBytes + 1, ';')};
+    for (const std::string& text : damaged) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+        XSettings settings;
+        settings.musicVolume = 5;
+        settings.SetDefaults();
+        settings.Load();
+        EXPECT_EQ(Fields(settings), defaults) << text.substr(0, 40);
+        settings.effectsVolume = 9;
+        ASSERT_TRUE(settings.Save());
+        XSettings again;
+        again.Load();
+        EXPECT_EQ(again.effectsVolume, 9) << text.substr(0, 40);
+    }
+    // A directory where the file goes reads as the defaults and is put aside by the save; a file where
+    // the directory goes makes the save say it failed.
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    XSettings settings;
+    settings.Load();
+    EXPECT_EQ(Fields(settings), defaults);
+    EXPECT_TRUE(settings.Save() && std::filesystem::is_directory(file + ".bad"));
+    const std::string folder = std::filesystem::path(file).parent_path();
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "not a directory";
+    EXPECT_FALSE(settings.Save());
+}
+
 TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
     const int u = WindowPlacement::kUnset;
     // The usable area; the user's x, y, width and height; the window.
@@ -87,7 +165,8 @@ TEST(XSettingsTest, TheWindowFitsTheUsableAreaAndKeepsTheUsersSizeAndPlace) {
 // window, 1 full screen), reset, the files to record to and replay, and where to play online.
 static std::string Parsed(std::vector<const char*> words) {
     words.insert(words.begin(), "tintorix");
-    Options o = ParseOptions(static_cast<int>(words.size()), words.data());
+    words.push_back(nullptr);  // as main's argv ends
+    Options o = ParseOptions(static_cast<int>(words.size()) - 1, words.data());
     std::string online = o.host ? " host:" : o.joinHost.empty() ? "" : " join " + o.joinHost + ":";
     return o.action == Options::Action::Help      ? "help"
            : o.action == Options::Action::Version ? "version"
@@ -126,7 +205,23 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--join", "a:0"}, "--join: 0" + notAPort},
         {{"--join", "--window"}, "--join needs a host"},
         {{"--host", "--join", "a"}, "--host and --join do not go together"},
-        {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"}};
+        {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"},
+        {{"--replay", "x", "--host"}, "--replay and --host do not go together"},
+        {{"--window", "--window"}, "--window is given twice"},
+        {{"-"}, "- is not an option"},
+        {{"--window", ""}, "an empty word is not an option"},
+        // An empty word after an option whose value may be left out is no value.
+        {{"--host", ""}, "an empty word is not an option"},
+        {{"--host="}, "--host needs a port"},
+        {{"--host", "65535"}, "-1 [|] host:65535"},
+        {{"--host", "00080"}, "-1 [|] host:80"},
+        {{"--host", "65536"}, "--host: 65536" + notAPort},
+        {{"--host", "0"}, "--host: 0" + notAPort},
+        {{"--join", "a:100000"}, "--join: 100000" + notAPort},
+        {{"--join", "a:"}, "--join: " + notAPort},
+        {{"--join", "a:1"}, "-1 [|] join a:1"},
+        {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"},
+        {{"-x=1"}, "unknown option: -x=1"}};
     for (const auto& [words, parsed] : cases) {
         EXPECT_EQ(Parsed(words), parsed);
     }

@@ -11,7 +11,7 @@
 // The other computers as the game sees them, scripted: from the 31st frame the computer plays player 3.
 class FakeLink : public XMatchLink {
 public:
-    void Poll() override {}
+    void Poll() override { ++polls; }
     // Time passes on the machine's clock; nothing arrives early.
     void Wait(uint32_t timeoutMs) override {
         waits.push_back(timeoutMs);
@@ -44,7 +44,7 @@ public:
 
     Lobby lobby;
     bool started = false, ready = true;
-    int begun = 0, ended = 0;
+    int begun = 0, ended = 0, polls = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
     std::vector<uint32_t> waits;
