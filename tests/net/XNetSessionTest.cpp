@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -89,13 +90,15 @@ uint16_t FreePort(const std::function<bool(uint16_t)>& open) {
     return 0;
 }
 
-std::string Ping(uint32_t stamp) {
-    std::string bytes(1, 'P');
+// A ping (P) or its answer (Q) with its stamp, cut to length.
+std::string Ping(uint32_t stamp, char kind = 'P', size_t length = 5) {
+    std::string bytes(1, kind);
     PutLittleEndian(bytes, stamp, 4);
-    return bytes;
+    return bytes.substr(0, length);
 }
 
-// A host on loopback whose players 2 and 3 are people on other computers, player 4 nobody.
+// A host on loopback whose players 2 and 3 are people on other computers, player 4 nobody, and the joiners
+// of this process, serviced in turn until what is awaited holds.
 struct Lobby {
     Lobby() {
         settings.SetDefaults();
@@ -105,38 +108,35 @@ struct Lobby {
         }
         port = FreePort([&](uint16_t candidate) { return host.Host(candidate, &settings, true).empty(); });
     }
-    XMenuData settings;
-    XNetSession host;
-    uint16_t port = 0;
-};
-
-// A host and one joiner on loopback in this process, serviced in turn until what is awaited holds.
-struct Pair {
-    Pair() {
-        settings.SetDefaults();
-        settings.SetBattleMode(1);
-        for (int i = 0; i < 4; ++i) settings.SetControlType(i, i < 2 ? 0 : 1);
-        port = FreePort([&](uint16_t candidate) { return host.Host(candidate, &settings, true).empty(); });
-        joiner.Join("127.0.0.1", port);
+    XNetSession& Join() {
+        joiners.push_back(std::make_unique<XNetSession>());
+        EXPECT_EQ(joiners.back()->Join("127.0.0.1", port), "");
+        return *joiners.back();
     }
-    bool Until(const std::function<bool()>& done) {
+    bool Until(
+        const std::function<bool()>& done, const std::function<void()>& more = [] {}) {
         return WaitFor(done, [&] {
-            host.Service(2);
-            joiner.Service(2);
-            if (late)
-                late->Service(2);
+            host.Service(1);
+            for (auto& joiner : joiners) joiner->Service(0);
+            more();
         });
     }
+    // Starts a match on the host and on every joiner once all have their seats.
     void Start() {
-        ASSERT_TRUE(Until([&] { return joiner.GetLobby().seat == 1; }));
+        ASSERT_TRUE(Until([&] {
+            return std::all_of(joiners.begin(), joiners.end(),
+                               [](auto& j) { return j->GetLobby().seat > 0; });
+        }));
         host.BeginMatch(settings);
-        XMenuData started;
-        ASSERT_TRUE(Until([&] { return joiner.TakeStart(&started); }));
-        joiner.BeginMatch(started);
+        for (auto& joiner : joiners) {
+            XMenuData started;
+            ASSERT_TRUE(Until([&] { return joiner->TakeStart(&started); }));
+            joiner->BeginMatch(started);
+        }
     }
     XMenuData settings;
-    XNetSession host, joiner;
-    std::unique_ptr<XNetSession> late;
+    XNetSession host;
+    std::vector<std::unique_ptr<XNetSession>> joiners;
     uint16_t port = 0;
 };
 
@@ -144,9 +144,8 @@ struct Pair {
 
 TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) {
     XNetSession joiner;
-    uint16_t port = 0;
     std::unique_ptr<Raw> fake;
-    port = FreePort([&](uint16_t candidate) {
+    const uint16_t port = FreePort([&](uint16_t candidate) {
         fake = std::make_unique<Raw>("127.0.0.1", candidate, 1);
         return fake->enet != nullptr;
     });
@@ -161,8 +160,7 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     auto deliver = [&](const std::string& bytes) {
         fake->Send(fake->connected[0], bytes);
         fake->Send(fake->connected[0], Ping(++stamp));
-        std::string pong = "Q" + Ping(stamp).substr(1);
-        return WaitFor([&] { return fake->Last('Q') == pong; }, pump);
+        return WaitFor([&] { return fake->Last('Q') == Ping(stamp, 'Q'); }, pump);
     };
     // [L][seat][remote seats][joined seats]; [S][match 2][delay][seed 4][wins][single][4 control
     // types][seat][0]
@@ -212,15 +210,27 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     EXPECT_EQ(joiner.GetStopReason(), "bad?[2J?news?");
 }
 
-TEST(XNetSessionTest, PeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
+TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
     Lobby lobby;
+    Raw pest("127.0.0.2", 0, 1);
+    // It reconnects after each refusal without a goodbye, as many times as there are slots and more.
+    for (int round = 0; round < 12; ++round) {
+        ENetPeer* peer = pest.Connect(lobby.port);
+        auto pump = [&] { pest.Service(); };
+        ASSERT_TRUE(
+            lobby.Until([&] { return pest.connected.size() == static_cast<size_t>(round + 1); }, pump));
+        pest.Send(peer, "H0.0-" + std::to_string(round));
+        ASSERT_TRUE(lobby.Until([&] { return pest.Last('R').size() > 1; }, pump)) << round;
+        EXPECT_EQ(lobby.host.GetSlotsInUse(), 0) << round;
+        pest.received.clear();
+        enet_peer_reset(peer);
+    }
     Raw squatters("127.0.0.2", 0, 8);
     for (int i = 0; i < 8; ++i) {
         squatters.Connect(lobby.port);
     }
     uint32_t lastPing = 0;
     auto pump = [&] {
-        lobby.host.Service(1);
         squatters.Service();
         // Every half second a ping from each, as a peer would that wants to look alive.
         uint32_t now = static_cast<uint32_t>(enet_time_get());
@@ -233,83 +243,38 @@ TEST(XNetSessionTest, PeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
             }
         }
     };
-    ASSERT_TRUE(WaitFor([&] { return squatters.connected.size() >= 3; }, pump));
-    XNetSession joiner;
-    ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
-    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; },
-                        [&] {
-                            pump();
-                            joiner.Service(0);
-                        }));
+    ASSERT_TRUE(lobby.Until([&] { return squatters.connected.size() >= 3; }, pump));
+    XNetSession& joiner = lobby.Join();
+    EXPECT_TRUE(
+        lobby.Until([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; }, pump));
     // One address held no more than the seats, and whatever it sent, it was let go.
-    EXPECT_TRUE(WaitFor([&] { return squatters.disconnects >= 3; }, pump));
+    EXPECT_TRUE(lobby.Until([&] { return squatters.disconnects >= 3; }, pump));
     EXPECT_LE(squatters.connected.size() - static_cast<size_t>(squatters.disconnects), 3u);
-}
-
-TEST(XNetSessionTest, ARefusedPeerFreesItsSlotAtOnce) {
-    Lobby lobby;
-    Raw pest("127.0.0.2", 0, 1);
-    auto pump = [&] {
-        lobby.host.Service(1);
-        pest.Service();
-    };
-    // It reconnects after each refusal without a goodbye, as many times as there are slots and more.
-    for (int round = 0; round < 12; ++round) {
-        ENetPeer* peer = pest.Connect(lobby.port);
-        ASSERT_TRUE(WaitFor([&] { return pest.connected.size() == static_cast<size_t>(round + 1); }, pump));
-        pest.Send(peer, "H0.0-" + std::to_string(round));
-        ASSERT_TRUE(WaitFor([&] { return pest.Last('R').size() > 1; }, pump)) << round;
-        EXPECT_EQ(lobby.host.GetSlotsInUse(), 0) << round;
-        pest.received.clear();
-        enet_peer_reset(peer);
-    }
-    XNetSession joiner;
-    ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
-    EXPECT_TRUE(WaitFor([&] { return lobby.host.GetPeerCount() == 1; },
-                        [&] {
-                            pump();
-                            joiner.Service(0);
-                        }));
 }
 
 TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     Lobby lobby;
     Raw client("127.0.0.1", 0, 1);
     ENetPeer* peer = client.Connect(lobby.port);
-    auto pump = [&] {
-        lobby.host.Service(1);
-        client.Service();
-    };
-    ASSERT_TRUE(WaitFor([&] { return !client.connected.empty(); }, pump));
+    auto pump = [&] { client.Service(); };
+    ASSERT_TRUE(lobby.Until([&] { return !client.connected.empty(); }, pump));
     client.Send(peer, std::string("H") + VersionText());
-    ASSERT_TRUE(WaitFor([&] { return !client.Last('P').empty(); }, pump));
+    ASSERT_TRUE(lobby.Until([&] { return !client.Last('P').empty(); }, pump));
     uint32_t stamp = static_cast<uint32_t>(GetLittleEndian(client.Last('P'), 1, 4));
-    auto pong = [](uint32_t value, size_t length) {
-        std::string bytes(1, 'Q');
-        PutLittleEndian(bytes, value, 4);
-        return bytes.substr(0, length);
-    };
     // Far ahead, never sent, short; a ping of the client's own, answered, shows they were all read.
-    for (const std::string& forged : {pong(stamp + 100000, 5), pong(stamp - 7, 5), pong(0, 3), pong(0, 1)}) {
+    for (const std::string& forged :
+         {Ping(stamp + 100000, 'Q'), Ping(stamp - 7, 'Q'), Ping(0, 'Q', 3), Ping(0, 'Q', 1)}) {
         for (int i = 0; i < 3; ++i) {
             client.Send(peer, forged);
         }
     }
     client.Send(peer, Ping(42));
-    ASSERT_TRUE(WaitFor([&] { return client.Last('Q') == pong(42, 5); }, pump));
+    ASSERT_TRUE(lobby.Until([&] { return client.Last('Q') == Ping(42, 'Q'); }, pump));
     EXPECT_FALSE(lobby.host.IsRoundTripMeasured());
     EXPECT_EQ(lobby.host.GetSlowestRoundTrip(), 0u);
-    // Honest answers count.
-    ASSERT_TRUE(WaitFor([&] { return lobby.host.IsRoundTripMeasured(); },
-                        [&] {
-                            pump();
-                            for (const std::string& ping : client.received) {
-                                if (ping[0] == 'P') {
-                                    client.Send(peer, "Q" + ping.substr(1));
-                                }
-                            }
-                            client.received.clear();
-                        }));
+    // Honest answers, a joiner's, count.
+    lobby.Join();
+    ASSERT_TRUE(lobby.Until([&] { return lobby.host.IsRoundTripMeasured(); }, pump));
     EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
 }
 
@@ -317,38 +282,21 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
     // The computer that claims another state: a joiner, then the host.
     for (size_t liar : {2u, 0u}) {
         Lobby lobby;
-        XNetSession joiners[2];
-        for (XNetSession& joiner : joiners) {
-            ASSERT_EQ(joiner.Join("127.0.0.1", lobby.port), "");
-        }
-        XNetSession* sides[3] = {&lobby.host, &joiners[0], &joiners[1]};
-        auto pump = [&] {
-            for (XNetSession* side : sides) {
-                side->Service(side == sides[0] ? 1 : 0);
-            }
-        };
-        ASSERT_TRUE(
-            WaitFor([&] { return joiners[0].GetLobby().seat > 0 && joiners[1].GetLobby().seat > 0; }, pump));
-        lobby.host.BeginMatch(lobby.settings);
-        XMenuData taken[2];
-        ASSERT_TRUE(WaitFor(
-            [&] { return joiners[0].TakeStart(&taken[0]) && joiners[1].TakeStart(&taken[1]); }, pump));
-        joiners[0].BeginMatch(taken[0]);
-        joiners[1].BeginMatch(taken[1]);
+        XNetSession* sides[3] = {&lobby.host, &lobby.Join(), &lobby.Join()};
+        ASSERT_NO_FATAL_FAILURE(lobby.Start());
         std::vector<XFrameInput> frames[3];
         auto done = [&](size_t i) { return frames[i].size() >= 100 || !sides[i]->GetStopReason().empty(); };
-        ASSERT_TRUE(WaitFor([&] { return done(0) && done(1) && done(2); },
-                            [&] {
-                                pump();
-                                for (size_t i = 0; i < 3; ++i) {
-                                    if (!done(i) && sides[i]->IsFrameReady()) {
-                                        if (sides[i]->WantsStateCheck()) {
-                                            sides[i]->CheckState(i == liar ? 1 : 0);
+        ASSERT_TRUE(lobby.Until([&] { return done(0) && done(1) && done(2); },
+                                [&] {
+                                    for (size_t i = 0; i < 3; ++i) {
+                                        if (!done(i) && sides[i]->IsFrameReady()) {
+                                            if (sides[i]->WantsStateCheck()) {
+                                                sides[i]->CheckState(i == liar ? 1 : 0);
+                                            }
+                                            frames[i].push_back(sides[i]->Exchange({}));
                                         }
-                                        frames[i].push_back(sides[i]->Exchange({}));
                                     }
-                                }
-                            }));
+                                }));
         SCOPED_TRACE(liar);
         if (liar == 0) {
             EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 25u);
@@ -359,42 +307,18 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
         }
         EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 0u);
         EXPECT_EQ(lobby.host.GetStopReason(), "");
-        EXPECT_EQ(joiners[0].GetStopReason(), "");
-        EXPECT_EQ(joiners[1].GetStopReason(), "this computer went out of step at frame 25");
+        EXPECT_EQ(sides[1]->GetStopReason(), "");
+        EXPECT_EQ(sides[2]->GetStopReason(), "this computer went out of step at frame 25");
         ASSERT_EQ(frames[0].size(), 100u);
         EXPECT_EQ(frames[1], frames[0]);
-        EXPECT_EQ(frames[0].back().computerSeats, 1 << joiners[1].GetLobby().seat);
+        EXPECT_EQ(frames[0].back().computerSeats, 1 << sides[2]->GetLobby().seat);
     }
 }
 
-
-TEST(XNetSessionTest, EitherSidesPauseKeyPausesBothNamingWhoAndTheJoinerHearsWhomTheHostWaitsFor) {
-    Pair pair;
-    XNetSession &host = pair.host, &joiner = pair.joiner;
-    pair.Start();
-    // Who presses, and who has paused after it on both computers.
-    const std::pair<XNetSession*, int> presses[] = {{&joiner, 1}, {&host, -1}, {&host, 0}, {&joiner, -1}};
-    for (const auto& [who, pausedBy] : presses) {
-        who->TogglePause();
-        EXPECT_TRUE(pair.Until([&] {
-            return host.GetStatus().pausedBy == pausedBy && joiner.GetStatus().pausedBy == pausedBy;
-        })) << (who == &host ? "host " : "joiner ")
-            << pausedBy;
-    }
-    // The host runs ahead until it lacks the joiner's input; both then say it waits for player 2.
-    while (host.IsFrameReady()) host.Exchange({});
-    EXPECT_EQ(host.GetStatus().waitingFor, 2);
-    EXPECT_TRUE(pair.Until([&] { return joiner.GetStatus().waitingFor == 2; }));
-    // Once a match ends, nobody is paused.
-    host.TogglePause();
-    host.EndMatch();
-    EXPECT_EQ(host.GetStatus().pausedBy, -1);
-}
-
-TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItFromItsFirstFrameWithoutSteering) {
-    Pair pair;
-    XNetSession &host = pair.host, &joiner = pair.joiner;
-    pair.Start();
+TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItAndEitherSidesPauseKeyPausesAllNamingWho) {
+    Lobby lobby;
+    XNetSession &host = lobby.host, &joiner = lobby.Join();
+    ASSERT_NO_FATAL_FAILURE(lobby.Start());
     std::vector<XFrameInput> frames[3];
     auto run = [&](XNetSession& computer, std::vector<XFrameInput>& into) {
         XFrameInput local;
@@ -402,20 +326,18 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItFromItsFirstFrameWit
         if (computer.IsFrameReady())
             into.push_back(computer.Exchange(local));
     };
-    ASSERT_TRUE(pair.Until([&] {
+    ASSERT_TRUE(lobby.Until([&] {
         run(host, frames[0]);
         run(joiner, frames[1]);
         return frames[1].size() >= 100;
     }));
-    pair.late = std::make_unique<XNetSession>();
-    XNetSession& late = *pair.late;
-    late.Join("127.0.0.1", pair.port);
+    XNetSession& late = lobby.Join();
     XMenuData started;
-    ASSERT_TRUE(pair.Until([&] { return late.TakeStart(&started); }));
+    ASSERT_TRUE(lobby.Until([&] { return late.TakeStart(&started); }));
     EXPECT_EQ(std::tuple(late.GetLobby().matchOn, late.GetLobby().seat), std::tuple(true, -1));
     late.BeginMatch(started);
-    // It catches up with the others, who go on meanwhile, and runs just the frames they run.
-    ASSERT_TRUE(pair.Until([&] {
+    // It catches up with the others, who go on meanwhile, and runs just the frames they run, steering none.
+    ASSERT_TRUE(lobby.Until([&] {
         run(host, frames[0]);
         run(joiner, frames[1]);
         for (int i = 0; i < 50; ++i) run(late, frames[2]);
@@ -425,7 +347,22 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItFromItsFirstFrameWit
     for (auto& computer : frames) computer.resize(200);
     EXPECT_EQ(frames[2], frames[1]);
     EXPECT_EQ(frames[0], frames[1]);
-    // Whoever pauses, the watcher is told too.
-    joiner.TogglePause();
-    EXPECT_TRUE(pair.Until([&] { return late.GetStatus().pausedBy == 1; }));
+    // Who presses, and who has paused after it on every computer, the watcher's too.
+    const std::pair<XNetSession*, int> presses[] = {{&joiner, 1}, {&host, -1}, {&host, 0}, {&joiner, -1}};
+    for (const auto& [who, pausedBy] : presses) {
+        who->TogglePause();
+        EXPECT_TRUE(lobby.Until([&] {
+            return host.GetStatus().pausedBy == pausedBy && joiner.GetStatus().pausedBy == pausedBy &&
+                   late.GetStatus().pausedBy == pausedBy;
+        })) << (who == &host ? "host " : "joiner ")
+            << pausedBy;
+    }
+    // The host runs ahead until it lacks the joiner's input; both then say it waits for player 2.
+    while (host.IsFrameReady()) host.Exchange({});
+    EXPECT_EQ(host.GetStatus().waitingFor, 2);
+    EXPECT_TRUE(lobby.Until([&] { return joiner.GetStatus().waitingFor == 2; }));
+    // Once a match ends, nobody is paused.
+    host.TogglePause();
+    host.EndMatch();
+    EXPECT_EQ(host.GetStatus().pausedBy, -1);
 }

@@ -10,31 +10,42 @@
 #include "shell/XSettings.h"
 #include "support/TestSupport.h"
 
+// The settings as numbers, in the order the file names them.
+static std::vector<int> Fields(const XSettings& s) {
+    std::vector<int> fields = {s.window.fullScreen, s.window.width, s.window.height, s.window.x,
+                               s.window.y,          s.musicVolume,  s.effectsVolume, s.playerColours};
+    for (const auto& keys : s.steeringKeys) fields.insert(fields.end(), keys, keys + 2);
+    return fields;
+}
+
+// The settings file in a fresh configuration folder, its folder made.
+static std::string SettingsFile(const TempConfigDir& config) {
+    const std::string file = config.Path() + "/KovraGames/Tintorix/Settings/registry.reg";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    return file;
+}
+
+static const char kHeader[] =
+    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n";
+
 TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     TempConfigDir config;
-    std::string file = config.Path() + "/KovraGames/Tintorix/Settings/registry.reg";
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    const std::string file = SettingsFile(config);
     std::ofstream(file)
-        << "Windows Registry Editor Version 5.00\n\n"
-           "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
-           "\"FullScreen\"=\"0\"\n\"WindowWidth\"=\"639\"\n\"WindowHeight\"=\"600\"\n"
-           "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"=\"0000000050\"\n"
+        << kHeader
+        << "\"FullScreen\"=\"0\"\n\"WindowWidth\"=\"639\"\n\"WindowHeight\"=\"600\"\n"
+           "\"WindowX\"=\"-20\"\n\"WindowY\"=\"7x\"\n\"MusicVolume\"=\"0\"\n\"EffectsVolume\"="
+           "\"0000000050\"\n"
            "; my keys\n\"Player1Left\"=\"30\"\n\"Player1Right\"=\"32\"\n\"Player2Left\"=\"256\"\n"
            "\"Player3Left\"=\"50\"\n\"Player3Right\"=\"50\"\n\"PlayerColours\"=\"1\"\n\"Mine\"=dword:1\n"
            "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n";
     XSettings settings;
     settings.Load();
-    auto fields = [](const XSettings& s) {
-        return std::vector<int>{s.window.fullScreen,  s.window.width,       s.window.height,
-                                s.window.x,           s.window.y,           s.musicVolume,
-                                s.effectsVolume,      s.steeringKeys[0][0], s.steeringKeys[0][1],
-                                s.steeringKeys[1][0], s.steeringKeys[2][0], s.steeringKeys[2][1],
-                                s.playerColours};
-    };
     const int unset = WindowPlacement::kUnset;
     // A pair of one key for both ways keeps the default pair.
-    std::vector<int> read = {0, unset, 600, -20, unset, 0, 100, 30, 32, kKeyZ, kKeyN, kKeyM, 1};
-    EXPECT_EQ(fields(settings), read);
+    std::vector<int> read = {0,  unset, 600,   -20,   unset, 0,     100,      1,
+                             30, 32,    kKeyZ, kKeyX, kKeyN, kKeyM, kKeyPad4, kKeyPad6};
+    EXPECT_EQ(Fields(settings), read);
     settings.window.x = read[3] = 33;  // the window moved
     settings.window.y = read[4] = 44;
     settings.Save();
@@ -48,7 +59,7 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     EXPECT_LT(text.str().find("\"Player4Right\"=\"77\""), text.str().find("[HKEY_CURRENT_USER\\Software\\Other]"));
     XSettings again;
     again.Load();
-    EXPECT_EQ(fields(again), read);
+    EXPECT_EQ(Fields(again), read);
     // A file whose notes would grow it past what reads back loses the notes, not the values.
     std::ofstream(file, std::ios::app) << std::string(ZWinReg::kMaxFileBytes - text.str().size() - 2, ';') << "\n";
     again.window.x = 1234;
@@ -57,22 +68,13 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     big.Load();
     EXPECT_EQ(big.window.x, 1234);
     again.SetDefaults();
-    EXPECT_EQ(fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, kKeyLeft, kKeyRight,
-                                               kKeyZ, kKeyN, kKeyM, 0}));
-}
-
-// The settings as numbers, in the order the file names them.
-static std::vector<int> Fields(const XSettings& s) {
-    std::vector<int> fields = {s.window.fullScreen, s.window.width, s.window.height, s.window.x,
-                               s.window.y,          s.musicVolume,  s.effectsVolume, s.playerColours};
-    for (const auto& keys : s.steeringKeys) fields.insert(fields.end(), keys, keys + 2);
-    return fields;
+    EXPECT_EQ(Fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, 0, kKeyLeft,
+                                               kKeyRight, kKeyZ, kKeyX, kKeyN, kKeyM, kKeyPad4, kKeyPad6}));
 }
 
 TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
     TempConfigDir config;
-    const std::string file = config.Path() + "/KovraGames/Tintorix/Settings/registry.reg";
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    const std::string file = SettingsFile(config);
     const std::vector<int> defaults = Fields(XSettings());
     // A line of the file; which field it sets (-1 none) and to what.
     // clang-format off
@@ -91,9 +93,7 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         {"\"Player1Left\"=dword:00000020", -1, 0}, {"\"MusicVolume\"=\"5", -1, 0}};
     // clang-format on
     for (const auto& [line, field, value] : cases) {
-        std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
-                               "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings]\n"
-                            << line << "\n";
+        std::ofstream(file) << kHeader << line << "\n";
         XSettings settings;
         settings.Load();
         std::vector<int> want = defaults;
@@ -108,9 +108,7 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         "\"MusicVolume\"=\"5\"\n",
         "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n"
         "\"MusicVolume\"=\"5\"\n",
-        "Windows Registry Editor Version 5.00\n\n"
-        "[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix\\Settings\n"
-        "\"MusicVolume\"=\"5\"\n",
+        std::string(kHeader).substr(0, sizeof kHeader - 3) + "\n\"MusicVolume\"=\"5\"\n",
         std::string(ZWinReg::kMaxFileBytes + 1, ';')};
     for (const std::string& text : damaged) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
@@ -185,7 +183,6 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--bogus", "-h"}, "help"},
         {{"--version", "--window=1"}, "version"},
         {{"--window", "--fullscreen"}, "--window and --fullscreen do not go together"},
-        {{"--window", "-window"}, "unknown option: -window"},
         {{"stray"}, "stray is not an option"},
         {{"--window=1"}, "--window takes no value"},
         {{"--replay", "-.rep", "--window"}, "0 [|-.rep]"},
@@ -198,16 +195,12 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--host", "9000", "--window"}, "0 [|] host:9000"},
         {{"--host=9000"}, "-1 [|] host:9000"},
         {{"--host", "abc"}, "--host: abc" + notAPort},
-        {{"--host", "70000"}, "--host: 70000" + notAPort},
         {{"--join", "example.org:7000"}, "-1 [|] join example.org:7000"},
-        // An IPv6 address is left whole, for the network to judge.
-        {{"--join=::1"}, "-1 [|] join ::1:24680"},
         {{"--join", "a:0"}, "--join: 0" + notAPort},
         {{"--join", "--window"}, "--join needs a host"},
         {{"--host", "--join", "a"}, "--host and --join do not go together"},
         {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"},
         {{"--replay", "x", "--host"}, "--replay and --host do not go together"},
-        {{"--window", "--window"}, "--window is given twice"},
         {{"-"}, "- is not an option"},
         {{"--window", ""}, "an empty word is not an option"},
         // An empty word after an option whose value may be left out is no value.
@@ -216,10 +209,9 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         {{"--host", "65535"}, "-1 [|] host:65535"},
         {{"--host", "00080"}, "-1 [|] host:80"},
         {{"--host", "65536"}, "--host: 65536" + notAPort},
-        {{"--host", "0"}, "--host: 0" + notAPort},
-        {{"--join", "a:100000"}, "--join: 100000" + notAPort},
         {{"--join", "a:"}, "--join: " + notAPort},
         {{"--join", "a:1"}, "-1 [|] join a:1"},
+        // An IPv6 address is left whole, for the network to judge.
         {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"},
         {{"-x=1"}, "unknown option: -x=1"}};
     for (const auto& [words, parsed] : cases) {
