@@ -171,8 +171,9 @@ TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSile
 }
 
 TEST_F(AudioPlatform, APieceEndsAtItsLastNoteGoesRoundOnTheBeatStopsWhereItIsAndStepsBackWhileAVoicePlays) {
-    const long half = kMixerRate / 2, start = Frames();
+    const long half = kMixerRate / 2;
     ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord).c_str()));
+    const long start = Frames();  // after the soundfont has loaded
     for (size_t count = 1; count <= 3; ++count) {
         WaitForEnd(count);
         WaitForFrames(kMixerRate / 25);  // the game answers at its next frame
@@ -202,9 +203,7 @@ TEST_F(AudioPlatform, APieceEndsAtItsLastNoteGoesRoundOnTheBeatStopsWhereItIsAnd
     PeakOfNext(kMixerRate);
     EXPECT_EQ(ends.size(), 4u);
     // A silent voice on the effects' mixer: the chord alone shows how far the music steps back.
-    SetAudioDeviceFactory(PlatformAudioDevice::Open);
-    std::unique_ptr<AudioDevice> device = OpenAudioDevice();
-    SetAudioDeviceFactory(nullptr);
+    std::unique_ptr<AudioDevice> device = PlatformAudioDevice::Open();
     const std::vector<uint8_t> silence(kMixerRate / 4, 128);
     const int voice = device->CreateChannel(silence.data(), silence.size());
     device->SetDucksMusic(voice);
