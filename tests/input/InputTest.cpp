@@ -28,7 +28,6 @@ protected:
         ReadTypedKeys(text);
         return text.GetBuffer();
     }
-    static void Hold(int id, PadButton button, bool down = true) { ControllerButtonEvent(id, button, down); }
 };
 
 TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCursorKeysSteer) {
@@ -133,16 +132,16 @@ TEST_F(InputTest, TextTypesWhatTheFontsHaveKeysOnlyEditTenCharactersAtMostPerRea
 TEST_F(InputTest, KeysHeldThroughAPauseStayDownAndNothingIsDeliveredWhileAway) {
     Press(kKeyLeft);
     ControllerAdded(8);
-    Hold(8, PadButton::Left);
-    Hold(8, PadButton::A);
+    ControllerButtonEvent(8, PadButton::Left, true);
+    ControllerButtonEvent(8, PadButton::A, true);
     // A pad's first snapshot has nothing before.
     EXPECT_EQ((std::tuple{Pads(), Key(kKeyLeft)}), std::tuple("L--A", "d-"));
     UnacquireKeyboard();
     Tap(30);
     Press(31);
     TextEvent("x");
-    Hold(8, PadButton::B);
-    Hold(8, PadButton::B, false);
+    ControllerButtonEvent(8, PadButton::B, true);
+    ControllerButtonEvent(8, PadButton::B, false);
     // The read while away finds everything up and acquires again; the next shows the keys held, a key
     // pressed while away as a new press, a tap or text while away never.
     UpdateInput();
@@ -179,10 +178,10 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
             << x << "," << y;
     }
     for (int id = 100; id < 113; ++id) ControllerAdded(id);
-    Hold(111, PadButton::A);
-    Hold(112, PadButton::B);  // the seventeenth pad
-    Hold(12, PadButton::Left);
-    Hold(10, PadButton::Left);
+    ControllerButtonEvent(111, PadButton::A, true);
+    ControllerButtonEvent(112, PadButton::B, true);  // the seventeenth pad
+    ControllerButtonEvent(12, PadButton::Left, true);
+    ControllerButtonEvent(10, PadButton::Left, true);
     ControllerAxisEvent(12, PadAxis::LeftX, 30000);
     // Stick and d-pad the other way; pads type nothing and never steer player 1.
     EXPECT_EQ((std::tuple{Pads(), Typed(), GetControllerHorizontal(0)}), std::tuple("L--A", "", kJoyNone));

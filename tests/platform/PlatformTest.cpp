@@ -237,7 +237,7 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     SDL_DestroyWindow(window);
 }
 
-TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
+TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
     ASSERT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER)) << "the game controller events must be on";
     SDL_JoystickID id = AttachPad();
     if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id) {
@@ -245,6 +245,35 @@ TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZero
     }
     Drain();
     ASSERT_EQ(GetControllerPlayer(id), 1);
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);
+    // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
+    // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
+    // stick past its dead zone points the d-pad's way.
+    const int cases[][3] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
+                            {SDL_CONTROLLER_BUTTON_B, 0, 2},
+                            {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
+                            {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
+                            {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
+                            {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
+                            {SDL_CONTROLLER_BUTTON_X, 0, 0},
+                            {-1, -30000, 13},
+                            {-1, 30000, 24},
+                            {-1, -kPadDeadZone + 1, 0}};
+    const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
+    for (auto [button, stick, want] : cases) {
+        for (bool down : {true, false}) {
+            if (button >= 0)
+                SDL_JoystickSetVirtualButton(joystick, button, down);
+            SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY,
+                                       static_cast<Sint16>(down ? stick : 0));
+            Drain();
+            UpdateInput();
+            int read = 0;
+            for (int b = 0; b < 6; ++b) read += IsControllerButtonPressed(PadButton(b)) ? b + 1 : 0;
+            for (int d = 0; d < 4; ++d) read += IsControllerDirectionEntered(directions[d]) ? 10 << d : 0;
+            EXPECT_EQ(read, down ? want : 0) << button << " " << stick;
+        }
+    }
     Steer(id, true, 0);
     EXPECT_EQ(std::pair(GetControllerHorizontal(1), GetKeyHorizontal()), std::pair(kJoyLeft, kJoyNone));
     Steer(id, false, 30000, true);
@@ -263,41 +292,4 @@ TEST_F(SdlTest, APluggedInControllerSteersPlayerTwoUntilUnpluggedAndJoystickZero
     Steer(id, true, -30000);
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
-}
-
-TEST_F(SdlTest, EachPadButtonReachesTheGameAsItselfTheStickUpAndDownAsDirectionsAndOtherButtonsNot) {
-    SDL_JoystickID id = AttachPad();
-    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id) {
-        GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
-    }
-    Drain();
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);
-    // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
-    // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
-    // stick past its dead zone points the d-pad's way.
-    const std::tuple<int, int, int> cases[] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
-                                               {SDL_CONTROLLER_BUTTON_B, 0, 2},
-                                               {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
-                                               {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
-                                               {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
-                                               {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
-                                               {SDL_CONTROLLER_BUTTON_X, 0, 0},
-                                               {-1, -30000, 13},
-                                               {-1, 30000, 24},
-                                               {-1, -kPadDeadZone + 1, 0}};
-    const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
-    for (auto [button, stick, want] : cases) {
-        for (bool down : {true, false}) {
-            if (button >= 0)
-                SDL_JoystickSetVirtualButton(joystick, button, down);
-            SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY,
-                                       static_cast<Sint16>(down ? stick : 0));
-            Drain();
-            UpdateInput();
-            int read = 0;
-            for (int b = 0; b < 6; ++b) read += IsControllerButtonPressed(PadButton(b)) ? b + 1 : 0;
-            for (int d = 0; d < 4; ++d) read += IsControllerDirectionEntered(directions[d]) ? 10 << d : 0;
-            EXPECT_EQ(read, down ? want : 0) << button << " " << stick;
-        }
-    }
 }

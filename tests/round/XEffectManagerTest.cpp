@@ -39,8 +39,8 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     int most = 0;
     for (int i = 0; i < 48; ++i, most = std::max(most, bomb.CountChildren())) bomb.Update();
     // A new item's rings ring once; the big bomb bangs ten times.
-    std::vector<int32_t> sounds = {174, 185, 185, 185, 185, 185, 185, 185, 185, 185, 185};
-    sounds.resize(21, 185);
+    std::vector<int32_t> sounds(21, 185);
+    sounds[0] = 174;
     EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most, asymmetric),
               std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16, 0));
 }
