@@ -58,6 +58,16 @@ if [ ! -s "$DISPLAY_FILE" ]; then
 fi
 export DISPLAY=":$(head -n1 "$DISPLAY_FILE")"
 echo "display $DISPLAY"
+# The game starts once the display takes clients, not merely once its number is known.
+while [ $((SECONDS - xvfb_start)) -lt 60 ] && ! xdotool getdisplaygeometry >/dev/null 2>&1; do
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+done
+if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+    echo "FAIL: the display $DISPLAY takes no clients"
+    cat "$WORK/xvfb.log"
+    exit 1
+fi
 
 export XDG_CONFIG_HOME="$WORK/config"
 export XDG_RUNTIME_DIR="$WORK/runtime"
