@@ -12,27 +12,27 @@ CommandLine::CommandLine(int argc, const char* const* argv, std::initializer_lis
         size_t equals = word.compare(0, 2, "--") == 0 ? word.find('=') : std::string::npos;
         Given option;
         option.name = word.substr(0, equals);
-        const Option* spec = nullptr;
+        const Option* rule = nullptr;
         for (const Option& candidate : known) {
-            spec = option.name == candidate.name ? &candidate : spec;
+            rule = option.name == candidate.name ? &candidate : rule;
         }
-        if (!spec) {
+        if (!rule) {
             Refuse("unknown option: " + option.name);
             continue;
         }
         if (equals != std::string::npos) {
             option.value = word.substr(equals + 1);
             option.hasValue = true;
-        } else if (spec->takes != Takes::Nothing && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0 &&
-                   (spec->takes == Takes::Value || argv[i + 1][0] != '\0')) {
+        } else if (rule->takes != Takes::Nothing && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0 &&
+                   (rule->takes == Takes::Value || argv[i + 1][0] != '\0')) {
             // An option where the value should be is a forgotten value, not a value.
             option.value = argv[++i];
             option.hasValue = true;
         }
-        if (spec->takes == Takes::Nothing && option.hasValue) {
+        if (rule->takes == Takes::Nothing && option.hasValue) {
             Refuse(option.name + " takes no value");
-        } else if (option.value.empty() && (spec->takes == Takes::Value || option.hasValue)) {
-            Refuse(option.name + " needs " + spec->value);
+        } else if (option.value.empty() && (rule->takes == Takes::Value || option.hasValue)) {
+            Refuse(option.name + " needs " + rule->value);
         } else if (Has(option.name.c_str())) {
             Refuse(option.name + " is given twice");
         }
