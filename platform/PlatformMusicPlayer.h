@@ -1,8 +1,9 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -79,5 +80,7 @@ private:
     int totalTicks = 0;
     long framesSinceLoop = -1;  // since the piece started again by itself; -1 once claimed
     int banks[16] = {};
-    std::set<std::pair<int, int>> pinned;
+    // Instruments loaded for good, by bank (0-128) and program; set by the audio thread only for one
+    // a piece selects that its file did not show.
+    std::array<std::atomic<bool>, 129 * 128> pinned{};
 };
