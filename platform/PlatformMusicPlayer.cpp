@@ -304,8 +304,15 @@ void PlatformMusicPlayer::MusicHook(void* self, uint8_t* stream, int length) {
 }
 
 void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
-    const float duckTarget = MusicDucked() ? static_cast<float>(std::pow(10.0, kDuckDecibels / 20)) : 1.0f;
+    const MusicDuck asked = MusicDucked();
+    const double decibels = asked == MusicDuck::Speech ? kSpeechDuckDecibels : asked == MusicDuck::Jingle ? kDuckDecibels : 0;
+    const float target = static_cast<float>(std::pow(10.0, decibels / 20));
     std::lock_guard<std::mutex> guard(lock);
+    if (target <= heldDuck || (duckHeldFrames -= length / 4) <= 0) {
+        heldDuck = target;
+        duckHeldFrames = static_cast<long>(kDuckHoldSeconds * kMixerRate);
+    }
+    const float duckTarget = heldDuck;
     auto* frames = reinterpret_cast<int16_t*>(stream);
     for (int done = 0, count = length / 4; done < count; done += kBlockFrames) {
         RenderBlock(frames + 2 * done, std::min(kBlockFrames, count - done), duckTarget);
