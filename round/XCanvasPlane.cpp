@@ -1,5 +1,6 @@
 #include "round/XCanvasPlane.h"
 
+#include "base/ZStateStream.h"
 #include "gfx/Pictures.h"
 #include "shell/XAppData.h"
 
@@ -67,5 +68,26 @@ XCanvasPlane::AreaCount XCanvasPlane::CountArea(const std::array<uint8_t, 4>& co
 void XCanvasPlane::Draw(int x, int y, Surface* target) {
     if (fieldSprite) {
         fieldSprite->DrawAt(x, y, target);
+    }
+}
+
+void XCanvasPlane::SaveState(ZStateStream* out) const {
+    const Surface* field = GetFieldSurface();
+    size_t size = field ? static_cast<size_t>(field->GetPitch()) * static_cast<size_t>(field->GetHeight()) : 0;
+    out->Put(size);
+    if (size > 0) {
+        out->PutBytes(field->GetPixels(), size);
+    }
+}
+
+void XCanvasPlane::LoadState(ZStateStream* in) {
+    size_t size = 0;
+    in->Get(size);
+    Surface* field = GetFieldSurface();
+    // The field is made at the first round's start, which a snapshot never goes back before.
+    if (size > 0 && field && size == static_cast<size_t>(field->GetPitch()) * static_cast<size_t>(field->GetHeight())) {
+        in->GetBytes(field->GetPixels(), size);
+    } else {
+        in->Skip(size);
     }
 }

@@ -9,6 +9,7 @@
 #include "gfx/ZSprite256.h"
 
 class XAppData;
+class ZStateStream;
 
 // The playing field: one 8-bit picture whose pixels are the state of the round. A pixel belongs to the
 // player whose colour index it holds; every stamp into it is cut to the paint rectangle.
@@ -56,6 +57,9 @@ public:
     // caller must not divide by that total.
     AreaCount CountArea(const std::array<uint8_t, 4>& colours) const;
     void Draw(int x, int y, Surface* target);
+    // The field's pixels, for a snapshot of the round: one copy of the whole picture.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
 private:
     XAppData* app;

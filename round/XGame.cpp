@@ -2,6 +2,7 @@
 
 #include "base/ZRankItem.h"
 #include "base/ZRankList.h"
+#include "base/ZStateStream.h"
 #include "base/ZString.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
@@ -15,6 +16,8 @@
 #include "round/XItemChara.h"
 #include "round/XPlayerChara.h"
 #include "round/XResultBoard.h"
+#include "round/XRollback.h"
+#include "round/XSoundLedger.h"
 #include "round/XTimerPlane.h"
 #include "scenes/XInputText.h"
 #include "shell/XAppData.h"
@@ -58,7 +61,6 @@ constexpr int32_t kSoundStart = 175;
 constexpr int32_t kSoundCancel = 176;
 constexpr int32_t kSoundItemTaken = 222;
 
-constexpr uint32_t kFadeFrames = 20;
 constexpr uint32_t kCountDownFrames = 80;
 constexpr uint32_t kItemTakenFrames = 20;
 constexpr uint32_t kTimeUpFrames = 30;
@@ -132,6 +134,10 @@ XGame::XGame(XAppData* app) : app(app) {
     if (battleMode) {
         replaying = app->GetMatchInput()->IsReplaying();
         app->GetMatchInput()->BeginMatch(*settings);
+        if (app->GetMatchInput()->IsOnline()) {
+            rollback = std::make_unique<XRollback>();
+            app->GetSoundLedger()->SetOn(true);
+        }
     }
     if (replaying) {
         replayLabel = std::make_unique<ZAscii>();
@@ -143,7 +149,11 @@ XGame::XGame(XAppData* app) : app(app) {
 }
 
 // Members go in reverse order: the objects the players point at first, the players last.
-XGame::~XGame() = default;
+XGame::~XGame() {
+    if (rollback) {
+        app->GetSoundLedger()->SetOn(false);
+    }
+}
 
 void XGame::StartRound() {
     ++roundNumber;
@@ -275,22 +285,20 @@ XFrameInput XGame::ReadSeats() const {
 void XGame::TakeFrameInput() {
     UpdateInput();
     XFrameInput local = ReadSeats();
-    XMatchInput* matchInput = app->GetMatchInput();
-    if (battleMode && matchInput->WantsStateCheck()) {
-        ZChecksum state;
-        AddStateTo(&state);
-        matchInput->CheckState(state.Get());
-    }
-    frameInput = battleMode ? matchInput->Next(local) : local;
+    frameInput = battleMode ? app->GetMatchInput()->Next(local) : local;
+    ApplyFrameInput();
+    // During a replay the keys steer nobody, and Escape leaves it at any moment.
+    leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
+}
+
+void XGame::ApplyFrameInput() {
     // People who left an online match are played by the computer from the same frame on every computer.
     for (int i = 0; i < 4; ++i) {
         if ((frameInput.computerSeats >> i & 1) && players[i]->GetControlType() == XPlayerChara::kHuman) {
             players[i]->SetControlType(XPlayerChara::kComputer);
         }
     }
-    stopped = stopped || (battleMode && !matchInput->GetStopReason().empty());
-    // During a replay the keys steer nobody, and Escape leaves it at any moment.
-    leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
+    stopped = stopped || (battleMode && !app->GetMatchInput()->GetStopReason().empty());
 }
 
 void XGame::SteerHumans() {
@@ -333,7 +341,76 @@ void XGame::PlayFrame() {
 }
 
 void XGame::UpdateFrame() {
+    XMatchInput* matchInput = app->GetMatchInput();
+    if (rollback) {
+        Rewind(matchInput);
+        uint32_t frame = matchInput->GetFrame() + 1;
+        if (MustBeConfirmed() && !matchInput->IsConfirmed(frame)) {
+            // A correction has just brought the round here: it waits, showing the corrected state.
+            matchInput->HoldForOthers(true);
+            DrawScene();
+            return;
+        }
+        rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
+        SendStateCheck(matchInput);
+        app->GetSoundLedger()->BeginFrame(frame, frame);
+    }
     TakeFrameInput();
+    Step(true);
+    if (rollback) {
+        matchInput->HoldForOthers(MustBeConfirmed());
+    }
+}
+
+bool XGame::MustBeConfirmed() const {
+    if (phase != kFadeOut || phaseCounter < kFadeFrames) {
+        return false;
+    }
+    if (aborted || !battleMode) {
+        return true;
+    }
+    int32_t winsNeeded = app->GetMenuSettings()->GetWinsNeeded();
+    for (const auto& player : players) {
+        if (player->GetWins() >= winsNeeded) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void XGame::Rewind(XMatchInput* matchInput) {
+    uint32_t from = matchInput->TakeCorrection();
+    uint32_t newest = matchInput->GetFrame();
+    if (from == 0 || from > newest || !rollback->Restore(from, this)) {
+        return;
+    }
+    for (uint32_t frame = from; frame <= newest; ++frame) {
+        if (frame > from) {
+            rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
+        }
+        app->GetSoundLedger()->BeginFrame(frame, newest);
+        frameInput = matchInput->Rerun(frame);
+        ApplyFrameInput();
+        Step(false);
+    }
+}
+
+// Sent once every frame before it is known, from the snapshot taken before it ran.
+void XGame::SendStateCheck(XMatchInput* matchInput) {
+    uint32_t frame = matchInput->GetFrame() + 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        uint64_t sum = 0;
+        if (pendingCheck && matchInput->IsConfirmed(pendingCheck - 1) && rollback->GetSum(pendingCheck, &sum)) {
+            matchInput->CheckState(pendingCheck, sum);
+            pendingCheck = 0;
+        }
+        if (pass == 0 && matchInput->WantsStateCheck(frame)) {
+            pendingCheck = frame;
+        }
+    }
+}
+
+void XGame::Step(bool seen) {
     switch (phase) {
         case kPlay: PlayFrame(); break;
         case kItemTaken:
@@ -372,9 +449,52 @@ void XGame::UpdateFrame() {
         case kNameEntry: nameEntry->Update(); break;
         default: break;
     }
-    DrawScene();
+    PaintField();
+    if (seen) {
+        DrawScene();
+    }
     ++phaseCounter;
     AdvancePhase();
+}
+
+// The brushes paint the field as part of the round, whether the frame is seen or not.
+void XGame::PaintField() {
+    if (!GetBackSurface() || phase == kFinished || phase == kNameEntry || phase == kResult || phase == kFadeOut) {
+        return;
+    }
+    for (auto& player : players) {
+        player->Paint();
+    }
+}
+
+void XGame::SaveState(ZStateStream* out) const {
+    out->Put(GetRandomState(), roundNumber, itemTaker, phaseCounter, phase, aborted, frameInput, matchChecksum,
+             leavingReplay, stopped, portraits->GetFrame());
+    for (const auto& player : players) {
+        player->SaveState(out);
+    }
+    item->SaveState(out);
+    canvas->SaveState(out);
+    timer->SaveState(out);
+    resultBoard->SaveState(out);
+    effects->SaveState(out);
+}
+
+void XGame::LoadState(ZStateStream* in) {
+    uint32_t random = 0;
+    int portrait = 0;
+    in->Get(random, roundNumber, itemTaker, phaseCounter, phase, aborted, frameInput, matchChecksum, leavingReplay,
+            stopped, portrait);
+    SeedRandomWith(random);
+    portraits->SetFrame(portrait);
+    for (auto& player : players) {
+        player->LoadState(in);
+    }
+    item->LoadState(in);
+    canvas->LoadState(in);
+    timer->LoadState(in);
+    resultBoard->LoadState(in);
+    effects->LoadState(in);
 }
 
 void XGame::ChangePhase(uint32_t newPhase) {
@@ -545,9 +665,6 @@ void XGame::DrawScene() {
         timer->Draw(back);
         resultBoard->Draw(back);
     } else {
-        for (auto& player : players) {
-            player->Paint();
-        }
         canvas->Draw(0, 0, back);
         for (auto& player : players) {
             player->DrawShadow(back);

@@ -14,9 +14,12 @@ class XInputText;
 class XItemChara;
 class XPlayerChara;
 class XResultBoard;
+class XRollback;
 class XTimerPlane;
 class ZAscii;
 class ZSprite256;
+class ZStateStream;
+class XMatchInput;
 
 // The scene that plays the rounds of a match (or the one round of a ranking attempt) through a phase
 // machine, and draws the whole screen every frame.
@@ -42,6 +45,7 @@ public:
     XGame& operator=(const XGame&) = delete;
     virtual ~XGame();
 
+    // One frame: online, after running again the frames that ran on a wrong guess.
     void UpdateFrame();
     void StartRound();
     void SpawnItem();
@@ -53,6 +57,13 @@ public:
     void AddRoundTo(ZChecksum* checksum) const;
     // The field and the painters as they stand, for computers playing one match online to compare.
     void AddStateTo(ZChecksum* checksum) const;
+    // The whole round as it stands, with the random numbers: a snapshot, and going back to one.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
+    // Online, the next frame would end the match, which every computer's input must have decided first.
+    bool MustBeConfirmed() const;
+    // Fade-in and fade-out last this many frames and one.
+    static constexpr uint32_t kFadeFrames = 20;
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -73,6 +84,12 @@ private:
     void PlayFrame();
     XFrameInput ReadSeats() const;
     void TakeFrameInput();
+    void ApplyFrameInput();
+    // The frame's work once its input is set; a frame run again is not drawn.
+    void Step(bool seen);
+    void PaintField();
+    void Rewind(XMatchInput* matchInput);
+    void SendStateCheck(XMatchInput* matchInput);
     void SteerHumans();
     void ChangePhase(uint32_t newPhase);
     void AdvancePhase();
@@ -107,4 +124,7 @@ private:
     bool leavingReplay = false;
     // An online match stopped early on this computer.
     bool stopped = false;
+    std::unique_ptr<XRollback> rollback;
+    // The frame whose state is compared once every frame before it is known, 0 if none.
+    uint32_t pendingCheck = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "base/ZStateStream.h"
 #include "gfx/Maths.h"
 #include "round/XCanvasPlane.h"
 #include "round/XEffectManager.h"
@@ -482,4 +483,18 @@ int XPlayerChara::NearestOpponent() const {
         }
     }
     return result;
+}
+
+void XPlayerChara::SaveState(ZStateStream* out) const {
+    SaveMotion(out);
+    footprint->SaveMotion(out);
+    out->Put(controlType, arrowPhase, arrowVisible, computerTarget, hop, stateTimer, wins, score, computerTurning,
+             state, splashCounter, computerDelay);
+}
+
+void XPlayerChara::LoadState(ZStateStream* in) {
+    LoadMotion(in);
+    footprint->LoadMotion(in);
+    in->Get(controlType, arrowPhase, arrowVisible, computerTarget, hop, stateTimer, wins, score, computerTurning,
+            state, splashCounter, computerDelay);
 }

@@ -26,9 +26,9 @@ public:
         return started;
     }
     void BeginMatch(const XMenuData&) override { ++begun; }
-    bool IsFrameReady() override { return ready; }
-    bool WantsStateCheck() const override { return frames.size() % 25 == 24; }
-    void CheckState(uint64_t sum) override { sums.push_back(sum); }
+    bool IsFrameReady(bool) override { return ready; }
+    bool WantsStateCheck(uint32_t frame) const override { return frame % 25 == 0; }
+    void CheckState(uint32_t, uint64_t sum) override { sums.push_back(sum); }
     XFrameInput Exchange(const XFrameInput& local) override {
         sent.push_back(local);
         status.framesHeld -= status.framesHeld > 0;
