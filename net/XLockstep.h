@@ -51,9 +51,10 @@ public:
     uint32_t GetDelay() const { return delay; }
     // The frame the next Exchange runs, from 1.
     uint32_t GetNextFrame() const { return next; }
-    // Ready with its bundle, or (when guessing may) a guess within the frames allowed.
-    bool IsFrameReady(bool mayGuess = true) const {
-        return !stopReason.empty() || Confirmed() >= next || (mayGuess && next - Confirmed() <= guessFrames);
+    // Ready with its bundle, or guessing within the frames allowed; holding, once every frame run is known.
+    bool IsFrameReady(bool holding = false) const {
+        return !stopReason.empty() || Confirmed() >= next ||
+               (guessFrames && (holding ? Confirmed() + 1 >= next : next - Confirmed() <= guessFrames));
     }
     // Before the frames 25, 50, ... run, the state is compared.
     static bool IsCheckFrame(uint32_t frame) { return frame % kCheckInterval == 0; }

@@ -533,14 +533,14 @@ void XNetSession::AdmitWatchers() {
     }
 }
 
-bool XNetSession::IsFrameReady(bool mayGuess) {
+bool XNetSession::IsFrameReady(bool holding) {
     if (!lockstep) {
         return true;
     }
-    if (!lockstep->IsFrameReady(mayGuess)) {
+    if (!lockstep->IsFrameReady(holding)) {
         Service(0);
     }
-    return lockstep->IsFrameReady(mayGuess);
+    return lockstep->IsFrameReady(holding);
 }
 
 bool XNetSession::WantsStateCheck(uint32_t frame) const {
@@ -602,7 +602,7 @@ XMatchLink::Status XNetSession::GetStatus() const {
         status.leftSeats = lockstep->GetLeftSeats();
         status.framesHeld = lockstep->GetFramesHeld();
         status.watching = watching && inMatch;
-        if (!host && !lockstep->IsFrameReady(true) && status.waitingFor == 0) {
+        if (!host && !lockstep->IsFrameReady() && status.waitingFor == 0) {
             // Nothing from the host says whom it waits for: it is the host itself, or the line to it.
             status.waitingFor = 1;
         }

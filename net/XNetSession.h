@@ -50,7 +50,7 @@ public:
     Lobby GetLobby() const override;
     bool TakeStart(XMenuData* settings) override;
     void BeginMatch(const XMenuData& settings) override;
-    bool IsFrameReady(bool mayGuess) override;
+    bool IsFrameReady(bool holding) override;
     bool WantsStateCheck(uint32_t frame) const override;
     void CheckState(uint32_t frame, uint64_t sum) override;
     XFrameInput Exchange(const XFrameInput& local) override;

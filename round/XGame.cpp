@@ -61,6 +61,7 @@ constexpr int32_t kSoundStart = 175;
 constexpr int32_t kSoundCancel = 176;
 constexpr int32_t kSoundItemTaken = 222;
 
+constexpr uint32_t kFadeFrames = 20;
 constexpr uint32_t kCountDownFrames = 80;
 constexpr uint32_t kItemTakenFrames = 20;
 constexpr uint32_t kTimeUpFrames = 30;
@@ -345,37 +346,22 @@ void XGame::UpdateFrame() {
     if (rollback) {
         Rewind(matchInput);
         uint32_t frame = matchInput->GetFrame() + 1;
-        if (MustBeConfirmed() && !matchInput->IsConfirmed(frame)) {
-            // A correction has just brought the round here: it waits, showing the corrected state.
+        if (phase == kFinished) {
+            // The match's end, reached on guesses, stands once every frame up to it is known.
             matchInput->HoldForOthers(true);
+            if (matchInput->IsConfirmed(frame - 1)) {
+                FinishMatch();
+            }
             DrawScene();
             return;
         }
+        matchInput->HoldForOthers(false);
         rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
         SendStateCheck(matchInput);
         app->GetSoundLedger()->BeginFrame(frame, frame);
     }
     TakeFrameInput();
     Step(true);
-    if (rollback) {
-        matchInput->HoldForOthers(MustBeConfirmed());
-    }
-}
-
-bool XGame::MustBeConfirmed() const {
-    if (phase != kFadeOut || phaseCounter < kFadeFrames) {
-        return false;
-    }
-    if (aborted || !battleMode) {
-        return true;
-    }
-    int32_t winsNeeded = app->GetMenuSettings()->GetWinsNeeded();
-    for (const auto& player : players) {
-        if (player->GetWins() >= winsNeeded) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void XGame::Rewind(XMatchInput* matchInput) {
@@ -570,20 +556,15 @@ void XGame::EndRound() {
     AddRoundTo(&matchChecksum);
     resultBoard->SetState(XResultBoard::kHidden);
     phaseCounter = 0;
-    if (aborted) {
-        EndMatch();
+    if (aborted || (battleMode && IsMatchWon())) {
         phase = kFinished;
-        app->sceneState = battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
+        if (!rollback) {
+            FinishMatch();
+        }
         return;
     }
     if (battleMode) {
-        if (IsMatchWon()) {
-            EndMatch();
-            phase = kFinished;
-            app->sceneState = XAppData::kCreateWinner;
-        } else {
-            phase = kFadeIn;
-        }
+        phase = kFadeIn;
         return;
     }
     ZRankItem probe(ZString("Dummy"), static_cast<uint32_t>(players[0]->GetScore()));
@@ -594,6 +575,11 @@ void XGame::EndRound() {
         phase = kFinished;
         app->sceneState = XAppData::kCreateRanking;
     }
+}
+
+void XGame::FinishMatch() {
+    EndMatch();
+    app->sceneState = !aborted ? XAppData::kCreateWinner : battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
 }
 
 void XGame::EndMatch() {

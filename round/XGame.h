@@ -60,10 +60,6 @@ public:
     // The whole round as it stands, with the random numbers: a snapshot, and going back to one.
     void SaveState(ZStateStream* out) const;
     void LoadState(ZStateStream* in);
-    // Online, the next frame would end the match, which every computer's input must have decided first.
-    bool MustBeConfirmed() const;
-    // Fade-in and fade-out last this many frames and one.
-    static constexpr uint32_t kFadeFrames = 20;
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -95,6 +91,8 @@ private:
     void AdvancePhase();
     void EndRound();
     void EndMatch();
+    // Leaves the round for the next scene: online only once every computer's input has decided the end.
+    void FinishMatch();
     void StoreRankEntry();
 
     XAppData* app;

@@ -33,9 +33,9 @@ public:
     XMatchLink* GetLink() const { return link.get(); }
     bool IsJoining() const { return link && !link->GetLobby().host; }
     // Whether the round may run its next frame: online, once every computer's input for it is here, or on a
-    // guess unless the round holds out for the others.
-    bool IsFrameReady() const { return !link || !inMatch || link->IsFrameReady(!holdForOthers); }
-    // The round's next frame does what cannot be undone, so it runs only with every computer's input.
+    // guess; while the round holds out for the others, once every frame it ran is known.
+    bool IsFrameReady() const { return !link || !inMatch || link->IsFrameReady(holdForOthers); }
+    // The round has come to what cannot be undone, the match's end, and waits for every frame to be known.
     void HoldForOthers(bool hold) { holdForOthers = hold; }
     bool IsOnline() const { return link && inMatch && !replay; }
     // Frames of this match taken so far.

@@ -59,8 +59,9 @@ public:
     // At a match's start, after the settings are fixed: the host tells the joiners, a joiner takes the
     // host's random seed.
     virtual void BeginMatch(const XMenuData& settings) = 0;
-    // Whether the next frame may run: with every computer's input, or on a guess when mayGuess.
-    virtual bool IsFrameReady(bool mayGuess) = 0;
+    // Whether the next frame may run: with every computer's input, or on a guess. Holding, the round waits
+    // until every frame it has run is known.
+    virtual bool IsFrameReady(bool holding) = 0;
     // Whether the state before the frame is compared with the other computers'.
     virtual bool WantsStateCheck(uint32_t frame) const = 0;
     virtual void CheckState(uint32_t frame, uint64_t sum) = 0;
