@@ -349,7 +349,7 @@ void XGame::UpdateFrame() {
         if (phase == kFinished) {
             // The match's end, reached on guesses, stands once every frame up to it is known.
             matchInput->HoldForOthers(true);
-            if (matchInput->IsConfirmed(frame - 1)) {
+            if (!finished && matchInput->IsConfirmed(frame - 1)) {
                 FinishMatch();
             }
             DrawScene();
@@ -578,6 +578,7 @@ void XGame::EndRound() {
 }
 
 void XGame::FinishMatch() {
+    finished = true;
     EndMatch();
     app->sceneState = !aborted ? XAppData::kCreateWinner : battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
 }

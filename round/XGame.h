@@ -125,4 +125,5 @@ private:
     std::unique_ptr<XRollback> rollback;
     // The frame whose state is compared once every frame before it is known, 0 if none.
     uint32_t pendingCheck = 0;
+    bool finished = false;
 };
