@@ -1,5 +1,7 @@
 #include "round/XGame.h"
 
+#include <algorithm>
+
 #include "base/ZRankItem.h"
 #include "base/ZRankList.h"
 #include "base/ZStateStream.h"
@@ -370,15 +372,21 @@ void XGame::Rewind(XMatchInput* matchInput) {
     if (from == 0 || from > newest || !rollback->Restore(from, this)) {
         return;
     }
+    uint32_t depth = newest - from + 1;
+    corrections = {corrections.count + 1, corrections.frames + depth, std::max(corrections.deepest, depth)};
     for (uint32_t frame = from; frame <= newest; ++frame) {
         if (frame > from) {
             rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
         }
         app->GetSoundLedger()->BeginFrame(frame, newest);
-        frameInput = matchInput->Rerun(frame);
-        ApplyFrameInput();
-        Step(false);
+        RunAgain(matchInput->Rerun(frame));
     }
+}
+
+void XGame::RunAgain(const XFrameInput& input) {
+    frameInput = input;
+    ApplyFrameInput();
+    Step(false);
 }
 
 // Sent once every frame before it is known, from the snapshot taken before it ran.

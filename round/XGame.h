@@ -60,6 +60,8 @@ public:
     // The whole round as it stands, with the random numbers: a snapshot, and going back to one.
     void SaveState(ZStateStream* out) const;
     void LoadState(ZStateStream* in);
+    // One frame of a correction: run unseen with its input as it is now known.
+    void RunAgain(const XFrameInput& input);
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -75,6 +77,13 @@ public:
     XEffectManager* GetEffects() const { return effects.get(); }
     XInputText* GetNameEntry() const { return nameEntry.get(); }
     uint64_t GetMatchChecksum() const { return matchChecksum.Get(); }
+    // Online: the corrections so far, the frames they ran again and the most one ran again.
+    struct Corrections {
+        uint32_t count = 0;
+        uint32_t frames = 0;
+        uint32_t deepest = 0;
+    };
+    const Corrections& GetCorrections() const { return corrections; }
 
 private:
     void PlayFrame();
@@ -126,4 +135,5 @@ private:
     // The frame whose state is compared once every frame before it is known, 0 if none.
     uint32_t pendingCheck = 0;
     bool finished = false;
+    Corrections corrections;
 };
