@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "net/XLockstep.h"
@@ -123,4 +126,84 @@ TEST(XLockstepTest,
     EXPECT_EQ(joiner.UntilSendDue(0), XLockstep::kKeepAliveMs);
     joiner.Exchange({});
     EXPECT_EQ(joiner.UntilSendDue(0), 0u) << "its input for a frame to come";
+}
+
+// Four computers guessing, over a line that delays each packet by its own time (so packets overtake each
+// other), doubles some, loses some, and may fall silent for a while. Each computer's round is a hash of the
+// inputs it ran, with its state before every frame kept as the snapshots are; it runs a frame every 40 ms
+// when it may, and runs frames again when told a guess was wrong.
+TEST(XLockstepTest, GuessingComputersEndAsThePlainRunOfTheHostsBundlesWithTheirOwnInputAtOnce) {
+    struct Line {
+        uint32_t delay, jitter, losePercent, doublePercent, silentFrom, silentMs;
+    };
+    const Line lines[] = {{1, 0, 0, 0, 0, 0},        {100, 20, 5, 0, 0, 0}, {60, 50, 10, 10, 0, 0},
+                          {30, 10, 0, 20, 2000, 1500}, {200, 40, 5, 5, 0, 0}};
+    auto fold = [](uint64_t state, const XFrameInput& input) {
+        return (state ^ (input.steering | input.escape << 8 | input.computerSeats << 9)) * 1099511628211ULL;
+    };
+    uint32_t random = 7;
+    auto draw = [&](uint32_t n) { return (random = random * 1664525u + 1013904223u) >> 8 & 0xffff % n; };
+    for (const Line& line : lines) {
+        // Two matches in a row: what is still on the line from the first is not the second's.
+        std::multimap<uint32_t, std::tuple<int, int, std::string>> inFlight;
+        for (uint16_t match : {1, 2}) {
+            SCOPED_TRACE(std::to_string(line.delay) + " ms, match " + std::to_string(match));
+            std::vector<std::unique_ptr<XLockstep>> computers;
+            computers.push_back(std::make_unique<XLockstep>(true, match, 0, 1, 14, 0, 15));
+            for (int seat = 1; seat < 4; ++seat)
+                computers.push_back(std::make_unique<XLockstep>(false, match, 0, 1 << seat, 0, 0, 15));
+            std::vector<uint64_t> states[4];
+            int ownWrong = 0, deepest = 0;
+            for (auto& s : states) s.push_back(1);
+            const uint32_t kFrames = 300;
+            for (uint32_t now = 0; now < 60000; ++now) {
+                bool silent = now >= line.silentFrom && now < line.silentFrom + line.silentMs;
+                for (auto it = inFlight.begin(); it != inFlight.end() && it->first <= now;) {
+                    auto& [from, to, bytes] = it->second;
+                    computers[to]->Receive(to == 0 ? from : to, bytes);
+                    it = inFlight.erase(it);
+                }
+                for (int i = 0; i < 4; ++i) {
+                    XLockstep& computer = *computers[i];
+                    if (uint32_t from = computer.TakeCorrection()) {
+                        deepest = std::max(deepest, static_cast<int>(states[i].size() - from));
+                        states[i].resize(from);
+                        for (uint32_t frame = from; frame < computer.GetNextFrame(); ++frame)
+                            states[i].push_back(fold(states[i].back(), computer.Rerun(frame)));
+                    }
+                    uint32_t next = computer.GetNextFrame();
+                    if (now % 40 == static_cast<uint32_t>(i) && next <= kFrames && computer.IsFrameReady()) {
+                        XFrameInput local;
+                        local.Steer(i, draw(3) == 0, draw(3) == 0);
+                        XFrameInput ran = computer.Exchange(local);
+                        ownWrong += (ran.steering >> 2 * i & 3) != (local.steering >> 2 * i & 3);
+                        states[i].push_back(fold(states[i].back(), ran));
+                    }
+                    for (XLockstep::Packet& packet : computer.TakePackets(now)) {
+                        bool lost = !packet.reliable && (draw(100) < line.losePercent || (silent && i == 2) ||
+                                                         (silent && packet.seat == 2));
+                        for (int copy = draw(100) < line.doublePercent ? 2 : 1; !lost && copy > 0; --copy)
+                            inFlight.emplace(now + line.delay + draw(2 * line.jitter + 1) - line.jitter,
+                                             std::tuple(i, i == 0 ? packet.seat : 0, packet.bytes));
+                    }
+                }
+                bool done = true;
+                for (auto& computer : computers) done = done && computer->IsConfirmed(kFrames) &&
+                                                        computer->GetNextFrame() > kFrames;
+                if (done) break;
+            }
+            // The plain run: the host's bundles one after the other.
+            uint64_t plain = 1;
+            for (uint32_t frame = 1; frame <= kFrames; ++frame) {
+                ASSERT_TRUE(computers[0]->IsConfirmed(frame));
+                plain = fold(plain, computers[0]->Rerun(frame));
+            }
+            for (int i = 0; i < 4; ++i) {
+                ASSERT_EQ(states[i].size(), kFrames + 1) << i;
+                EXPECT_EQ(states[i].back(), plain) << i;
+            }
+            EXPECT_EQ(ownWrong, 0) << "a computer's own seat steers as its keys on the frame they are read";
+            EXPECT_LE(deepest, 15);
+        }
+    }
 }
