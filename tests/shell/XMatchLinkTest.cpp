@@ -80,3 +80,46 @@ TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAn
     EXPECT_EQ(std::tuple(game->IsAborted(), app->sceneState, link->ended),
               std::tuple(true, XAppData::kCreateMenu, 1));
 }
+
+// Player 1 a person steering left in play on every third frame of four, the others the computer's.
+TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNoneHeardTwice) {
+    auto steering = [](uint32_t frame) { return XFrameInput{static_cast<uint8_t>(frame % 4 != 0), false, 0}; };
+    auto idle = [](uint32_t) { return XFrameInput{}; };
+    struct Run {
+        uint64_t state;
+        std::vector<int32_t> heard;
+        std::vector<uint8_t> picture;
+    };
+    // The plain run; guesses right, corrected anyway; guesses wrong (player 1 idle), corrected.
+    auto play = [&](bool guessing, bool guessRight) {
+        auto owned = std::make_unique<FakeLink>();
+        FakeLink* link = owned.get();
+        app->GetMatchInput()->SetLink(std::move(owned));
+        link->truth = steering;
+        link->guess = guessRight ? link->truth : idle;
+        SeedRandomWith(5);
+        Start(true, true, 1, {0, 1, 1, 1});
+        Heard();
+        for (uint32_t frame = 2; frame <= 400; ++frame) {
+            // Every few frames, a correction from up to 12 frames back (none before the first).
+            link->correction = guessing && frame % 5 == 0 ? std::max(1u, frame - 12 + frame % 7) : 0;
+            game->UpdateFrame();
+        }
+        ZChecksum state;
+        game->AddStateTo(&state);
+        const uint8_t* pixels = Back()->GetPixels();
+        Run run{state.Get(), Heard(), std::vector<uint8_t>(pixels, pixels + Back()->GetPitch() * 448)};
+        game.reset();
+        return run;
+    };
+    Run plain = play(false, true);
+    for (bool guessRight : {true, false}) {
+        Run corrected = play(true, guessRight);
+        EXPECT_EQ(corrected.state, plain.state) << guessRight;
+        EXPECT_TRUE(corrected.picture == plain.picture) << guessRight;
+        if (guessRight) {
+            EXPECT_EQ(corrected.heard, plain.heard);
+        }
+    }
+    EXPECT_EQ(plain.heard, (std::vector<int32_t>{182, 183, 181, 175})) << "the count down's";
+}
