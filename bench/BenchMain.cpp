@@ -366,6 +366,7 @@ private:
     // without the measure.
     void MeasureCorrection(XGame& game) {
         XRollback ring;
+        game.GetCanvas()->KeepHistory(true);
         ZStateStream before;
         before.StartWriting();
         game.SaveState(&before);
@@ -385,6 +386,7 @@ private:
             before.StartReading();
             game.LoadState(&before);
         }
+        game.GetCanvas()->KeepHistory(false);
         std::sort(costs.begin(), costs.end());
         correctionMicros = costs[costs.size() / 2];
     }

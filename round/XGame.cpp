@@ -139,6 +139,7 @@ XGame::XGame(XAppData* app) : app(app) {
         app->GetMatchInput()->BeginMatch(*settings);
         if (app->GetMatchInput()->IsOnline()) {
             rollback = std::make_unique<XRollback>();
+            canvas->KeepHistory(true);
             app->GetSoundLedger()->SetOn(true);
         }
     }

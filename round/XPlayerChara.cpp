@@ -202,8 +202,8 @@ void XPlayerChara::SplashRandomBlot() {
     int x = Random(splashBounds.maxX - splashBounds.minX) + splashBounds.minX;
     int y = Random(splashBounds.maxY - splashBounds.minY) + splashBounds.minY;
     brush->SetPosition(x, y);
-    if (Surface* field = canvas ? canvas->GetFieldSurface() : nullptr) {
-        brush->Draw(field);
+    if (canvas) {
+        canvas->Stamp(brush.get());
     }
     if (effects) {
         effects->AddEffect(XEffectManager::kBomb, brush->GetCentreX(), brush->GetCentreY());
@@ -305,12 +305,11 @@ void XPlayerChara::Paint() {
 }
 
 void XPlayerChara::Stamp(ZSprite256* stamp, int centreX, int centreY) {
-    Surface* field = canvas ? canvas->GetFieldSurface() : nullptr;
-    if (!field) {
+    if (!canvas || !canvas->GetFieldSurface()) {
         return;
     }
     stamp->SetCentre(centreX, centreY);
-    stamp->Draw(field);
+    canvas->Stamp(stamp);
 }
 
 void XPlayerChara::AddEffect(int32_t kind) {
