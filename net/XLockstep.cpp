@@ -132,11 +132,14 @@ uint32_t XLockstep::TakeCorrection() {
 }
 
 XFrameInput XLockstep::Rerun(uint32_t frame) {
-    if (frame == 0 || frame > used.size()) {
+    if (frame == 0 || frame >= next) {
         return {};
     }
-    used[frame - 1] = frame <= Confirmed() ? bundles[frame - 1] : Guess(frame);
-    return used[frame - 1];
+    XFrameInput input = frame <= Confirmed() ? bundles[frame - 1] : Guess(frame);
+    if (frame <= used.size()) {
+        used[frame - 1] = input;
+    }
+    return input;
 }
 
 XFrameInput XLockstep::Exchange(const XFrameInput& local) {
