@@ -360,7 +360,7 @@ void XGame::UpdateFrame() {
         }
         matchInput->HoldForOthers(false);
         rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
-        SendStateCheck(matchInput);
+        SendStateCheck(matchInput, frame);
         app->GetSoundLedger()->BeginFrame(frame, frame);
     }
     TakeFrameInput();
@@ -390,18 +390,16 @@ void XGame::RunAgain(const XFrameInput& input) {
     Step(false);
 }
 
-// Sent once every frame before it is known, from the snapshot taken before it ran.
-void XGame::SendStateCheck(XMatchInput* matchInput) {
-    uint32_t frame = matchInput->GetFrame() + 1;
-    for (int pass = 0; pass < 2; ++pass) {
-        uint64_t sum = 0;
-        if (pendingCheck && matchInput->IsConfirmed(pendingCheck - 1) && rollback->GetSum(pendingCheck, &sum)) {
-            matchInput->CheckState(pendingCheck, sum);
-            pendingCheck = 0;
-        }
-        if (pass == 0 && matchInput->WantsStateCheck(frame)) {
-            pendingCheck = frame;
-        }
+// A state is sent once every frame before it is known, from the snapshot taken before it ran. The next check
+// is due 25 frames on, long after the snapshots allow the last to be known.
+void XGame::SendStateCheck(XMatchInput* matchInput, uint32_t frame) {
+    uint64_t sum = 0;
+    if (pendingCheck && matchInput->IsConfirmed(pendingCheck - 1) && rollback->GetSum(pendingCheck, &sum)) {
+        matchInput->CheckState(pendingCheck, sum);
+        pendingCheck = 0;
+    }
+    if (matchInput->WantsStateCheck(frame)) {
+        pendingCheck = frame;
     }
 }
 

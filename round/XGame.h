@@ -94,7 +94,7 @@ private:
     void Step(bool seen);
     void PaintField();
     void Rewind(XMatchInput* matchInput);
-    void SendStateCheck(XMatchInput* matchInput);
+    void SendStateCheck(XMatchInput* matchInput, uint32_t frame);
     void SteerHumans();
     void ChangePhase(uint32_t newPhase);
     void AdvancePhase();
