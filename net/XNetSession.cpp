@@ -181,7 +181,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
             if (!peers[i]->peer) {
                 continue;
             }
-            if (!peers[i]->greeted && now - peers[i]->connectedAt > kHelloMs) {
+            if (!peers[i]->greeted && now - peers[i]->connectedAt > helloMs) {
                 Lose(*peers[i], "did not say hello");
             } else if (now - peers[i]->lastHeard > kSilenceMs) {
                 Lose(*peers[i], "was silent for 3 s");

@@ -80,6 +80,8 @@ public:
 
     // Names the program in the lines written to standard error.
     const char* programName = "tintorix";
+    // How long a peer may go without a valid hello; shorter only where a test waits it out.
+    uint32_t helloMs = kHelloMs;
 
 private:
     struct Peer {
