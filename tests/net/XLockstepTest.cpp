@@ -81,7 +81,6 @@ TEST(XLockstepTest, EveryComputerEndsAsThePlainRunOfTheHostsBundlesWithItsOwnInp
             for (auto& s : states) s.push_back(1);
             auto gone = [&](int i) { return i == 3 && line.dropAt; };
             for (uint32_t now = 0; now < 60000; ++now) {
-                bool silent = now >= line.silentFrom && now < line.silentFrom + line.silentMs;
                 if (line.dropAt && now == line.dropAt) computers[0]->DropSeat(3);
                 for (auto it = inFlight.begin(); it != inFlight.end() && it->first <= now;) {
                     auto& [from, to, bytes] = it->second;
@@ -107,17 +106,15 @@ TEST(XLockstepTest, EveryComputerEndsAsThePlainRunOfTheHostsBundlesWithItsOwnInp
                         states[i].push_back(fold(states[i].back(), ran));
                     }
                     for (XLockstep::Packet& packet : computer.TakePackets(now)) {
-                        bool lost = !packet.reliable && (draw(100) < line.losePercent || (silent && i == 2) ||
-                                                         (silent && packet.seat == 2));
+                        bool silent = (i == 2 || packet.seat == 2) && now - line.silentFrom < line.silentMs;
+                        bool lost = !packet.reliable && (draw(100) < line.losePercent || silent);
                         for (int copy = draw(100) < line.doublePercent ? 2 : 1; !lost && copy > 0; --copy)
                             inFlight.emplace(now + line.delay + draw(2 * line.jitter + 1) - line.jitter,
                                              std::tuple(i, i == 0 ? packet.seat : 0, packet.bytes));
                     }
                 }
-                bool done = true;
-                for (int i = 0; i < 4; ++i)
-                    done = done && (gone(i) || (computers[i]->IsConfirmed(kFrames) && states[i].size() > kFrames));
-                if (done) break;
+                auto done = [&](int i) { return gone(i) || (computers[i]->IsConfirmed(kFrames) && states[i].size() > kFrames); };
+                if (done(0) && done(1) && done(2) && done(3)) break;
             }
             // The plain run: the host's bundles one after the other.
             uint64_t plain = 1;
