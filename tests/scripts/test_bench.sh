@@ -20,8 +20,7 @@ checksum() { grep -o 'checksum=[0-9a-f]*' <<<"$1"; }
 last=$(grep '^frames=' <<<"$first")
 [[ "$last" =~ ^frames=[0-9]+\ seconds=[0-9.]+\ fps=[0-9]+\ p50_us=[0-9.]+\ p99_us=[0-9.]+\ checksum=[0-9a-f]{16}$ ]] \
     || fail "bad summary line: $last"
-# The cost of a correction beside a plain frame, measured and undone: the checksum above is the same as
-# in any run.
+# What a correction of 8 frames costs, beside a plain frame of the same run.
 grep -Eq '^correction frames=8 us=[0-9.]+ plain_frame_us=[0-9.]+$' <<<"$first" || fail "no correction line: $first"
 
 # Every painter paints a real share; the unpaintable border keeps every round's total at 97 or less.
