@@ -413,13 +413,13 @@ private:
             return sorted[index] / 1000.0;
         };
         double fps = seconds > 0.0 ? static_cast<double>(frameTimes.size()) / seconds : 0.0;
-        std::printf("frames=%zu seconds=%.3f fps=%.0f p50_us=%.1f p99_us=%.1f checksum=%016" PRIx64 "\n",
-                    frameTimes.size(), seconds, fps, percentile(0.50), percentile(0.99), checksum.Get());
         if (correctionMicros > 0.0) {
             // Beside its anchor, a plain frame of the same run.
             std::printf("correction frames=%u us=%.1f plain_frame_us=%.1f\n", kCorrectionFrames, correctionMicros,
                         percentile(0.50));
         }
+        std::printf("frames=%zu seconds=%.3f fps=%.0f p50_us=%.1f p99_us=%.1f checksum=%016" PRIx64 "\n",
+                    frameTimes.size(), seconds, fps, percentile(0.50), percentile(0.99), checksum.Get());
     }
 
     static constexpr uint32_t kCorrectionFrame = 400;
