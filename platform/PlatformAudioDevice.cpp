@@ -113,6 +113,9 @@ void PlatformAudioDevice::SetDucksMusic(int channel, bool speech) {
         c.chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(c.converted.data()),
                                     static_cast<Uint32>(c.converted.size() * sizeof(int16_t)));
         c.leads = true;
+        if (!c.chunk) {
+            return;
+        }
     }
     ::SetDucksMusic(c.mixerChannel, speech ? MusicDuck::Speech : MusicDuck::Jingle);
 }
