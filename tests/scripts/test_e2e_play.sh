@@ -117,7 +117,10 @@ wait_for() {
     local check=$1 limit=$2 name=$3 start=$SECONDS
     while [ $((SECONDS - start)) -lt "$limit" ]; do
         shot "$name"
-        if "$check" "$name"; then return 0; fi
+        if "$check" "$name"; then
+            echo "$SECONDS s: $name"
+            return 0
+        fi
         if ! kill -0 "$GAME_PID" 2>/dev/null; then return 1; fi
         sleep 0.5
     done
