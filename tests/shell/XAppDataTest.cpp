@@ -10,8 +10,7 @@
 class XAppDataTest : public GameTest {
 protected:
     void Frame() {
-        machine.now += 40;
-        RunFrame(*app);
+        GameTest::Frame();
         if (app->sceneState % 2 == 1 && (created.empty() || created.back() != app->sceneState)) {
             created.push_back(app->sceneState);
         }

@@ -44,6 +44,11 @@ protected:
     void TearDown() override;
 
     static Surface* Back() { return GetBackSurface(); }
+    // One frame of the game's loop, 40 ms on.
+    void Frame() {
+        machine.now += 40;
+        RunFrame(*app);
+    }
     static void Press(int scanCode) { KeyboardEvent(scanCode, true); }
     static void Release(int scanCode) { KeyboardEvent(scanCode, false); }
     static void Tap(int scanCode) {
