@@ -19,6 +19,8 @@
 std::vector<uint8_t> MakeBitmapResource(int width, int height, const std::function<uint8_t(int, int)>& pixel);
 // Installs a test bitmap resource under id; the fake machine removes it again.
 void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8_t(int, int)>& pixel);
+// A file's bytes, "" when it cannot be read.
+std::string ReadFile(const std::string& path);
 // Counts the pixels of a surface rectangle that hold index.
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index);
 
