@@ -1,9 +1,10 @@
 #!/bin/bash
 # Online matches on loopback through the headless bench: two and four computers, each with one scripted
 # person, play whole matches to the same checksum, also through a relay that delays every datagram 25 ms
-# with 15 ms of jitter (so datagrams overtake each other) and loses 5%, where the input delay grows to 3; a computer that vanishes mid-match is played by the computer from the same
-# frame on the others; the host leaving ends the match; online recordings replay offline to the same
-# checksum; an IPv6 host is refused with a clear line.
+# with 15 ms of jitter (so datagrams overtake each other) and loses 5%, where the input delay grows to 3;
+# a computer that vanishes mid-match is played by the computer from the same frame on the others; the host
+# leaving ends the match; online recordings replay offline to the same checksum; an IPv6 host is refused
+# with a clear line.
 set -u
 BUILD=${1:?build dir}
 SOURCE=${2:?source dir}
