@@ -1,10 +1,9 @@
 #!/bin/bash
 # Online matches on loopback through the headless bench: two and four computers, each with one scripted
-# person, play whole matches to the same checksum, also through a relay that delays every datagram 25 ms
-# with 15 ms of jitter (so datagrams overtake each other) and loses 5%, where the input delay grows to 3;
-# a computer that vanishes mid-match is played by the computer from the same frame on the others; the host
-# leaving ends the match; online recordings replay offline to the same checksum; an IPv6 host is refused
-# with a clear line.
+# person, play whole matches to the same checksum, also through a relay that delays every datagram 100 ms
+# with jitter and loses 5%; a computer that vanishes mid-match is played by the computer from the same
+# frame on the others; the host leaving ends the match; online recordings replay offline to the same
+# checksum; an IPv6 host is refused with a clear line.
 set -u
 BUILD=${1:?build dir}
 SOURCE=${2:?source dir}
@@ -56,10 +55,10 @@ same() {
 }
 
 relay() {
-    python3 "$SOURCE/tests/scripts/udp_relay.py" "$1" "$2" 25 15 0.05 "$3" >"$work/relay-$1.out" &
+    python3 "$SOURCE/tests/scripts/udp_relay.py" "$1" "$2" 100 20 0.05 "$3" >"$work/relay-$1.out" &
     relays+=($!)
 }
-# The slow ones first: through the relay every three frames wait for a round trip of some 60 ms.
+# The slow ones first: through the relay a match takes over a minute (a round trip of some 220 ms).
 relay $((base + 1)) $((base + 0)) 1
 relay $((base + 3)) $((base + 2)) 2
 await "$work/relay-$((base + 1)).out" "^relay"
