@@ -24,8 +24,8 @@ build: configure
 run: build
 	./$(BUILD)/tintorix
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+test: configure
+	tools/make-test.sh $(BUILD) $(JOBS)
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTINTORIX_SANITIZE=ON $(CMAKE_FLAGS)

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "base/ZRankList.h"
 #include "base/ZWinReg.h"
@@ -17,12 +16,6 @@ namespace {
 constexpr const char* kKey = XAppData::kRegistryKey;
 const std::string kHead =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n";
-
-std::string ReadFile(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 // The table's lines as stored, joined by "|".
 std::string Lines(const ZRankList& table) {

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "audio/MciSequencer.h"
@@ -101,6 +102,7 @@ int LargestStep(long from, long count) {
 class AudioPlatform : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::remove(fifo.c_str());
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
         pipeEnd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
         ASSERT_GE(fcntl(pipeEnd, F_SETPIPE_SZ, kMixerChunkFrames * kMixerChannels * 2), 0);
@@ -135,7 +137,7 @@ protected:
         });
         ReleaseMixer();
         drain.join();
-        close(pipeEnd);
+        close(std::exchange(pipeEnd, -1));
         std::remove(fifo.c_str());
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("SDL_DISKAUDIODELAY");

@@ -11,10 +11,6 @@
 // The options as a player meets them: from the title, through the frame loop, with keys.
 class XOptionsTest : public GameTest {
 protected:
-    void Frame() {
-        machine.now += 40;
-        RunFrame(*app);
-    }
     bool RunUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 500 && !done(); ++i) Frame();
         return done();

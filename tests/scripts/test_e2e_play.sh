@@ -84,15 +84,17 @@ press() {
 press_times() {
     for _ in $(seq "$2"); do press "$1"; done
 }
+# Screenshots are raw RGB of the 640x480 display, read a pixel at a time: cheap enough to poll often
+# without taking the processor from the game.
 shot() {
-    import -window root "$SHOTS/$1.png"
+    import -window root -depth 8 "rgb:$SHOTS/$1.rgb"
 }
 # "r g b" of one pixel of a screenshot.
 pixel() {
-    "$IM" "$SHOTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+    od -An -tu1 -N3 -j $((($3 * 640 + $2) * 3)) "$SHOTS/$1.rgb" | xargs
 }
 colours() {
-    "$IM" "$SHOTS/$1.png" -format "%k" info:
+    "$IM" -size 640x480 -depth 8 "rgb:$SHOTS/$1.rgb" -format "%k" info:
 }
 is_black() {
     [ "$(pixel "$1" "$2" "$3")" = "0 0 0" ]
@@ -115,7 +117,10 @@ wait_for() {
     local check=$1 limit=$2 name=$3 start=$SECONDS
     while [ $((SECONDS - start)) -lt "$limit" ]; do
         shot "$name"
-        if "$check" "$name"; then return 0; fi
+        if "$check" "$name"; then
+            echo "$SECONDS s: $name"
+            return 0
+        fi
         if ! kill -0 "$GAME_PID" 2>/dev/null; then return 1; fi
         sleep 0.5
     done
@@ -124,11 +129,10 @@ wait_for() {
 # Waits until the game has drawn a frame after screenshot $1 (the front-end band scrolls every frame): the
 # frame that ends a fade shows the screen in full but takes no keys yet.
 next_frame() {
-    local seen start=$SECONDS
-    seen=$("$IM" "$SHOTS/$1.png" -format '%#' info:)
+    local start=$SECONDS
     while [ $((SECONDS - start)) -lt 30 ]; do
         shot "$1-next"
-        [ "$("$IM" "$SHOTS/$1-next.png" -format '%#' info:)" != "$seen" ] && return 0
+        cmp -s "$SHOTS/$1.rgb" "$SHOTS/$1-next.rgb" || return 0
         sleep 0.1
     done
     return 1
@@ -148,9 +152,8 @@ pixels_are() {
 # Whether no black column of a fade shows along the top edge: the fades black out columns centred in each
 # 40 pixels, from 2 pixels wide.
 unwiped() {
-    local format="" x
-    for x in $(seq 20 40 620); do format+="%[fx:int(255*(p{$x,2}.r+p{$x,2}.g+p{$x,2}.b))] "; done
-    ! "$IM" "$SHOTS/$1.png" -format "$format" info: | tr ' ' '\n' | grep -qx 0
+    od -An -tu1 -v -w3 -j $((2 * 640 * 3)) -N $((640 * 3)) "$SHOTS/$1.rgb" |
+        awk 'NR % 40 == 21 && $1 + $2 + $3 == 0 { black = 1 } END { exit black }'
 }
 
 # Screen recognisers, by colours that only that screen has where it has them.
@@ -185,10 +188,18 @@ front_screen() { [ "$(band_count "$1" "2 5" "2 60" "2 420" "2 474" "637 5" "637 
 # The victory animation spans the whole width across the middle.
 winner_screen() { front_screen "$1" && [ "$(band_count "$1" "2 150" "2 240" "2 330" "637 150" "637 240" "637 330")" -eq 0 ]; }
 
-# The logo lasts about 9 seconds; the title then fades in.
+# The logo lasts about 9 seconds; Return skips it from its 13th frame (earlier it is spent), so Return is
+# pressed while the logo shows, until the title fades in.
 wait_for logo_shown 60 logo || fail "no logo: not white around the logo, or no picture"
 focus_game
-wait_for title_shown 90 title || fail "no title screen"
+skip_logo() {
+    if logo_screen "$1"; then
+        xdotool key Return
+        return 1
+    fi
+    title_shown "$1"
+}
+wait_for skip_logo 90 title || fail "no title screen"
 focus_game
 expect_picture title 30
 next_frame title

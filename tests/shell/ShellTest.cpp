@@ -13,10 +13,6 @@
 
 class ShellTest : public GameTest {
 protected:
-    void Frame() {
-        machine.now += 40;
-        RunFrame(*app);
-    }
     // A new application object for WinMain, which starts everything itself.
     int RunWinMain() {
         app = std::make_unique<XAppData>();

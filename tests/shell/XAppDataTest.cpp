@@ -1,5 +1,3 @@
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "base/ZRankList.h"
@@ -10,8 +8,7 @@
 class XAppDataTest : public GameTest {
 protected:
     void Frame() {
-        machine.now += 40;
-        RunFrame(*app);
+        GameTest::Frame();
         if (app->sceneState % 2 == 1 && (created.empty() || created.back() != app->sceneState)) {
             created.push_back(app->sceneState);
         }
@@ -77,7 +74,6 @@ TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
     EXPECT_EQ(created, (std::vector<int32_t>{5, 9, 11, 13, 9, 5, 15, 11, 15, 5, 1}))
         << "the scenes, in order";
     app.reset();
-    std::stringstream saved;
-    saved << std::ifstream(config.RegistryFile()).rdbuf();
-    EXPECT_NE(saved.str().find(line), std::string::npos) << saved.str();
+    const std::string saved = ReadFile(config.RegistryFile());
+    EXPECT_NE(saved.find(line), std::string::npos) << saved;
 }

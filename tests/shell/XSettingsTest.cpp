@@ -1,7 +1,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "gfx/Pictures.h"
 #include "input/Input.h"
@@ -50,18 +49,17 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     settings.window.y = read[4] = 44;
     settings.Save();
     // What the user wrote stays; each value keeps its line, and new ones join their key.
-    std::stringstream text;
-    text << std::ifstream(file).rdbuf();
+    const std::string text = ReadFile(file);
     for (const char* kept : {"; my keys\n", "\"Mine\"=dword:1\n", "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n"}) {
-        EXPECT_NE(text.str().find(kept), std::string::npos) << kept;
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
     }
-    EXPECT_LT(text.str().find("\"WindowX\"=\"33\""), text.str().find("; my keys"));
-    EXPECT_LT(text.str().find("\"Player4Right\"=\"77\""), text.str().find("[HKEY_CURRENT_USER\\Software\\Other]"));
+    EXPECT_LT(text.find("\"WindowX\"=\"33\""), text.find("; my keys"));
+    EXPECT_LT(text.find("\"Player4Right\"=\"77\""), text.find("[HKEY_CURRENT_USER\\Software\\Other]"));
     XSettings again;
     again.Load();
     EXPECT_EQ(Fields(again), read);
     // A file whose notes would grow it past what reads back loses the notes, not the values.
-    std::ofstream(file, std::ios::app) << std::string(ZWinReg::kMaxFileBytes - text.str().size() - 2, ';') << "\n";
+    std::ofstream(file, std::ios::app) << std::string(ZWinReg::kMaxFileBytes - text.size() - 2, ';') << "\n";
     again.window.x = 1234;
     again.Save();
     XSettings big;

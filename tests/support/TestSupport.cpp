@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "base/Resources.h"
 #include "shell/Shell.h"
@@ -46,6 +48,12 @@ std::vector<uint8_t> MakeBitmapResource(int width, int height,
 
 void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8_t(int, int)>& pixel) {
     OverrideResource(ResourceType::Bitmap, id, MakeBitmapResource(width, height, pixel));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index) {

@@ -19,6 +19,8 @@
 std::vector<uint8_t> MakeBitmapResource(int width, int height, const std::function<uint8_t(int, int)>& pixel);
 // Installs a test bitmap resource under id; the fake machine removes it again.
 void InstallBitmap(uint32_t id, int width, int height, const std::function<uint8_t(int, int)>& pixel);
+// A file's bytes, "" when it cannot be read.
+std::string ReadFile(const std::string& path);
 // Counts the pixels of a surface rectangle that hold index.
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index);
 
@@ -44,6 +46,11 @@ protected:
     void TearDown() override;
 
     static Surface* Back() { return GetBackSurface(); }
+    // One frame of the game's loop, 40 ms on.
+    void Frame() {
+        machine.now += 40;
+        RunFrame(*app);
+    }
     static void Press(int scanCode) { KeyboardEvent(scanCode, true); }
     static void Release(int scanCode) { KeyboardEvent(scanCode, false); }
     static void Tap(int scanCode) {
