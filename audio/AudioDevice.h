@@ -18,8 +18,9 @@ public:
     virtual void Stop(int channel) = 0;
     // The level of every channel, in per cent of the level the sounds were made for.
     virtual void SetVolume(int percent) = 0;
-    // Marks a channel whose sound the music steps back for while it plays.
-    virtual void SetDucksMusic(int /*channel*/) {}
+    // Marks a channel whose sound the music steps back for while it plays: further, and from a moment
+    // before the first word, for speech.
+    virtual void SetDucksMusic(int /*channel*/, bool /*speech*/) {}
 };
 
 using AudioDeviceFactory = std::unique_ptr<AudioDevice> (*)();

@@ -22,7 +22,7 @@ ZSound::ZSound(AudioDevice* device, uint16_t resourceId, uint32_t copies)
     for (uint32_t i = 0; i < this->copies; ++i) {
         channels.push_back(device ? device->CreateChannel(data.data(), data.size()) : -1);
         if (channels.back() >= 0 && DucksMusic(resourceId)) {
-            device->SetDucksMusic(channels.back());
+            device->SetDucksMusic(channels.back(), resourceId != kClosingJingle && resourceId != kLabelJingle);
         }
     }
 }
@@ -37,7 +37,7 @@ ZSound::~ZSound() {
 
 bool ZSound::DucksMusic(uint16_t resourceId) {
     // The count-down words, the winners' cheers, the team cheers and the two jingles.
-    static constexpr uint16_t kDucking[] = {175, 177, 181, 182, 183, 194, 195, 196, 197, 223, 224, 228};
+    static constexpr uint16_t kDucking[] = {175, kClosingJingle, 181, 182, 183, 194, 195, 196, 197, 223, 224, kLabelJingle};
     return std::find(std::begin(kDucking), std::end(kDucking), resourceId) != std::end(kDucking);
 }
 

@@ -20,6 +20,8 @@ public:
 
     // Voices and jingles: the music steps back while they play, so that they are heard.
     static bool DucksMusic(uint16_t resourceId);
+    static constexpr uint16_t kClosingJingle = 177;
+    static constexpr uint16_t kLabelJingle = 228;
     // Finds the data chunk of a RIFF/WAVE image; false when there is none.
     static bool FindWaveData(const uint8_t* bytes, size_t size, const uint8_t** samples, uint32_t* length);
 

@@ -13,6 +13,7 @@ namespace {
 constexpr int kSampleRate = 22050;
 // Near full-scale effects must not clip when a few of them and the music sound together.
 constexpr int kEffectVolume = MIX_MAX_VOLUME / 2;
+constexpr long kSpeechLeadSamples = static_cast<long>(PlatformAudioDevice::kSpeechLeadSeconds * kMixerRate) * kMixerChannels;
 // Mixer channels are never shared, also between two devices that overlap (tests make several).
 int nextMixerChannel = 0;
 
@@ -42,7 +43,8 @@ int PlatformAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
     // The copies of one sound come one after another: converted once.
     Channel channel;
     if (!channels.empty() && channels.back().chunk && lastSource == std::vector<uint8_t>(samples, samples + size)) {
-        channel.converted = channels.back().converted;
+        const Channel& last = channels.back();
+        channel.converted.assign(last.converted.begin() + (last.leads ? kSpeechLeadSamples : 0), last.converted.end());
     } else {
         static const EffectResampler resampler;
         channel.converted = resampler.ToMixer(samples, size);
@@ -68,7 +70,7 @@ void PlatformAudioDevice::DestroyChannel(int channel) {
         return;
     }
     Mix_HaltChannel(channels[channel].mixerChannel);
-    ::SetDucksMusic(channels[channel].mixerChannel, false);
+    ::SetDucksMusic(channels[channel].mixerChannel, MusicDuck::None);
     Mix_FreeChunk(channels[channel].chunk);
     channels[channel].chunk = nullptr;
     channels[channel].converted.clear();
@@ -98,8 +100,22 @@ void PlatformAudioDevice::SetVolume(int percent) {
     }
 }
 
-void PlatformAudioDevice::SetDucksMusic(int channel) {
-    if (channel >= 0 && static_cast<size_t>(channel) < channels.size() && channels[channel].chunk) {
-        ::SetDucksMusic(channels[channel].mixerChannel, true);
+void PlatformAudioDevice::SetDucksMusic(int channel, bool speech) {
+    if (channel < 0 || static_cast<size_t>(channel) >= channels.size() || !channels[channel].chunk) {
+        return;
     }
+    Channel& c = channels[channel];
+    if (speech && !c.leads) {
+        // The mixer plays the silence in front as part of the sound, so the music steps back during it.
+        Mix_HaltChannel(c.mixerChannel);
+        Mix_FreeChunk(c.chunk);
+        c.converted.insert(c.converted.begin(), kSpeechLeadSamples, 0);
+        c.chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(c.converted.data()),
+                                    static_cast<Uint32>(c.converted.size() * sizeof(int16_t)));
+        c.leads = true;
+        if (!c.chunk) {
+            return;
+        }
+    }
+    ::SetDucksMusic(c.mixerChannel, speech ? MusicDuck::Speech : MusicDuck::Jingle);
 }

@@ -24,7 +24,10 @@ public:
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
     void SetVolume(int percent) override;
-    void SetDucksMusic(int channel) override;
+    void SetDucksMusic(int channel, bool speech) override;
+
+    // Speech starts this much after it is played: the music is already down for its first word.
+    static constexpr double kSpeechLeadSeconds = 0.12;
 
 private:
     PlatformAudioDevice();
@@ -33,6 +36,7 @@ private:
         std::vector<int16_t> converted;  // the chunk points into this; the mixer does not own it
         Mix_Chunk* chunk = nullptr;
         int mixerChannel = -1;
+        bool leads = false;  // speech: silence in front
     };
     std::vector<Channel> channels;
     std::vector<uint8_t> lastSource;  // the samples of the last channel made

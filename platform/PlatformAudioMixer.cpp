@@ -15,7 +15,7 @@ int mixerUsers = 0;
 // Without a device each attempt can take a tenth of a second (ALSA's hotplug wait): one per run.
 bool openFailed = false;
 // Read by the audio thread while the main thread makes channels; the game has a few dozen.
-std::array<std::atomic<bool>, 256> ducking{};
+std::array<std::atomic<MusicDuck>, 256> ducking{};
 
 }  // namespace
 
@@ -51,18 +51,20 @@ void ReleaseMixer() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void SetDucksMusic(int mixerChannel, bool ducks) {
+void SetDucksMusic(int mixerChannel, MusicDuck duck) {
     if (mixerChannel >= 0 && static_cast<size_t>(mixerChannel) < ducking.size()) {
-        ducking[mixerChannel] = ducks;
+        ducking[mixerChannel] = duck;
     }
 }
 
-bool MusicDucked() {
+MusicDuck MusicDucked() {
+    MusicDuck most = MusicDuck::None;
     const int channels = std::min(Mix_AllocateChannels(-1), static_cast<int>(ducking.size()));
     for (int channel = 0; channel < channels; ++channel) {
-        if (ducking[channel] && Mix_Playing(channel)) {
-            return true;
+        const MusicDuck duck = ducking[channel];
+        if (duck > most && Mix_Playing(channel)) {
+            most = duck;
         }
     }
-    return false;
+    return most;
 }

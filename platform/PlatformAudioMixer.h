@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // The one SDL2_mixer output shared by the sound effects and the music, opened by its first user and
 // closed by its last. Fixed format: the effects are converted to it once, the synthesiser renders in it.
 constexpr int kMixerRate = 44100;
@@ -10,6 +12,8 @@ constexpr int kMixerChunkFrames = 1024;
 bool AcquireMixer();
 void ReleaseMixer();
 
-// Mixer channels whose sound the music steps back for (voices, jingles), and whether one plays now.
-void SetDucksMusic(int mixerChannel, bool ducks);
-bool MusicDucked();
+// Mixer channels whose sound the music steps back for (voices, jingles), and the most any playing one
+// asks for now.
+enum class MusicDuck : int8_t { None, Jingle, Speech };
+void SetDucksMusic(int mixerChannel, MusicDuck duck);
+MusicDuck MusicDucked();

@@ -9,7 +9,10 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "audio/MidiPresets.h"
 #include "platform/PlatformAudioMixer.h"
 
 namespace {
@@ -34,8 +37,8 @@ void SilenceFluidLog(int, const char*, void*) {}
 
 // FluidSynth renders in blocks of 64 frames: the end of a piece is seen within one of them.
 constexpr int kBlockFrames = 64;
-constexpr int kDrumChannel = 9;
-constexpr int kDrumBank = 128;
+constexpr int kDrumChannel = MidiPresets::kDrumChannel;
+constexpr int kDrumBank = MidiPresets::kDrumBank;
 constexpr float kFadeStep = static_cast<float>(1.0 / (PlatformMusicPlayer::kFadeSeconds * kMixerRate));
 // Down in 40 ms, so that a word's first syllable is clear; back up in 400 ms, unnoticed.
 constexpr float kDuckStepDown = static_cast<float>(1.0 / (0.04 * kMixerRate));
@@ -121,9 +124,9 @@ void PlatformMusicPlayer::LoadSynth() {
         return;
     }
     // Samples load with the instruments the pieces ask for, not the whole soundfont: FluidR3 would take
-    // 148 MB, locked in memory. Each instrument stays loaded once used (Pin): sample data given back
-    // while the synthesiser renders is what FluidSynth has crashed on. Reverb and chorus stay on, as the
-    // pieces were balanced: together they cost under a third of a point of one core.
+    // 148 MB, locked in memory. Each instrument is loaded when its piece opens and stays (Pin): sample
+    // data given back while the synthesiser renders is what FluidSynth has crashed on. Reverb and chorus
+    // stay on, as the pieces were balanced: together they cost under a third of a point of one core.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     // A piece going round again keeps its notes ringing into the downbeat; changes reset by hand.
     fluid_settings_setint(settings, "player.reset-synth", 0);
@@ -146,7 +149,7 @@ void PlatformMusicPlayer::LoadSynth() {
 }
 
 void PlatformMusicPlayer::Pin(int bank, int program) {
-    if (!pinned.insert({bank, program}).second) {
+    if (bank < 0 || bank > kDrumBank || program < 0 || program > 127 || pinned[bank * 128 + program].exchange(true)) {
         return;
     }
     // A preset the soundfont lacks falls back to the first bank's (or the standard drum kit).
@@ -162,6 +165,7 @@ int PlatformMusicPlayer::PlayEvent(void* data, fluid_midi_event_t* event) {
     if (type == 0xB0 && fluid_midi_event_get_control(event) == 0) {
         self->banks[channel] = fluid_midi_event_get_value(event);
     } else if (type == 0xC0) {
+        // Already loaded when the piece opened; this only catches what its file did not show.
         self->Pin(channel == kDrumChannel ? kDrumBank : self->banks[channel], fluid_midi_event_get_program(event));
     }
     return fluid_synth_handle_midi_event(self->synth, event);
@@ -225,6 +229,12 @@ bool PlatformMusicPlayer::Open(const std::string& path) {
     Close();
     if (!Readable(path) || !fluid_is_midifile(path.c_str()) || !WaitForSynth()) {
         return false;
+    }
+    // Every instrument of the piece is loaded here, on this thread, before it plays, and kept: the
+    // audio thread then never reads the soundfont nor sees sample data come or go.
+    std::ifstream file(path, std::ios::binary);
+    for (const auto& [bank, program] : MidiPresets::Read({std::istreambuf_iterator<char>(file), {}})) {
+        Pin(bank, program);
     }
     // Made under the lock: a new player joins the synthesiser's timers, which the audio thread walks.
     std::lock_guard<std::mutex> guard(lock);
@@ -294,8 +304,15 @@ void PlatformMusicPlayer::MusicHook(void* self, uint8_t* stream, int length) {
 }
 
 void PlatformMusicPlayer::Render(uint8_t* stream, int length) {
-    const float duckTarget = MusicDucked() ? static_cast<float>(std::pow(10.0, kDuckDecibels / 20)) : 1.0f;
+    const MusicDuck asked = MusicDucked();
+    const double decibels = asked == MusicDuck::Speech ? kSpeechDuckDecibels : asked == MusicDuck::Jingle ? kDuckDecibels : 0;
+    const float target = static_cast<float>(std::pow(10.0, decibels / 20));
     std::lock_guard<std::mutex> guard(lock);
+    if (target <= heldDuck || (duckHeldFrames -= length / 4) <= 0) {
+        heldDuck = target;
+        duckHeldFrames = static_cast<long>(kDuckHoldSeconds * kMixerRate);
+    }
+    const float duckTarget = heldDuck;
     auto* frames = reinterpret_cast<int16_t*>(stream);
     for (int done = 0, count = length / 4; done < count; done += kBlockFrames) {
         RenderBlock(frames + 2 * done, std::min(kBlockFrames, count - done), duckTarget);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -33,8 +34,12 @@ public:
     static double SynthGain(const std::string& font);
 
     static constexpr double kFadeSeconds = 0.15;
-    // While a voice or a jingle plays the music steps back by this much.
+    // While a jingle plays the music steps back by this much; while a voice speaks, further: a
+    // recogniser hears the words right only with the music this far down around them. It stays down a
+    // little after each, so a count-down's words share one dip.
     static constexpr double kDuckDecibels = -20.0;
+    static constexpr double kSpeechDuckDecibels = -40.0;
+    static constexpr double kDuckHoldSeconds = 0.5;
     // A piece that started again by itself and is not asked to play on within this time stops.
     static constexpr double kLoopClaimSeconds = 1.0;
 
@@ -76,8 +81,12 @@ private:
     bool pausing = false;   // the sounding piece stops when faded out
     float fade = 1;         // the fade's level, 0 to 1
     float duck = 1;
+    float heldDuck = 1;      // the lowest level asked for within the hold
+    long duckHeldFrames = 0;
     int totalTicks = 0;
     long framesSinceLoop = -1;  // since the piece started again by itself; -1 once claimed
     int banks[16] = {};
-    std::set<std::pair<int, int>> pinned;
+    // Instruments loaded for good, by bank (0-128) and program; set by the audio thread only for one
+    // a piece selects that its file did not show.
+    std::array<std::atomic<bool>, 129 * 128> pinned{};
 };

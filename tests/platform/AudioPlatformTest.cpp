@@ -232,21 +232,27 @@ TEST_F(AudioPlatform, APieceEndsAtItsLastNoteGoesRoundOnTheBeatStopsWhereItIsAnd
     ASSERT_TRUE(MciCloseAll());
     PeakOfNext(kMixerRate);
     EXPECT_EQ(ends.size(), 4u);
-    // A silent voice on the effects' mixer: the chord alone shows how far the music steps back.
+    // Silent sounds on the effects' mixer: the chord alone shows how far the music steps back, for a
+    // jingle and further for speech, and that it comes back.
     std::unique_ptr<AudioDevice> device = PlatformAudioDevice::Open();
     const std::vector<uint8_t> silence(kMixerRate / 4, 128);
-    const int voice = device->CreateChannel(silence.data(), silence.size());
-    device->SetDucksMusic(voice);
-    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord, 8).c_str()));
-    WaitForFrames(kMixerRate / 2);
-    const double before = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
-    ASSERT_TRUE(device->Play(voice, false));
-    WaitForFrames(kMixerRate / 5);
-    const double under = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
-    WaitForFrames(kMixerRate);
-    const double after = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
-    EXPECT_NEAR(20 * std::log10(under / before), PlatformMusicPlayer::kDuckDecibels, 2.5);
-    EXPECT_NEAR(20 * std::log10(after / before), 0, 2.5);
+    ASSERT_TRUE(MciPlayMusicFile(nullptr, WriteChord(chord, 16).c_str()));
+    for (bool speech : {false, true}) {
+        const int voice = device->CreateChannel(silence.data(), silence.size());
+        device->SetDucksMusic(voice, speech);
+        WaitForFrames(kMixerRate);
+        const double before = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+        ASSERT_TRUE(device->Play(voice, false));
+        WaitForFrames(kMixerRate / 5);
+        const double under = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+        WaitForFrames(kMixerRate * 3 / 2);
+        const double after = Rms(Frames() - kMixerRate / 10, kMixerRate / 10);
+        // Under speech the decaying chord is near the last bits: at least as far down is enough.
+        const double down = 20 * std::log10(under / before);
+        EXPECT_LT(down, (speech ? PlatformMusicPlayer::kSpeechDuckDecibels : PlatformMusicPlayer::kDuckDecibels) + 2.5);
+        EXPECT_TRUE(speech || down > PlatformMusicPlayer::kDuckDecibels - 2.5) << down;
+        EXPECT_NEAR(20 * std::log10(after / before), 0, 2.5) << speech;
+    }
 }
 
 using AudioStress = AudioPlatform;
