@@ -208,6 +208,9 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     // The stop reason a host sends reaches the screen printable.
     ASSERT_TRUE(deliver(std::string{'X', 1, 0} + "bad\x1b[2J\nnews\xff"));
     EXPECT_EQ(joiner.GetStopReason(), "bad?[2J?news?");
+    // So does a refusal, which closes the session.
+    fake->Send(fake->connected[0], "Rthe host plays 9\n");
+    EXPECT_TRUE(WaitFor([&] { return joiner.GetLobby().closedReason == "the host plays 9?"; }, pump));
 }
 
 TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
@@ -276,6 +279,9 @@ TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     lobby.Join();
     ASSERT_TRUE(lobby.Until([&] { return lobby.host.IsRoundTripMeasured(); }, pump));
     EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
+    // The client, first to come, now answers nothing: it is let go, the joiner that talks stays.
+    EXPECT_TRUE(lobby.Until([&] { return client.disconnects == 1; }, pump));
+    EXPECT_EQ(lobby.host.GetPeerCount(), 1);
 }
 
 TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStepStopsTheMatch) {
@@ -326,6 +332,9 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItAndEitherSidesPauseK
         if (computer.IsFrameReady())
             into.push_back(computer.Exchange(local));
     };
+    // Before the host plays a frame, the joiner runs out of frames and says it waits for player 1.
+    while (joiner.IsFrameReady()) run(joiner, frames[1]);
+    EXPECT_EQ(joiner.GetStatus().waitingFor, 1);
     ASSERT_TRUE(lobby.Until([&] {
         run(host, frames[0]);
         run(joiner, frames[1]);
