@@ -48,6 +48,7 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     EXPECT_EQ(Fields(settings), read);
     settings.window.x = read[3] = 33;  // the window moved
     settings.window.y = read[4] = 44;
+    settings.steeringKeys[0][1] = read[9] = 31;  // so was player 1's key, which the file names
     settings.Save();
     // What the user wrote stays; each value keeps its line, and new ones join their key.
     std::stringstream text;
@@ -83,8 +84,8 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         {"\"WindowWidth\"=\"16384\"", 1, 16384}, {"\"WindowWidth\"=\"16385\"", -1, 0},
         {"\"WindowHeight\"=\"480\"", 2, 480}, {"\"WindowHeight\"=\"479\"", -1, 0},
         {"\"WindowHeight\"=\"16385\"", -1, 0}, {"\"WindowX\"=\"-32768\"", 3, -32768},
-        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
-        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
+        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowX\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
+        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
         {"\"MusicVolume\"=\"101\"", -1, 0}, {"\"MusicVolume\"=\"-1\"", -1, 0},
         {"\"EffectsVolume\"=\"000000007\"", 6, 7}, {"\"EffectsVolume\"=\"5%\"", -1, 0},
         {"\"PlayerColours\"=\"1\"", 7, 1}, {"\"PlayerColours\"=\"2\"", -1, 0},
