@@ -196,10 +196,12 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     ASSERT_TRUE(joiner.TakeStart(&taken));
     EXPECT_EQ(taken.GetWinsNeeded(), 2);
     joiner.BeginMatch(taken);
-    // During the match neither a lobby nor a second start moves this computer's seat.
-    for (const std::string& bytes : {std::string{'L', '\xe5', 6, 6}, start(2, 1, 0, humans, 1)}) {
+    // During the match neither a lobby nor a second start moves this computer's seat, nor does a pause
+    // by no player pause it.
+    for (const std::string& bytes :
+         {std::string{'L', '\xe5', 6, 6}, start(2, 1, 0, humans, 1), std::string{'Z', 5}}) {
         ASSERT_TRUE(deliver(bytes));
-        EXPECT_EQ(joiner.GetLobby().seat, 2);
+        EXPECT_EQ(std::pair(joiner.GetLobby().seat, joiner.GetStatus().pausedBy), std::pair(2, -1));
         EXPECT_FALSE(joiner.TakeStart(&taken));
     }
     XFrameInput keys;
@@ -248,8 +250,9 @@ TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGets
     };
     ASSERT_TRUE(lobby.Until([&] { return squatters.connected.size() >= 3; }, pump));
     XNetSession& joiner = lobby.Join();
-    EXPECT_TRUE(
-        lobby.Until([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; }, pump));
+    ASSERT_TRUE(lobby.Until([&] { return lobby.host.GetPeerCount() == 1; }, pump));
+    EXPECT_EQ(lobby.host.GetLobby().joinedSeats, 2) << "peers that said no hello took seats";
+    EXPECT_TRUE(lobby.Until([&] { return joiner.GetLobby().seat == 1; }, pump));
     // One address held no more than the seats, and whatever it sent, it was let go.
     EXPECT_TRUE(lobby.Until([&] { return squatters.disconnects >= 3; }, pump));
     EXPECT_LE(squatters.connected.size() - static_cast<size_t>(squatters.disconnects), 3u);
