@@ -1,7 +1,8 @@
 // tintorix-bench: plays whole matches of computer painters headless, as fast as the machine allows,
 // through the real round scene, and reports the results, the frame times and a checksum that must be
-// the same on every run with the same arguments. It also records a match with scripted people steering,
-// and verifies a recorded match by playing it again.
+// the same on every run with the same arguments, and what an online correction of 8 frames costs beside a
+// plain frame. It also records a match with scripted people steering, and verifies a recorded match by
+// playing it again.
 
 #include <algorithm>
 #include <bit>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "base/ZChecksum.h"
+#include "base/ZStateStream.h"
 #ifdef TINTORIX_HAS_NET
 #include "net/XNetSession.h"
 #endif
@@ -27,6 +29,7 @@
 #include "round/XGame.h"
 #include "round/XPlayerChara.h"
 #include "round/XResultBoard.h"
+#include "round/XRollback.h"
 #include "shell/CommandLine.h"
 #include "shell/XAppData.h"
 #include "shell/XMatchInput.h"
@@ -327,6 +330,9 @@ private:
             auto frameEnd = std::chrono::steady_clock::now();
             frameTimes.push_back(
                 static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(frameEnd - frameStart).count()));
+            if (!link && match == 1 && frame == kCorrectionFrame) {
+                MeasureCorrection(*game);
+            }
             if (phaseBefore == XGame::kFadeOut && game->GetPhase() != XGame::kFadeOut) {
                 FinishRound(*game, match);
             }
@@ -338,6 +344,11 @@ private:
             }
         }
         checksum.AddInt(game->IsAborted() ? -1 : app.matchWinner);
+        if (link) {
+            const XGame::Corrections& corrections = game->GetCorrections();
+            std::printf("corrections=%u frames_run_again=%u deepest=%u\n", corrections.count, corrections.frames,
+                        corrections.deepest);
+        }
         nameRequested = false;
         std::string stopped = link ? link->GetStopReason() : std::string();
         if (!stopped.empty()) {
@@ -349,6 +360,36 @@ private:
                 std::printf("computer-took-over=%d\n", i + 1);
             }
         }
+    }
+
+    // What an online correction of 8 frames costs: back to the snapshot before the first of them, then each
+    // frame saved and run again unseen. The round goes back to where it was, so the match plays on as
+    // without the measure.
+    void MeasureCorrection(XGame& game) {
+        XRollback ring;
+        game.GetCanvas()->KeepHistory(true);
+        ZStateStream before;
+        before.StartWriting();
+        game.SaveState(&before);
+        std::vector<double> costs;
+        for (int repeat = 0; repeat < 21; ++repeat) {
+            for (uint32_t frame = 1; frame <= kCorrectionFrames; ++frame) {
+                ring.Save(frame, game, false);
+                game.RunAgain(XFrameInput{});
+            }
+            auto start = std::chrono::steady_clock::now();
+            ring.Restore(1, &game);
+            for (uint32_t frame = 1; frame <= kCorrectionFrames; ++frame) {
+                ring.Save(frame, game, false);
+                game.RunAgain(XFrameInput{});
+            }
+            costs.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+            before.StartReading();
+            game.LoadState(&before);
+        }
+        game.GetCanvas()->KeepHistory(false);
+        std::sort(costs.begin(), costs.end());
+        correctionMicros = costs[costs.size() / 2];
     }
 
     void FinishRound(XGame& game, uint32_t match) {
@@ -372,11 +413,20 @@ private:
             return sorted[index] / 1000.0;
         };
         double fps = seconds > 0.0 ? static_cast<double>(frameTimes.size()) / seconds : 0.0;
+        if (correctionMicros > 0.0) {
+            // Beside its anchor, a plain frame of the same run.
+            std::printf("correction frames=%u us=%.1f plain_frame_us=%.1f\n", kCorrectionFrames, correctionMicros,
+                        percentile(0.50));
+        }
         std::printf("frames=%zu seconds=%.3f fps=%.0f p50_us=%.1f p99_us=%.1f checksum=%016" PRIx64 "\n",
                     frameTimes.size(), seconds, fps, percentile(0.50), percentile(0.99), checksum.Get());
     }
 
+    static constexpr uint32_t kCorrectionFrame = 400;
+    static constexpr uint32_t kCorrectionFrames = 8;
+
     Options options;
+    double correctionMicros = 0.0;
     std::vector<uint32_t> frameTimes;
     ZChecksum checksum;
     bool nameRequested = false;

@@ -94,9 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             case 6:
                 for (XNetSession* side : {&host, &joiner}) {
-                    if (side->IsFrameReady()) {
-                        if (side->WantsStateCheck())
-                            side->CheckState(length);
+                    if (side->IsFrameReady(false)) {
+                        if (side->WantsStateCheck(length))
+                            side->CheckState(length, length);
                         side->Exchange({static_cast<uint8_t>(length * 37), false, 0});
                     }
                 }

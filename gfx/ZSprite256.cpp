@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ZStateStream.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
 #include "gfx/Pictures.h"
@@ -161,4 +162,12 @@ bool ZSprite256::CollidesWith(const ZSprite256& other) const {
         }
     }
     return false;
+}
+
+void ZSprite256::SaveMotion(ZStateStream* out) const {
+    out->Put(x, y, speed, direction, frame, animationWait, animationCounter, cycleRunning);
+}
+
+void ZSprite256::LoadMotion(ZStateStream* in) {
+    in->Get(x, y, speed, direction, frame, animationWait, animationCounter, cycleRunning);
 }

@@ -5,6 +5,8 @@
 
 #include "gfx/Surface.h"
 
+class ZStateStream;
+
 // The one drawable object: a sheet of equal frames stacked vertically in its own surface, with a float
 // position, a direction and speed, an animation counter and a colour key from the top-left pixel.
 class ZSprite256 {
@@ -58,6 +60,10 @@ public:
     void DrawScaled(Surface* target, uint32_t scale) { DrawScaled(target, scale, scale); }
     void DrawScaledVertical(Surface* target, uint32_t scaleY) { DrawScaled(target, 100, scaleY); }
     bool CollidesWith(const ZSprite256& other) const;
+
+    // Where it is, how it moves and how far its animation has gone; the picture stays.
+    void SaveMotion(ZStateStream* out) const;
+    void LoadMotion(ZStateStream* in);
 
 private:
     // The current frame's rows in the sheet; false for a frame outside the sheet.

@@ -18,13 +18,14 @@ uint8_t SeatBits(int seat) {
 }  // namespace
 
 XLockstep::XLockstep(bool host, uint16_t match, uint32_t delay, uint8_t localSeats, uint8_t remoteSeats,
-                     uint8_t computerSeats)
+                     uint8_t computerSeats, uint32_t guessFrames)
     : host(host),
       match(match),
       delay(delay),
       localSeats(localSeats),
       remoteSeats(remoteSeats),
-      computerSeats(computerSeats) {
+      computerSeats(computerSeats),
+      guessFrames(guessFrames) {
     // Nobody can have sent input for the first frames: they are empty everywhere.
     if (host) {
         for (auto& seatInputs : inputs) {
@@ -43,21 +44,27 @@ XLockstep::XLockstep(bool host, uint16_t match, uint32_t delay, uint8_t localSea
 XLockstep::~XLockstep() = default;
 
 void XLockstep::MakeBundles() {
+    uint32_t before = Bundled();
     for (;;) {
         size_t index = bundles.size();
         if (escapes.size() <= index) {
-            return;
+            break;
         }
         XFrameInput bundle;
         bundle.escape = escapes[index];
+        bool missing = false;
         for (int seat = 0; seat < 4; ++seat) {
             if (!IsNeeded(seat)) {
                 continue;
             }
             if (inputs[seat].size() <= index || inputs[seat][index] < 0) {
-                return;
+                missing = true;
+                break;
             }
             bundle.steering = static_cast<uint8_t>(bundle.steering | (inputs[seat][index] & SeatBits(seat)));
+        }
+        if (missing) {
+            break;
         }
         for (int seat = 0; seat < 4; ++seat) {
             if (localSeats >> seat & 1) {
@@ -70,6 +77,69 @@ void XLockstep::MakeBundles() {
         haveBundle.push_back(true);
         received = Bundled();
     }
+    NoteConfirmed(before);
+}
+
+void XLockstep::NoteConfirmed(uint32_t before) {
+    uint32_t upTo = std::min(Confirmed(), static_cast<uint32_t>(used.size()));
+    for (uint32_t frame = before + 1; frame <= upTo; ++frame) {
+        if (!(used[frame - 1] == bundles[frame - 1])) {
+            wrongFrom = wrongFrom == 0 ? frame : std::min(wrongFrom, frame);
+            return;
+        }
+    }
+}
+
+XFrameInput XLockstep::Guess(uint32_t frame) const {
+    uint32_t known = Confirmed();
+    XFrameInput guess = known > 0 ? bundles[known - 1] : XFrameInput{};
+    guess.escape = false;
+    if (!host) {
+        for (int seat = 0; seat < 4; ++seat) {
+            if (localSeats >> seat & 1) {
+                guess.steering = static_cast<uint8_t>((guess.steering & ~SeatBits(seat)) |
+                                                      (ownInputs[frame - 1] & SeatBits(seat)));
+            }
+        }
+        return guess;
+    }
+    guess.escape = escapes[frame - 1];
+    guess.computerSeats = computerSeats;
+    guess.steering = 0;
+    for (int seat = 0; seat < 4; ++seat) {
+        const auto& seatInputs = inputs[seat];
+        int16_t bits = (known > 0 && IsNeeded(seat)) ? bundles[known - 1].steering : 0;
+        if (localSeats >> seat & 1) {
+            bits = seatInputs[frame - 1];
+        } else if (IsNeeded(seat)) {
+            // A joiner's input for the frame may be here before another's: the newest known is the guess.
+            for (size_t index = std::min<size_t>(frame, seatInputs.size()); index > known; --index) {
+                if (seatInputs[index - 1] >= 0) {
+                    bits = seatInputs[index - 1];
+                    break;
+                }
+            }
+        }
+        guess.steering = static_cast<uint8_t>(guess.steering | (bits & SeatBits(seat)));
+    }
+    return guess;
+}
+
+uint32_t XLockstep::TakeCorrection() {
+    uint32_t frame = stopReason.empty() ? wrongFrom : 0;
+    wrongFrom = 0;
+    return frame;
+}
+
+XFrameInput XLockstep::Rerun(uint32_t frame) {
+    if (frame == 0 || frame >= next) {
+        return {};
+    }
+    XFrameInput input = frame <= Confirmed() ? bundles[frame - 1] : Guess(frame);
+    if (frame <= used.size()) {
+        used[frame - 1] = input;
+    }
+    return input;
 }
 
 XFrameInput XLockstep::Exchange(const XFrameInput& local) {
@@ -89,7 +159,10 @@ XFrameInput XLockstep::Exchange(const XFrameInput& local) {
     } else {
         ownInputs.push_back(local.steering);
     }
-    XFrameInput bundle = next <= Bundled() ? bundles[next - 1] : XFrameInput{};
+    XFrameInput bundle = next <= Confirmed() ? bundles[next - 1] : guessFrames ? Guess(next) : XFrameInput{};
+    if (guessFrames) {
+        used.push_back(bundle);
+    }
     // Seats nobody took are the computer's from the first frame; later ones were left.
     if (!bundles.empty()) {
         leftSeats = static_cast<uint8_t>(bundle.computerSeats & ~bundles[0].computerSeats);
@@ -115,18 +188,18 @@ uint8_t XLockstep::GetWaitingFor() const {
     return waiting;
 }
 
-void XLockstep::CheckState(uint64_t sum) {
+void XLockstep::CheckState(uint32_t frame, uint64_t sum) {
     if (!stopReason.empty()) {
         return;
     }
     if (host) {
-        sums[kOwnSums][next] = sum;
-        Compare(next);
+        sums[kOwnSums][frame] = sum;
+        Compare(frame);
         return;
     }
     std::string bytes(1, static_cast<char>(kCheck));
     PutLittleEndian(bytes, match, 2);
-    PutLittleEndian(bytes, next, 4);
+    PutLittleEndian(bytes, frame, 4);
     PutLittleEndian(bytes, sum, 8);
     SendReliable(0, std::move(bytes));
 }
@@ -257,9 +330,11 @@ void XLockstep::ReadFrames(int seat, std::string_view bytes) {
     if (host) {
         MakeBundles();
     } else {
+        uint32_t before = received;
         while (received < haveBundle.size() && haveBundle[received]) {
             ++received;
         }
+        NoteConfirmed(before);
     }
 }
 

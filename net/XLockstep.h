@@ -9,10 +9,11 @@
 #include "round/XFrameInput.h"
 
 // The deterministic lockstep of one online match, without sockets. The host gathers every seat's input
-// for a frame into one bundle and sends it to all; each computer runs frame N only once it holds bundle N.
-// A computer's own input for frame N + delay is taken while it runs frame N, so a round trip within the
-// delay costs no waiting. Inputs and bundles travel unreliably and are sent again until acknowledged;
-// checksums and stops are reliable.
+// for a frame into one bundle and sends it to all; the bundles are the match. A computer's own input for
+// frame N + delay is taken while it runs frame N. Guessing, a computer runs up to guessFrames frames past
+// the last bundle it holds, its own seats as they steer and the others' as they last did; when a bundle
+// shows a guess wrong, it says from which frame the round must run again. Inputs and bundles travel
+// unreliably and are sent again until acknowledged; checksums and stops are reliable.
 class XLockstep {
 public:
     // State checksums are compared every this many frames.
@@ -42,7 +43,7 @@ public:
     // Host: localSeats are steered by its own keys, remoteSeats by joiners, computerSeats start as the
     // computer's although set to people. Joiner: localSeats is its one seat.
     XLockstep(bool host, uint16_t match, uint32_t delay, uint8_t localSeats, uint8_t remoteSeats,
-              uint8_t computerSeats);
+              uint8_t computerSeats, uint32_t guessFrames = 0);
     virtual ~XLockstep();
 
     bool IsHost() const { return host; }
@@ -50,13 +51,25 @@ public:
     uint32_t GetDelay() const { return delay; }
     // The frame the next Exchange runs, from 1.
     uint32_t GetNextFrame() const { return next; }
-    bool IsFrameReady() const { return !stopReason.empty() || Bundled() >= next; }
+    // Ready with its bundle, or guessing within the frames allowed; holding, once every frame run is known.
+    bool IsFrameReady(bool holding = false) const {
+        return !stopReason.empty() || Confirmed() >= next ||
+               (guessFrames && (holding ? Confirmed() + 1 >= next : next - Confirmed() <= guessFrames));
+    }
     // Before the frames 25, 50, ... run, the state is compared.
-    bool WantsStateCheck() const { return next % kCheckInterval == 0 && stopReason.empty(); }
-    void CheckState(uint64_t sum);
-    // Takes this computer's input for frame next + delay and gives the bundle of frame next. Only a ready
-    // frame may be exchanged; once stopped every frame is empty.
+    static bool IsCheckFrame(uint32_t frame) { return frame % kCheckInterval == 0; }
+    bool WantsStateCheck() const { return IsCheckFrame(next) && stopReason.empty(); }
+    void CheckState(uint64_t sum) { CheckState(next, sum); }
+    // The state before the frame ran with every bundle before it.
+    void CheckState(uint32_t frame, uint64_t sum);
+    // Takes this computer's input for frame next + delay and gives the bundle of frame next, or a guess
+    // at it. Only a ready frame may be exchanged; once stopped every frame is empty.
     XFrameInput Exchange(const XFrameInput& local);
+    // The first frame that ran on a wrong guess since the last call, 0 if none.
+    uint32_t TakeCorrection();
+    // Running a frame again: its bundle, or the best guess now.
+    XFrameInput Rerun(uint32_t frame);
+    bool IsConfirmed(uint32_t frame) const { return !stopReason.empty() || frame <= Confirmed(); }
 
     void Receive(int seat, std::string_view bytes);
     // Host: from the first frame not yet bundled the seat is the computer's on every computer; a watcher's
@@ -98,6 +111,11 @@ private:
     };
 
     uint32_t Bundled() const { return static_cast<uint32_t>(bundles.size()); }
+    // Frames whose bundles this computer holds in a row from the first.
+    uint32_t Confirmed() const { return host ? Bundled() : received; }
+    XFrameInput Guess(uint32_t frame) const;
+    // Bundles newly held after the first frames: a frame that ran on a guess is checked against its own.
+    void NoteConfirmed(uint32_t before);
     bool IsNeeded(int seat) const { return (remoteSeats >> seat & 1) && !(computerSeats >> seat & 1); }
     void MakeBundles();
     void ReadFrames(int seat, std::string_view bytes);
@@ -132,4 +150,8 @@ private:
     uint32_t mismatchFrame = 0;
     uint8_t hostWaitingFor = 0;
     uint8_t leftSeats = 0;
+    uint32_t guessFrames;
+    // Guessing: the input each frame run so far ran with (index frame - 1).
+    std::vector<XFrameInput> used;
+    uint32_t wrongFrom = 0;
 };

@@ -181,7 +181,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
             if (!peers[i]->peer) {
                 continue;
             }
-            if (!peers[i]->greeted && now - peers[i]->connectedAt > kHelloMs) {
+            if (!peers[i]->greeted && now - peers[i]->connectedAt > helloMs) {
                 Lose(*peers[i], "did not say hello");
             } else if (now - peers[i]->lastHeard > kSilenceMs) {
                 Lose(*peers[i], "was silent for 3 s");
@@ -301,7 +301,7 @@ void XNetSession::ReceiveAtJoiner(const std::string& bytes) {
             bool watch = bytes[0] == kWatch;
             uint32_t delay = byte(3);
             int newSeat = byte(14);
-            bool valid = delay >= kMinDelay && delay <= kMaxDelay && byte(8) >= 1 && byte(8) <= 3 &&
+            bool valid = (delay == 0 || (delay >= kMinDelay && delay <= kMaxDelay)) && byte(8) >= 1 && byte(8) <= 3 &&
                          byte(9) <= 1 && byte(15) == 0;
             for (int i = 0; i < 4; ++i) {
                 valid = valid && byte(10 + i) <= 2;
@@ -479,20 +479,24 @@ void XNetSession::BeginMatch(const XMenuData& matchSettings) {
         // The start said which (a watcher has no seat), whatever ended between it and now.
         watching = seat < 0;
         hostPeer.matchSeat = watching ? 0 : seat;
+        // The host's delay of 0 says the match is played guessing; a watcher only runs what every computer ran.
+        uint32_t guess = startDelay == 0 && !watching ? kGuessFrames : 0;
         lockstep = std::make_unique<XLockstep>(false, matchNumber, startDelay,
-                                               static_cast<uint8_t>(1 << hostPeer.matchSeat), 0, 0);
+                                               static_cast<uint8_t>(1 << hostPeer.matchSeat), 0, 0, guess);
         return;
     }
     AssignSeats();
     matchRoundTrip = GetSlowestRoundTrip();
     // A frame more than the round trip takes, against jitter.
-    uint32_t delay = std::clamp((matchRoundTrip + kFrameMs - 1) / kFrameMs + 1, kMinDelay, kMaxDelay);
+    uint32_t delay =
+        guessing ? 0 : std::clamp((matchRoundTrip + kFrameMs - 1) / kFrameMs + 1, kMinDelay, kMaxDelay);
     uint32_t seed = GetRandomState();
     ++matchNumber;
     uint8_t local = matchSettings.GetControlType(0) == kHuman ? 1 : 0;
     // Seats set to people that nobody took are the computer's from the first frame.
     lockstep = std::make_unique<XLockstep>(true, matchNumber, delay, local, joinedSeats,
-                                           static_cast<uint8_t>(remoteSeats & ~joinedSeats));
+                                           static_cast<uint8_t>(remoteSeats & ~joinedSeats),
+                                           guessing ? kGuessFrames : 0);
     matchStart.clear();
     PutLittleEndian(matchStart, matchNumber, 2);
     PutLittleEndian(matchStart, delay, 1);
@@ -529,22 +533,34 @@ void XNetSession::AdmitWatchers() {
     }
 }
 
-bool XNetSession::IsFrameReady() {
+bool XNetSession::IsFrameReady(bool holding) {
     if (!lockstep) {
         return true;
     }
-    if (!lockstep->IsFrameReady()) {
+    if (!lockstep->IsFrameReady(holding)) {
         Service(0);
     }
-    return lockstep->IsFrameReady();
+    return lockstep->IsFrameReady(holding);
 }
 
-bool XNetSession::WantsStateCheck() const {
-    return lockstep && lockstep->WantsStateCheck();
+bool XNetSession::WantsStateCheck(uint32_t frame) const {
+    return lockstep && XLockstep::IsCheckFrame(frame) && lockstep->GetStopReason().empty();
 }
 
-void XNetSession::CheckState(uint64_t sum) {
-    lockstep->CheckState(sum);
+uint32_t XNetSession::TakeCorrection() {
+    return lockstep ? lockstep->TakeCorrection() : 0;
+}
+
+XFrameInput XNetSession::Rerun(uint32_t frame) {
+    return lockstep ? lockstep->Rerun(frame) : XFrameInput{};
+}
+
+bool XNetSession::IsConfirmed(uint32_t frame) const {
+    return !lockstep || lockstep->IsConfirmed(frame);
+}
+
+void XNetSession::CheckState(uint32_t frame, uint64_t sum) {
+    lockstep->CheckState(frame, sum);
     if (host) {
         NoteOutOfStep();
     }

@@ -1,7 +1,18 @@
 #include "round/XCanvasPlane.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "base/ZStateStream.h"
 #include "gfx/Pictures.h"
 #include "shell/XAppData.h"
+
+namespace {
+
+// Past this much history, what no snapshot needs is dropped.
+constexpr size_t kHistoryBytes = 4 << 20;
+
+}  // namespace
 
 XCanvasPlane::XCanvasPlane(XAppData* app) : app(app) {
     // Decoded while the scene is built, so that the first round's first frame only copies it.
@@ -26,6 +37,9 @@ Rect XCanvasPlane::GetCountedRect() const {
 }
 
 void XCanvasPlane::Reset() {
+    if (Surface* field = GetFieldSurface(); field && keeping) {
+        Remember(Rect{0, 0, field->GetWidth(), field->GetHeight()});
+    }
     // Every round after the first paints on the same surface, cleaned by a copy of the picture.
     if (!fieldSprite || !fieldSprite->RestorePicture()) {
         fieldSprite = std::make_unique<ZSprite256>(kFieldBitmap, 1);
@@ -67,5 +81,94 @@ XCanvasPlane::AreaCount XCanvasPlane::CountArea(const std::array<uint8_t, 4>& co
 void XCanvasPlane::Draw(int x, int y, Surface* target) {
     if (fieldSprite) {
         fieldSprite->DrawAt(x, y, target);
+    }
+}
+
+void XCanvasPlane::Stamp(ZSprite256* stamp) {
+    Surface* field = GetFieldSurface();
+    if (!field) {
+        return;
+    }
+    if (keeping) {
+        Rect area{std::max(stamp->GetX(), 0), std::max(stamp->GetY(), 0),
+                  std::min(stamp->GetX() + stamp->GetWidth(), field->GetWidth()),
+                  std::min(stamp->GetY() + stamp->GetHeight(), field->GetHeight())};
+        if (area.left < area.right && area.top < area.bottom) {
+            Remember(area);
+        }
+    }
+    stamp->Draw(field);
+}
+
+void XCanvasPlane::Remember(const Rect& area) {
+    const Surface* field = GetFieldSurface();
+    changes.push_back({area, history.size()});
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint8_t* row = field->Row(y) + area.left;
+        history.insert(history.end(), row, row + area.Width());
+    }
+}
+
+void XCanvasPlane::KeepHistory(bool keep) {
+    keeping = keep;
+    changes.clear();
+    history.clear();
+    forgotten = 0;
+    marks = {};
+}
+
+void XCanvasPlane::SaveState(ZStateStream* out) {
+    out->Put(keeping);
+    if (keeping) {
+        uint64_t mark = forgotten + changes.size();
+        out->Put(mark);
+        marks[nextMark++ % marks.size()] = mark;
+        // Now and then the changes no kept snapshot goes back before are dropped, in one move.
+        uint64_t oldest = *std::min_element(marks.begin(), marks.end());
+        if (history.size() > kHistoryBytes && oldest > forgotten) {
+            auto drop = static_cast<size_t>(oldest - forgotten);
+            size_t bytes = drop < changes.size() ? changes[drop].at : history.size();
+            history.erase(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(bytes));
+            changes.erase(changes.begin(), changes.begin() + static_cast<std::ptrdiff_t>(drop));
+            for (Change& change : changes) {
+                change.at -= bytes;
+            }
+            forgotten = oldest;
+        }
+        return;
+    }
+    const Surface* field = GetFieldSurface();
+    size_t size = field ? static_cast<size_t>(field->GetPitch()) * static_cast<size_t>(field->GetHeight()) : 0;
+    out->Put(size);
+    if (size > 0) {
+        out->PutBytes(field->GetPixels(), size);
+    }
+}
+
+void XCanvasPlane::LoadState(ZStateStream* in) {
+    bool kept = false;
+    in->Get(kept);
+    Surface* field = GetFieldSurface();
+    if (kept) {
+        uint64_t mark = 0;
+        in->Get(mark);
+        while (field && mark >= forgotten && forgotten + changes.size() > mark) {
+            const Change& change = changes.back();
+            const uint8_t* from = history.data() + change.at;
+            for (int y = change.area.top; y < change.area.bottom; ++y, from += change.area.Width()) {
+                std::memcpy(field->Row(y) + change.area.left, from, static_cast<size_t>(change.area.Width()));
+            }
+            history.resize(change.at);
+            changes.pop_back();
+        }
+        return;
+    }
+    size_t size = 0;
+    in->Get(size);
+    // The field is made at the first round's start, which a snapshot never goes back before.
+    if (size > 0 && field && size == static_cast<size_t>(field->GetPitch()) * static_cast<size_t>(field->GetHeight())) {
+        in->GetBytes(field->GetPixels(), size);
+    } else {
+        in->Skip(size);
     }
 }

@@ -3,12 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "gfx/Rect.h"
 #include "gfx/Surface.h"
 #include "gfx/ZSprite256.h"
 
 class XAppData;
+class ZStateStream;
 
 // The playing field: one 8-bit picture whose pixels are the state of the round. A pixel belongs to the
 // player whose colour index it holds; every stamp into it is cut to the paint rectangle.
@@ -56,12 +58,33 @@ public:
     // caller must not divide by that total.
     AreaCount CountArea(const std::array<uint8_t, 4>& colours) const;
     void Draw(int x, int y, Surface* target);
+    // Stamps a picture into the field where it stands.
+    void Stamp(ZSprite256* stamp);
+    // The field for a snapshot of the round: a copy of the whole picture, or while the history is kept, how
+    // far it has gone, which going back to undoes every stamp since in the reverse order.
+    void KeepHistory(bool keep);
+    void SaveState(ZStateStream* out);
+    void LoadState(ZStateStream* in);
 
 private:
+    void Remember(const Rect& area);
+
     XAppData* app;
     std::unique_ptr<ZSprite256> fieldSprite;
     int32_t leftMargin = 1;
     int32_t topMargin = 1;
     int32_t rightMargin = 1;
     int32_t bottomMargin = 1;
+    // The pixels each stamp covered, before it, in order; changes before the first kept are forgotten.
+    struct Change {
+        Rect area;
+        size_t at;
+    };
+    bool keeping = false;
+    std::vector<Change> changes;
+    std::vector<uint8_t> history;
+    uint64_t forgotten = 0;
+    // The latest snapshots' marks: nothing they may go back to is forgotten.
+    std::array<uint64_t, 64> marks{};
+    size_t nextMark = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/ZStateStream.h"
 #include "gfx/Surface.h"
 
 class XAppData;
@@ -20,6 +21,9 @@ public:
         }
     }
     virtual void Draw(Surface* target) = 0;
+    // How far it has gone, for a snapshot of the round.
+    virtual void SaveState(ZStateStream* out) const { out->Put(frameCounter, alive); }
+    virtual void LoadState(ZStateStream* in) { in->Get(frameCounter, alive); }
 
     bool IsAlive() const { return alive; }
     uint32_t GetFrameCounter() const { return frameCounter; }

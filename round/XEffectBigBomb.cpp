@@ -71,3 +71,31 @@ void XEffectBigBomb::SpawnChild() {
         return;
     }
 }
+
+void XEffectBigBomb::SaveState(ZStateStream* out) const {
+    XEffectBase::SaveState(out);
+    out->Put(centreX, centreY);
+    for (const auto& child : children) {
+        out->Put(child != nullptr);
+        if (child) {
+            child->SaveState(out);
+        }
+    }
+}
+
+void XEffectBigBomb::LoadState(ZStateStream* in) {
+    XEffectBase::LoadState(in);
+    in->Get(centreX, centreY);
+    for (auto& child : children) {
+        bool present = false;
+        in->Get(present);
+        if (!present) {
+            child.reset();
+            continue;
+        }
+        if (!child) {
+            child = std::make_unique<XEffectBomb>(app, 0, 0);
+        }
+        child->LoadState(in);
+    }
+}

@@ -16,6 +16,8 @@ public:
 
     void Update() override;
     void Draw(Surface* target) override;
+    void SaveState(ZStateStream* out) const override;
+    void LoadState(ZStateStream* in) override;
 
     int CountChildren() const;
     const XEffectBomb* GetChild(int slot) const { return children[slot].get(); }

@@ -2,7 +2,7 @@
 
 #include "round/XEffectSprite.h"
 
-// The rings where a new item appears, with its sound.
+// The rings where a new item appears.
 class XEffectItem : public XEffectSprite {
 public:
     XEffectItem(XAppData* app, int x, int y);

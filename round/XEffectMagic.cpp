@@ -39,3 +39,17 @@ void XEffectMagic::Draw(Surface* target) {
         sparkle->Draw(target);
     }
 }
+
+void XEffectMagic::SaveState(ZStateStream* out) const {
+    XEffectBase::SaveState(out);
+    for (const auto& sparkle : sparkles) {
+        sparkle->SaveMotion(out);
+    }
+}
+
+void XEffectMagic::LoadState(ZStateStream* in) {
+    XEffectBase::LoadState(in);
+    for (auto& sparkle : sparkles) {
+        sparkle->LoadMotion(in);
+    }
+}

@@ -16,6 +16,8 @@ public:
 
     void Update() override;
     void Draw(Surface* target) override;
+    void SaveState(ZStateStream* out) const override;
+    void LoadState(ZStateStream* in) override;
 
     const ZSprite256* GetSparkle(int i) const { return sparkles[i].get(); }
 

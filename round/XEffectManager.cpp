@@ -1,11 +1,19 @@
 #include "round/XEffectManager.h"
 
+#include "base/ZStateStream.h"
 #include "round/XEffectBigBomb.h"
 #include "round/XEffectBomb.h"
 #include "round/XEffectExtend.h"
 #include "round/XEffectItem.h"
 #include "round/XEffectMagic.h"
 #include "round/XEffectSpeed.h"
+#include "shell/XAppData.h"
+
+namespace {
+
+constexpr int32_t kItemSound = 174;
+
+}  // namespace
 
 XEffectManager::XEffectManager(XAppData* app) : app(app) {}
 
@@ -21,31 +29,53 @@ void XEffectManager::AddEffect(int32_t kind, int x, int y) {
     if (kind < kItemRings || kind > kExtend) {
         return;
     }
-    for (auto& slot : slots) {
-        if (slot) {
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
+        if (slots[slot]) {
             continue;
         }
-        switch (kind) {
-            case kItemRings:
-                slot = std::make_unique<XEffectItem>(app, x, y);
-                break;
-            case kBomb:
-                slot = std::make_unique<XEffectBomb>(app, x, y);
-                break;
-            case kBigBomb:
-                slot = std::make_unique<XEffectBigBomb>(app, x, y);
-                break;
-            case kSpeed:
-                slot = std::make_unique<XEffectSpeed>(app, x, y);
-                break;
-            case kMagic:
-                slot = std::make_unique<XEffectMagic>(app, x, y);
-                break;
-            default:
-                slot = std::make_unique<XEffectExtend>(app, x, y);
-                break;
+        slots[slot] = Make(kind, x, y);
+        kinds[slot] = kind;
+        // The sound is the new item's, not the rings': a snapshot's rings made again are not heard.
+        if (kind == kItemRings && app) {
+            app->PlaySoundEffect(kItemSound, 0);
         }
         return;
+    }
+}
+
+std::unique_ptr<XEffectBase> XEffectManager::Make(int32_t kind, int x, int y) const {
+    switch (kind) {
+        case kItemRings: return std::make_unique<XEffectItem>(app, x, y);
+        case kBomb: return std::make_unique<XEffectBomb>(app, x, y);
+        case kBigBomb: return std::make_unique<XEffectBigBomb>(app, x, y);
+        case kSpeed: return std::make_unique<XEffectSpeed>(app, x, y);
+        case kMagic: return std::make_unique<XEffectMagic>(app, x, y);
+        default: return std::make_unique<XEffectExtend>(app, x, y);
+    }
+}
+
+void XEffectManager::SaveState(ZStateStream* out) const {
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
+        out->Put(slots[slot] ? kinds[slot] : -1);
+        if (slots[slot]) {
+            slots[slot]->SaveState(out);
+        }
+    }
+}
+
+void XEffectManager::LoadState(ZStateStream* in) {
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
+        int32_t kind = -1;
+        in->Get(kind);
+        if (kind < kItemRings || kind > kExtend) {
+            slots[slot].reset();
+            continue;
+        }
+        if (!slots[slot] || kinds[slot] != kind) {
+            slots[slot] = Make(kind, 0, 0);
+            kinds[slot] = kind;
+        }
+        slots[slot]->LoadState(in);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "round/XEffectBase.h"
 
 class XAppData;
+class ZStateStream;
 
 // The running effects of the round in a fixed table; a full table drops new effects.
 class XEffectManager {
@@ -30,11 +31,17 @@ public:
     void AddEffect(int32_t kind, int x, int y);
     void Update();
     void Draw(Surface* target);
+    // Every running effect, for a snapshot of the round; loading makes the effects it misses.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
     int CountEffects() const;
     XEffectBase* GetEffect(int slot) const { return slots[slot].get(); }
 
 private:
+    std::unique_ptr<XEffectBase> Make(int32_t kind, int x, int y) const;
+
     XAppData* app;
     std::array<std::unique_ptr<XEffectBase>, kSlotCount> slots;
+    std::array<int32_t, kSlotCount> kinds{};
 };

@@ -24,3 +24,13 @@ void XEffectSprite::Draw(Surface* target) {
         sprite->Draw(target);
     }
 }
+
+void XEffectSprite::SaveState(ZStateStream* out) const {
+    XEffectBase::SaveState(out);
+    sprite->SaveMotion(out);
+}
+
+void XEffectSprite::LoadState(ZStateStream* in) {
+    XEffectBase::LoadState(in);
+    sprite->LoadMotion(in);
+}

@@ -15,6 +15,8 @@ public:
 
     void Update() override;
     void Draw(Surface* target) override;
+    void SaveState(ZStateStream* out) const override;
+    void LoadState(ZStateStream* in) override;
 
     const ZSprite256* GetSprite() const { return sprite.get(); }
 

@@ -1,7 +1,10 @@
 #include "round/XGame.h"
 
+#include <algorithm>
+
 #include "base/ZRankItem.h"
 #include "base/ZRankList.h"
+#include "base/ZStateStream.h"
 #include "base/ZString.h"
 #include "gfx/Display.h"
 #include "gfx/Maths.h"
@@ -15,6 +18,8 @@
 #include "round/XItemChara.h"
 #include "round/XPlayerChara.h"
 #include "round/XResultBoard.h"
+#include "round/XRollback.h"
+#include "round/XSoundLedger.h"
 #include "round/XTimerPlane.h"
 #include "scenes/XInputText.h"
 #include "shell/XAppData.h"
@@ -132,6 +137,11 @@ XGame::XGame(XAppData* app) : app(app) {
     if (battleMode) {
         replaying = app->GetMatchInput()->IsReplaying();
         app->GetMatchInput()->BeginMatch(*settings);
+        if (app->GetMatchInput()->IsOnline()) {
+            rollback = std::make_unique<XRollback>();
+            canvas->KeepHistory(true);
+            app->GetSoundLedger()->SetOn(true);
+        }
     }
     if (replaying) {
         replayLabel = std::make_unique<ZAscii>();
@@ -143,7 +153,11 @@ XGame::XGame(XAppData* app) : app(app) {
 }
 
 // Members go in reverse order: the objects the players point at first, the players last.
-XGame::~XGame() = default;
+XGame::~XGame() {
+    if (rollback) {
+        app->GetSoundLedger()->SetOn(false);
+    }
+}
 
 void XGame::StartRound() {
     ++roundNumber;
@@ -275,22 +289,20 @@ XFrameInput XGame::ReadSeats() const {
 void XGame::TakeFrameInput() {
     UpdateInput();
     XFrameInput local = ReadSeats();
-    XMatchInput* matchInput = app->GetMatchInput();
-    if (battleMode && matchInput->WantsStateCheck()) {
-        ZChecksum state;
-        AddStateTo(&state);
-        matchInput->CheckState(state.Get());
-    }
-    frameInput = battleMode ? matchInput->Next(local) : local;
+    frameInput = battleMode ? app->GetMatchInput()->Next(local) : local;
+    ApplyFrameInput();
+    // During a replay the keys steer nobody, and Escape leaves it at any moment.
+    leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
+}
+
+void XGame::ApplyFrameInput() {
     // People who left an online match are played by the computer from the same frame on every computer.
     for (int i = 0; i < 4; ++i) {
         if ((frameInput.computerSeats >> i & 1) && players[i]->GetControlType() == XPlayerChara::kHuman) {
             players[i]->SetControlType(XPlayerChara::kComputer);
         }
     }
-    stopped = stopped || (battleMode && !matchInput->GetStopReason().empty());
-    // During a replay the keys steer nobody, and Escape leaves it at any moment.
-    leavingReplay = leavingReplay || (replaying && IsKeyPressed(kKeyEscape));
+    stopped = stopped || (battleMode && !app->GetMatchInput()->GetStopReason().empty());
 }
 
 void XGame::SteerHumans() {
@@ -333,7 +345,65 @@ void XGame::PlayFrame() {
 }
 
 void XGame::UpdateFrame() {
+    XMatchInput* matchInput = app->GetMatchInput();
+    if (rollback) {
+        Rewind(matchInput);
+        uint32_t frame = matchInput->GetFrame() + 1;
+        if (phase == kFinished) {
+            // The match's end, reached on guesses, stands once every frame up to it is known.
+            matchInput->HoldForOthers(true);
+            if (!finished && matchInput->IsConfirmed(frame - 1)) {
+                FinishMatch();
+            }
+            DrawScene();
+            return;
+        }
+        matchInput->HoldForOthers(false);
+        rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
+        SendStateCheck(matchInput, frame);
+        app->GetSoundLedger()->BeginFrame(frame, frame);
+    }
     TakeFrameInput();
+    Step(true);
+}
+
+void XGame::Rewind(XMatchInput* matchInput) {
+    uint32_t from = matchInput->TakeCorrection();
+    uint32_t newest = matchInput->GetFrame();
+    if (from == 0 || from > newest || !rollback->Restore(from, this)) {
+        return;
+    }
+    uint32_t depth = newest - from + 1;
+    corrections = {corrections.count + 1, corrections.frames + depth, std::max(corrections.deepest, depth)};
+    for (uint32_t frame = from; frame <= newest; ++frame) {
+        if (frame > from) {
+            rollback->Save(frame, *this, matchInput->WantsStateCheck(frame));
+        }
+        app->GetSoundLedger()->BeginFrame(frame, newest);
+        RunAgain(matchInput->Rerun(frame));
+    }
+}
+
+void XGame::RunAgain(const XFrameInput& input) {
+    frameInput = input;
+    ApplyFrameInput();
+    Step(false);
+}
+
+// A state is sent once every frame before it is known, from the snapshot taken before it ran. The next check
+// is due 25 frames on, long after the snapshots allow the last to be known.
+void XGame::SendStateCheck(XMatchInput* matchInput, uint32_t frame) {
+    uint64_t sum = 0;
+    if (pendingCheck && matchInput->IsConfirmed(pendingCheck - 1) && rollback->GetSum(pendingCheck, &sum)) {
+        matchInput->CheckState(pendingCheck, sum);
+        pendingCheck = 0;
+    }
+    if (matchInput->WantsStateCheck(frame)) {
+        pendingCheck = frame;
+    }
+}
+
+void XGame::Step(bool seen) {
     switch (phase) {
         case kPlay: PlayFrame(); break;
         case kItemTaken:
@@ -372,9 +442,52 @@ void XGame::UpdateFrame() {
         case kNameEntry: nameEntry->Update(); break;
         default: break;
     }
-    DrawScene();
+    PaintField();
+    if (seen) {
+        DrawScene();
+    }
     ++phaseCounter;
     AdvancePhase();
+}
+
+// The brushes paint the field as part of the round, whether the frame is seen or not.
+void XGame::PaintField() {
+    if (!GetBackSurface() || phase == kFinished || phase == kNameEntry || phase == kResult || phase == kFadeOut) {
+        return;
+    }
+    for (auto& player : players) {
+        player->Paint();
+    }
+}
+
+void XGame::SaveState(ZStateStream* out) const {
+    out->Put(GetRandomState(), roundNumber, itemTaker, phaseCounter, phase, aborted, frameInput, matchChecksum,
+             leavingReplay, stopped, portraits->GetFrame());
+    for (const auto& player : players) {
+        player->SaveState(out);
+    }
+    item->SaveState(out);
+    canvas->SaveState(out);
+    timer->SaveState(out);
+    resultBoard->SaveState(out);
+    effects->SaveState(out);
+}
+
+void XGame::LoadState(ZStateStream* in) {
+    uint32_t random = 0;
+    int portrait = 0;
+    in->Get(random, roundNumber, itemTaker, phaseCounter, phase, aborted, frameInput, matchChecksum, leavingReplay,
+            stopped, portrait);
+    SeedRandomWith(random);
+    portraits->SetFrame(portrait);
+    for (auto& player : players) {
+        player->LoadState(in);
+    }
+    item->LoadState(in);
+    canvas->LoadState(in);
+    timer->LoadState(in);
+    resultBoard->LoadState(in);
+    effects->LoadState(in);
 }
 
 void XGame::ChangePhase(uint32_t newPhase) {
@@ -450,20 +563,15 @@ void XGame::EndRound() {
     AddRoundTo(&matchChecksum);
     resultBoard->SetState(XResultBoard::kHidden);
     phaseCounter = 0;
-    if (aborted) {
-        EndMatch();
+    if (aborted || (battleMode && IsMatchWon())) {
         phase = kFinished;
-        app->sceneState = battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
+        if (!rollback) {
+            FinishMatch();
+        }
         return;
     }
     if (battleMode) {
-        if (IsMatchWon()) {
-            EndMatch();
-            phase = kFinished;
-            app->sceneState = XAppData::kCreateWinner;
-        } else {
-            phase = kFadeIn;
-        }
+        phase = kFadeIn;
         return;
     }
     ZRankItem probe(ZString("Dummy"), static_cast<uint32_t>(players[0]->GetScore()));
@@ -474,6 +582,12 @@ void XGame::EndRound() {
         phase = kFinished;
         app->sceneState = XAppData::kCreateRanking;
     }
+}
+
+void XGame::FinishMatch() {
+    finished = true;
+    EndMatch();
+    app->sceneState = !aborted ? XAppData::kCreateWinner : battleMode ? XAppData::kCreateMenu : XAppData::kCreateRanking;
 }
 
 void XGame::EndMatch() {
@@ -545,9 +659,6 @@ void XGame::DrawScene() {
         timer->Draw(back);
         resultBoard->Draw(back);
     } else {
-        for (auto& player : players) {
-            player->Paint();
-        }
         canvas->Draw(0, 0, back);
         for (auto& player : players) {
             player->DrawShadow(back);

@@ -14,9 +14,12 @@ class XInputText;
 class XItemChara;
 class XPlayerChara;
 class XResultBoard;
+class XRollback;
 class XTimerPlane;
 class ZAscii;
 class ZSprite256;
+class ZStateStream;
+class XMatchInput;
 
 // The scene that plays the rounds of a match (or the one round of a ranking attempt) through a phase
 // machine, and draws the whole screen every frame.
@@ -42,6 +45,7 @@ public:
     XGame& operator=(const XGame&) = delete;
     virtual ~XGame();
 
+    // One frame: online, after running again the frames that ran on a wrong guess.
     void UpdateFrame();
     void StartRound();
     void SpawnItem();
@@ -53,6 +57,11 @@ public:
     void AddRoundTo(ZChecksum* checksum) const;
     // The field and the painters as they stand, for computers playing one match online to compare.
     void AddStateTo(ZChecksum* checksum) const;
+    // The whole round as it stands, with the random numbers: a snapshot, and going back to one.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
+    // One frame of a correction: run unseen with its input as it is now known.
+    void RunAgain(const XFrameInput& input);
 
     uint32_t GetPhase() const { return phase; }
     uint32_t GetPhaseCounter() const { return phaseCounter; }
@@ -68,16 +77,31 @@ public:
     XEffectManager* GetEffects() const { return effects.get(); }
     XInputText* GetNameEntry() const { return nameEntry.get(); }
     uint64_t GetMatchChecksum() const { return matchChecksum.Get(); }
+    // Online: the corrections so far, the frames they ran again and the most one ran again.
+    struct Corrections {
+        uint32_t count = 0;
+        uint32_t frames = 0;
+        uint32_t deepest = 0;
+    };
+    const Corrections& GetCorrections() const { return corrections; }
 
 private:
     void PlayFrame();
     XFrameInput ReadSeats() const;
     void TakeFrameInput();
+    void ApplyFrameInput();
+    // The frame's work once its input is set; a frame run again is not drawn.
+    void Step(bool seen);
+    void PaintField();
+    void Rewind(XMatchInput* matchInput);
+    void SendStateCheck(XMatchInput* matchInput, uint32_t frame);
     void SteerHumans();
     void ChangePhase(uint32_t newPhase);
     void AdvancePhase();
     void EndRound();
     void EndMatch();
+    // Leaves the round for the next scene: online only once every computer's input has decided the end.
+    void FinishMatch();
     void StoreRankEntry();
 
     XAppData* app;
@@ -107,4 +131,9 @@ private:
     bool leavingReplay = false;
     // An online match stopped early on this computer.
     bool stopped = false;
+    std::unique_ptr<XRollback> rollback;
+    // The frame whose state is compared once every frame before it is known, 0 if none.
+    uint32_t pendingCheck = 0;
+    bool finished = false;
+    Corrections corrections;
 };

@@ -1,5 +1,6 @@
 #include "round/XItemChara.h"
 
+#include "base/ZStateStream.h"
 #include "gfx/Maths.h"
 #include "round/XCanvasPlane.h"
 
@@ -47,4 +48,16 @@ void XItemChara::PlaceRandomly() {
 void XItemChara::PlaceAt(int x, int y) {
     SetPosition(x, y);
     footprint->SetPosition(x, y);
+}
+
+void XItemChara::SaveState(ZStateStream* out) const {
+    SaveMotion(out);
+    footprint->SaveMotion(out);
+    out->Put(kind);
+}
+
+void XItemChara::LoadState(ZStateStream* in) {
+    LoadMotion(in);
+    footprint->LoadMotion(in);
+    in->Get(kind);
 }

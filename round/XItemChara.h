@@ -8,6 +8,7 @@
 
 class XAppData;
 class XCanvasPlane;
+class ZStateStream;
 
 // The one item on the field: kind 0 is none, 1 to 6 the pictures of bitmap 158.
 class XItemChara : public ZSprite256 {
@@ -31,6 +32,9 @@ public:
     void PlaceRandomly();
     // Puts the item and its footprint at a top-left corner.
     void PlaceAt(int x, int y);
+    // What changes during a round, for a snapshot of it.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
     int32_t GetKind() const { return kind; }
     void SetKind(int32_t newKind) { kind = newKind; }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "base/ZStateStream.h"
 #include "gfx/Maths.h"
 #include "round/XCanvasPlane.h"
 #include "round/XEffectManager.h"
@@ -201,8 +202,8 @@ void XPlayerChara::SplashRandomBlot() {
     int x = Random(splashBounds.maxX - splashBounds.minX) + splashBounds.minX;
     int y = Random(splashBounds.maxY - splashBounds.minY) + splashBounds.minY;
     brush->SetPosition(x, y);
-    if (Surface* field = canvas ? canvas->GetFieldSurface() : nullptr) {
-        brush->Draw(field);
+    if (canvas) {
+        canvas->Stamp(brush.get());
     }
     if (effects) {
         effects->AddEffect(XEffectManager::kBomb, brush->GetCentreX(), brush->GetCentreY());
@@ -304,12 +305,11 @@ void XPlayerChara::Paint() {
 }
 
 void XPlayerChara::Stamp(ZSprite256* stamp, int centreX, int centreY) {
-    Surface* field = canvas ? canvas->GetFieldSurface() : nullptr;
-    if (!field) {
+    if (!canvas || !canvas->GetFieldSurface()) {
         return;
     }
     stamp->SetCentre(centreX, centreY);
-    stamp->Draw(field);
+    canvas->Stamp(stamp);
 }
 
 void XPlayerChara::AddEffect(int32_t kind) {
@@ -482,4 +482,18 @@ int XPlayerChara::NearestOpponent() const {
         }
     }
     return result;
+}
+
+void XPlayerChara::SaveState(ZStateStream* out) const {
+    SaveMotion(out);
+    footprint->SaveMotion(out);
+    out->Put(controlType, arrowPhase, arrowVisible, computerTarget, hop, stateTimer, wins, score, computerTurning,
+             state, splashCounter, computerDelay);
+}
+
+void XPlayerChara::LoadState(ZStateStream* in) {
+    LoadMotion(in);
+    footprint->LoadMotion(in);
+    in->Get(controlType, arrowPhase, arrowVisible, computerTarget, hop, stateTimer, wins, score, computerTurning,
+            state, splashCounter, computerDelay);
 }

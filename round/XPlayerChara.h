@@ -8,6 +8,7 @@
 #include "gfx/ZSprite256.h"
 
 class XAppData;
+class ZStateStream;
 class XCanvasPlane;
 class XEffectManager;
 class XItemChara;
@@ -70,6 +71,9 @@ public:
     void SplashRandomBlot();
     void DrawShadow(Surface* target);
     void SetArrowVisible(bool visible) { arrowVisible = visible; }
+    // What changes during a round, for a snapshot of it.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
     // The computer player.
     void Think(uint32_t counter);

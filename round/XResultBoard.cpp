@@ -1,5 +1,6 @@
 #include "round/XResultBoard.h"
 
+#include "base/ZStateStream.h"
 #include "gfx/Display.h"
 #include "round/XPlayerChara.h"
 #include "shell/XAppData.h"
@@ -422,4 +423,12 @@ void XResultBoard::DrawRanking(Surface* target, int left, int top) {
     }
     bigPercent->DrawAt(numberX + decimalPoint->GetWidth() + 3 * hugeDigits->GetCellWidth() + 4, top + 133,
                        target);
+}
+
+void XResultBoard::SaveState(ZStateStream* out) const {
+    out->Put(x, y, shownValue, counter, state, revealed, teamRevealed, winner);
+}
+
+void XResultBoard::LoadState(ZStateStream* in) {
+    in->Get(x, y, shownValue, counter, state, revealed, teamRevealed, winner);
 }

@@ -11,6 +11,7 @@
 
 class XAppData;
 class XPlayerChara;
+class ZStateStream;
 
 // The board that slides onto the field when a round's time is up: it reveals the scores, decides the
 // round's winner (or a draw) and awards the win with a growing trophy.
@@ -39,6 +40,9 @@ public:
     uint32_t GetState() const { return state; }
     void SetState(uint32_t newState) { state = newState; }
     void Draw(Surface* target);
+    // What changes during a round, for a snapshot of it.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
     // The round's winner from the players' scores: an index, or -1 for a draw.
     int32_t DecideWinner() const;

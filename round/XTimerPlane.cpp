@@ -1,5 +1,6 @@
 #include "round/XTimerPlane.h"
 
+#include "base/ZStateStream.h"
 #include "gfx/Display.h"
 #include "shell/XAppData.h"
 #include "shell/XMenuData.h"
@@ -72,4 +73,12 @@ void XTimerPlane::Draw(Surface* target) {
     roundDisplay->SetSurface(target);
     roundDisplay->DrawNumber(67, 456, static_cast<int32_t>(roundNumber), 2);
     modeLabel->Draw(target);
+}
+
+void XTimerPlane::SaveState(ZStateStream* out) const {
+    out->Put(remainingTicks, itemDue, elapsedSegments, previousElapsedSegments, itemTimes, roundNumber);
+}
+
+void XTimerPlane::LoadState(ZStateStream* in) {
+    in->Get(remainingTicks, itemDue, elapsedSegments, previousElapsedSegments, itemTimes, roundNumber);
 }

@@ -8,6 +8,7 @@
 #include "gfx/ZSprite256.h"
 
 class XAppData;
+class ZStateStream;
 
 // The round's clock in frames of play, the item signal, and the bar at the bottom of the screen.
 class XTimerPlane {
@@ -33,6 +34,9 @@ public:
     // 0 single battle, 1 team battle, 2 ranking mode.
     int32_t GetModeCell() const { return modeCell; }
     void Draw(Surface* target);
+    // What changes during a round, for a snapshot of it.
+    void SaveState(ZStateStream* out) const;
+    void LoadState(ZStateStream* in);
 
 private:
     XAppData* app;

@@ -8,6 +8,7 @@
 #include "base/ZRankList.h"
 #include "gfx/Display.h"
 #include "round/XGame.h"
+#include "round/XSoundLedger.h"
 #include "scenes/XMenu.h"
 #include "scenes/XOptions.h"
 #include "scenes/XRanking.h"
@@ -31,7 +32,8 @@ XAppData::XAppData()
     : menuSettings(std::make_unique<XMenuData>()),
       settings(std::make_unique<XSettings>()),
       matchInput(std::make_unique<XMatchInput>()),
-      highScores(std::make_unique<ZRankList>(10)) {
+      highScores(std::make_unique<ZRankList>(10)),
+      soundLedger(std::make_unique<XSoundLedger>()) {
     highScores->FillDefaults(ZString("KOVRA GAMES"), 500, 50);
     highScores->LoadFromRegistry(kRegistryKey);
     settings->Load();
@@ -128,6 +130,9 @@ void XAppData::LoadSounds() {
 }
 
 void XAppData::PlaySoundEffect(int32_t id, int32_t loop) {
+    if (!soundLedger->Admit(id)) {
+        return;
+    }
     if (soundList && !fastForward) {
         soundList->Play(id, loop);
     }

@@ -17,6 +17,7 @@ class XWinner;
 class XRanking;
 class XWaiting;
 class XOptions;
+class XSoundLedger;
 
 // The application object: it outlives every screen and owns the scene state machine, the match
 // settings, the high-score table, the sound list and the music bookkeeping.
@@ -71,6 +72,8 @@ public:
     XMatchInput* GetMatchInput() const { return matchInput.get(); }
     ZRankList* GetHighScores() const { return highScores.get(); }
     ZSoundList* GetSoundList() const { return soundList.get(); }
+    // Online, the one place that knows which sounds of the frames run again were heard.
+    XSoundLedger* GetSoundLedger() const { return soundLedger.get(); }
 
     // The scene that runs now, if it is of that kind (null otherwise).
     ZembraLogo* GetLogoScene() const { return logoScene.get(); }
@@ -119,4 +122,5 @@ private:
     std::unique_ptr<XWaiting> waitingScene;
     std::unique_ptr<XOptions> optionsScene;
     std::unique_ptr<ZSoundList> soundList;
+    std::unique_ptr<XSoundLedger> soundLedger;
 };

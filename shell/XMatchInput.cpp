@@ -38,6 +38,8 @@ std::string XMatchInput::RecordNextMatch(const std::string& path) {
 void XMatchInput::BeginMatch(const XMenuData& settings) {
     recording.reset();
     inMatch = true;
+    holdForOthers = false;
+    frame = 0;
     if (link && !replay) {
         // The host chooses the seed, so it is in place before a recording notes it.
         link->BeginMatch(settings);
@@ -61,6 +63,7 @@ void XMatchInput::BeginRankingRound() {
 }
 
 XFrameInput XMatchInput::Next(const XFrameInput& local) {
+    ++frame;
     if (replay) {
         // Past its end a replay steers nobody; the match then ends differently from the recording.
         ++replayFrame;
@@ -77,6 +80,14 @@ XFrameInput XMatchInput::Next(const XFrameInput& local) {
         recording->frames.push_back(frame);
     }
     return frame;
+}
+
+XFrameInput XMatchInput::Rerun(uint32_t at) {
+    XFrameInput input = link->Rerun(at);
+    if (recording && at >= 1 && at <= recording->frames.size()) {
+        recording->frames[at - 1] = input;
+    }
+    return input;
 }
 
 void XMatchInput::EndMatch(uint64_t checksum, bool left) {

@@ -32,11 +32,22 @@ public:
     void SetLink(std::unique_ptr<XMatchLink> newLink) { link = std::move(newLink); }
     XMatchLink* GetLink() const { return link.get(); }
     bool IsJoining() const { return link && !link->GetLobby().host; }
-    // Whether the round may run its next frame: online, only once every computer's input for it is here.
-    bool IsFrameReady() const { return !link || !inMatch || link->IsFrameReady(); }
+    // Whether the round may run its next frame: online, once every computer's input for it is here, or on a
+    // guess; while the round holds out for the others, once every frame it ran is known.
+    bool IsFrameReady() const { return !link || !inMatch || link->IsFrameReady(holdForOthers); }
+    // The round has come to what cannot be undone, the match's end, and waits for every frame to be known.
+    void HoldForOthers(bool hold) { holdForOthers = hold; }
+    bool IsOnline() const { return link && inMatch && !replay; }
+    // Frames of this match taken so far.
+    uint32_t GetFrame() const { return frame; }
     // Online, the round's state is compared with the other computers' before some frames.
-    bool WantsStateCheck() const { return link && inMatch && link->WantsStateCheck(); }
-    void CheckState(uint64_t sum) { link->CheckState(sum); }
+    bool WantsStateCheck(uint32_t at) const { return IsOnline() && link->WantsStateCheck(at); }
+    void CheckState(uint32_t at, uint64_t sum) { link->CheckState(at, sum); }
+    // Online: the first frame that ran on a wrong guess, 0 if none; each frame from it is run again with
+    // Rerun's input, which a recording keeps.
+    uint32_t TakeCorrection() { return IsOnline() ? link->TakeCorrection() : 0; }
+    XFrameInput Rerun(uint32_t at);
+    bool IsConfirmed(uint32_t at) const { return !IsOnline() || link->IsConfirmed(at); }
     // Online, frames here that the round has not run yet.
     uint32_t GetFramesHeld() const { return link && inMatch ? link->GetStatus().framesHeld : 0; }
     // Why an online match stopped early on this computer, or empty.
@@ -63,6 +74,8 @@ private:
     std::unique_ptr<XReplay> recording;
     std::unique_ptr<XMatchLink> link;
     bool inMatch = false;
+    bool holdForOthers = false;
+    uint32_t frame = 0;
     size_t replayFrame = 0;
     ReplayEnd replayEnd = ReplayEnd::NotYet;
 };

@@ -43,6 +43,10 @@ public:
         uint32_t framesHeld = 0;
     };
 
+    // Frames a computer runs at most past the last one every computer's input is known for, guessing the
+    // others' as they last steered; a snapshot of each is kept to run them again when a guess was wrong.
+    static constexpr uint32_t kGuessFrames = 15;
+
     virtual ~XMatchLink() = default;
 
     // Sends and receives what is waiting, and notices who has gone silent.
@@ -55,11 +59,19 @@ public:
     // At a match's start, after the settings are fixed: the host tells the joiners, a joiner takes the
     // host's random seed.
     virtual void BeginMatch(const XMenuData& settings) = 0;
-    virtual bool IsFrameReady() = 0;
-    virtual bool WantsStateCheck() const = 0;
-    virtual void CheckState(uint64_t sum) = 0;
-    // This computer's seats' input in, the frame every computer runs out.
+    // Whether the next frame may run: with every computer's input, or on a guess. Holding, the round waits
+    // until every frame it has run is known.
+    virtual bool IsFrameReady(bool holding) = 0;
+    // Whether the state before the frame is compared with the other computers'.
+    virtual bool WantsStateCheck(uint32_t frame) const = 0;
+    virtual void CheckState(uint32_t frame, uint64_t sum) = 0;
+    // This computer's seats' input in, the frame every computer runs (or a guess at it) out.
     virtual XFrameInput Exchange(const XFrameInput& local) = 0;
+    // The first frame that ran on a wrong guess since the last call, 0 if none; then each frame from it is
+    // run again with Rerun's input. A link that never guesses has none.
+    virtual uint32_t TakeCorrection() { return 0; }
+    virtual XFrameInput Rerun(uint32_t) { return {}; }
+    virtual bool IsConfirmed(uint32_t) const { return true; }
     // Why the match stopped early on this computer, or empty.
     virtual std::string GetStopReason() const = 0;
     virtual Status GetStatus() const = 0;

@@ -80,3 +80,37 @@ TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAn
     EXPECT_EQ(std::tuple(game->IsAborted(), app->sceneState, link->ended),
               std::tuple(true, XAppData::kCreateMenu, 1));
 }
+
+// Player 1 a person steering left in play on every third frame of four, the others the computer's.
+TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNoneHeardTwice) {
+    auto steering = [](uint32_t frame) { return XFrameInput{static_cast<uint8_t>(frame % 4 != 0), false, 0}; };
+    auto idle = [](uint32_t) { return XFrameInput{}; };
+    // The plain run; guesses right, corrected anyway; guesses wrong (player 1 idle), corrected.
+    auto play = [&](bool guessing, bool guessRight) {
+        auto owned = std::make_unique<FakeLink>();
+        FakeLink* link = owned.get();
+        app->GetMatchInput()->SetLink(std::move(owned));
+        link->truth = steering;
+        link->guess = guessRight ? link->truth : idle;
+        SeedRandomWith(5);
+        Start(true, true, 1, {0, 1, 1, 1});
+        Heard();
+        for (uint32_t frame = 2; frame <= 400; ++frame) {
+            // Every few frames, a correction from up to 12 frames back (none before the first).
+            link->correction = guessing && frame % 5 == 0 ? std::max(1u, frame - 12 + frame % 7) : 0;
+            game->UpdateFrame();
+        }
+        ZChecksum state;
+        game->AddStateTo(&state);
+        const uint8_t* pixels = Back()->GetPixels();
+        auto run = std::tuple(state.Get(), std::vector<uint8_t>(pixels, pixels + Back()->GetPitch() * 448), Heard());
+        game.reset();
+        return run;
+    };
+    auto plain = play(false, true);
+    EXPECT_EQ(std::get<2>(plain), (std::vector<int32_t>{182, 183, 181, 175})) << "the count down's";
+    EXPECT_TRUE(play(true, true) == plain);
+    std::get<2>(plain).clear();  // a guess gone wrong may change what is heard
+    auto wrong = play(true, false);
+    EXPECT_TRUE(std::tie(std::get<0>(wrong), std::get<1>(wrong)) == std::tie(std::get<0>(plain), std::get<1>(plain)));
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <memory>
 
 #include "audio/Music.h"
@@ -71,8 +72,7 @@ int FakeAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
     for (uint32_t id : ListResources(ResourceType::Wave)) {
         ResourceData data;
         if (size > 0 && FindResource(ResourceType::Wave, id, &data) &&
-            std::search(data.bytes, data.bytes + data.size, samples, samples + size) !=
-                data.bytes + data.size) {
+            memmem(data.bytes, data.size, samples, size)) {
             waveId = static_cast<int32_t>(id);
         }
     }
