@@ -71,6 +71,13 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     again.SetDefaults();
     EXPECT_EQ(Fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, 0, kKeyLeft,
                                                kKeyRight, kKeyZ, kKeyX, kKeyN, kKeyM, kKeyPad4, kKeyPad6}));
+    // Whose a key is, but for the one asking: player 4 on the keypad turns with the number row's 4 and 6 too.
+    const std::pair<int, int> owners[] = {{kKeyLeft, 0}, {kKeyRight, 0}, {kKeyX, 1}, {kKeyM, 2},
+                                          {kKeyPad6, 3}, {kKey4, 3},     {kKey6, 3}, {30, -1}};
+    for (auto [key, owner] : owners) {
+        EXPECT_EQ(std::pair(again.KeyOwner(key, -1), again.KeyOwner(key, owner)), std::pair(owner, -1))
+            << key;
+    }
 }
 
 TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
