@@ -54,6 +54,7 @@ TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNever
         {Riff({kFormat, Chunk("data", samples), Chunk("data", {7, 7}), wild}), samples},
         {cut, {1, 2, 3}},
         {Riff({Chunk("data", Bytes(300, 7)), kFormat}), Bytes(300, 7)},
+        {Riff({Chunk("data", Bytes(70000, 7)), kFormat}), Bytes(70000, 7)},  // a size's third byte counts
         {shortRiff, none},
         {Riff({kFormat, Chunk("data", {})}), {}},  // an empty last chunk is found, without samples
         {Riff({kFormat, Chunk("junk", {1})}), none},
@@ -88,7 +89,8 @@ TEST_F(SoundTest, SoundsPlayByTheirNumberTheFirstCopyOfTwoAndOnlyLoopFlagOneLoop
 
 TEST_F(SoundTest, CopiesAreUsedInTurnAndWithoutADeviceNothingSounds) {
     FakeAudioDevice device;
-    ZSound sound(&device, 180, 3);
+    ZSound sound(&device, 180, 3), jingle(&device, 177, 1);  // the music steps back for jingles only
+    EXPECT_EQ(std::tuple(device.channels[2].ducks, device.channels[3].ducks), std::tuple(false, true));
     const std::vector<int> turns[] = {{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 1, 1}};
     for (const auto& plays : turns) {
         sound.Play(0);

@@ -110,9 +110,10 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
 
 TEST_F(InputTest, TextTypesWhatTheFontsHaveKeysOnlyEditTenCharactersAtMostPerReadFromABufferOf160Events) {
     // The US names of the keys, the editing keys' characters, nothing for keys without either.
-    const std::pair<int, char> keys[] = {{kKeyZ, 'Z'}, {kKeyM, 'M'}, {kKey4, '4'}, {kKeyPad6, '6'},
-                                         {14, '\b'},   {28, '\n'},   {156, '\n'},  {203, '\b'},
-                                         {1, 0},       {300, 0}};
+    const std::pair<int, char> keys[] = {
+        {kKeyZ, 'Z'}, {kKeyM, 'M'}, {kKey4, '4'}, {kKeyPad6, '6'}, {2, '1'},  {11, '0'},
+        {12, '-'},    {16, 'Q'},    {25, 'P'},    {30, 'A'},       {38, 'L'}, {14, '\b'},
+        {28, '\n'},   {156, '\n'},  {203, '\b'},  {1, 0},          {300, 0}};
     for (const auto& [code, character] : keys) EXPECT_EQ(ScanCodeToChar(code), character) << code;
     // A French and a German layout type what their keys say; the keys give only backspace and enter.
     for (int key : {16, 17, kKeyBackspace, kKeyReturn, 156, 203}) Tap(key);

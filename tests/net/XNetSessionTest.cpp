@@ -198,10 +198,12 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     ASSERT_TRUE(joiner.TakeStart(&taken));
     EXPECT_EQ(taken.GetWinsNeeded(), 2);
     joiner.BeginMatch(taken);
-    // During the match neither a lobby nor a second start moves this computer's seat.
-    for (const std::string& bytes : {std::string{'L', '\xe5', 6, 6}, start(2, 1, 0, humans, 1)}) {
+    // During the match neither a lobby nor a second start moves this computer's seat, nor does a pause
+    // by no player pause it.
+    for (const std::string& bytes :
+         {std::string{'L', '\xe5', 6, 6}, start(2, 1, 0, humans, 1), std::string{'Z', 5}}) {
         ASSERT_TRUE(deliver(bytes));
-        EXPECT_EQ(joiner.GetLobby().seat, 2);
+        EXPECT_EQ(std::pair(joiner.GetLobby().seat, joiner.GetStatus().pausedBy), std::pair(2, -1));
         EXPECT_FALSE(joiner.TakeStart(&taken));
     }
     XFrameInput keys;
@@ -210,6 +212,9 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     // The stop reason a host sends reaches the screen printable.
     ASSERT_TRUE(deliver(std::string{'X', 1, 0} + "bad\x1b[2J\nnews\xff"));
     EXPECT_EQ(joiner.GetStopReason(), "bad?[2J?news?");
+    // So does a refusal, which closes the session.
+    fake->Send(fake->connected[0], "Rthe host plays 9\n");
+    EXPECT_TRUE(WaitFor([&] { return joiner.GetLobby().closedReason == "the host plays 9?"; }, pump));
 }
 
 TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGetsIn) {
@@ -248,8 +253,9 @@ TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGets
     };
     ASSERT_TRUE(lobby.Until([&] { return squatters.connected.size() >= 3; }, pump));
     XNetSession& joiner = lobby.Join();
-    EXPECT_TRUE(
-        lobby.Until([&] { return lobby.host.GetPeerCount() == 1 && joiner.GetLobby().seat == 1; }, pump));
+    ASSERT_TRUE(lobby.Until([&] { return lobby.host.GetPeerCount() == 1; }, pump));
+    EXPECT_EQ(lobby.host.GetLobby().joinedSeats, 2) << "peers that said no hello took seats";
+    EXPECT_TRUE(lobby.Until([&] { return joiner.GetLobby().seat == 1; }, pump));
     // One address held no more than the seats, and whatever it sent, it was let go.
     EXPECT_TRUE(lobby.Until([&] { return squatters.disconnects >= 3; }, pump));
     EXPECT_LE(squatters.connected.size() - static_cast<size_t>(squatters.disconnects), 3u);
@@ -275,9 +281,9 @@ TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     ASSERT_TRUE(lobby.Until([&] { return client.Last('Q') == Ping(42, 'Q'); }, pump));
     EXPECT_FALSE(lobby.host.IsRoundTripMeasured());
     EXPECT_EQ(lobby.host.GetSlowestRoundTrip(), 0u);
-    // Honest answers, a joiner's, count, once the client that answers none has gone.
-    enet_peer_disconnect(peer, 0);
-    ASSERT_TRUE(lobby.Until([&] { return lobby.host.GetPeerCount() == 0; }, pump));
+    // The client now answers nothing and is let go; then honest answers, a joiner's, count.
+    ASSERT_TRUE(lobby.Until([&] { return client.disconnects == 1; }, pump));
+    EXPECT_EQ(lobby.host.GetPeerCount(), 0);
     lobby.Join();
     ASSERT_TRUE(lobby.Until([&] { return lobby.host.IsRoundTripMeasured(); }, pump));
     EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
@@ -332,6 +338,9 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItAndEitherSidesPauseK
         if (computer.IsFrameReady(false))
             into.push_back(computer.Exchange(local));
     };
+    // Before the host plays a frame, the joiner runs out of frames and says it waits for player 1.
+    while (joiner.IsFrameReady(false)) run(joiner, frames[1]);
+    EXPECT_EQ(joiner.GetStatus().waitingFor, 1);
     ASSERT_TRUE(lobby.Until([&] {
         run(host, frames[0]);
         run(joiner, frames[1]);

@@ -19,6 +19,7 @@
 #include "input/Input.h"
 #include "platform/InstanceLock.h"
 #include "platform/PlatformAudioDevice.h"
+#include "platform/PlatformAudioMixer.h"
 #include "platform/PlatformEvents.h"
 #include "platform/ScanCodes.h"
 #include "platform/SdlControllers.h"
@@ -66,6 +67,12 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
         volumes.push_back(Mix_Volume(mixer, -1));
     }
     EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 2, MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME / 2, 0}));
+    // The mixer's first channel steps the music back like any other.
+    Mix_PlayChannel(0, Mix_GetChunk(mixer), -1);
+    SetDucksMusic(0, true);
+    EXPECT_TRUE(MusicDucked());
+    SetDucksMusic(0, false);
+    Mix_HaltChannel(0);
     device->Stop(channel);
     EXPECT_FALSE(Mix_Playing(mixer));
     // Its sounds stop with it, and the last device closes the mixer.

@@ -137,6 +137,14 @@ TEST_F(XMatchInputTest, AMatchTheLinkStopsIsNotRecordedNorIsAnyAfterItAndEachFra
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   stop.empty() ? "" : "tintorix: not recorded to " + file + ": " + stop + "\n");
     }
+    // Recorded again, a match longer than a replay holds is not saved either.
+    ASSERT_EQ(input->RecordNextMatch(file), "");
+    testing::internal::CaptureStderr();
+    input->BeginMatch(*app->GetMenuSettings());
+    for (uint32_t frame = 0; frame <= XReplay::kMaxFrames; ++frame) input->Next({});
+    input->EndMatch(1, false);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tintorix: cannot record " + file + ": the match is too long\n");
     EXPECT_FALSE(std::filesystem::exists(file));
     app->IsFrameReady();
     EXPECT_EQ(link->polls, 1);

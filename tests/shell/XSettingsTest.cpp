@@ -47,6 +47,7 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     EXPECT_EQ(Fields(settings), read);
     settings.window.x = read[3] = 33;  // the window moved
     settings.window.y = read[4] = 44;
+    settings.steeringKeys[0][1] = read[9] = 31;  // so was player 1's key, which the file names
     settings.Save();
     // What the user wrote stays; each value keeps its line, and new ones join their key.
     const std::string text = ReadFile(file);
@@ -68,6 +69,13 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     again.SetDefaults();
     EXPECT_EQ(Fields(again), (std::vector<int>{1, unset, unset, unset, unset, 100, 100, 0, kKeyLeft,
                                                kKeyRight, kKeyZ, kKeyX, kKeyN, kKeyM, kKeyPad4, kKeyPad6}));
+    // Whose a key is, but for the one asking: player 4 on the keypad turns with the number row's 4 and 6 too.
+    const std::pair<int, int> owners[] = {{kKeyLeft, 0}, {kKeyRight, 0}, {kKeyX, 1}, {kKeyM, 2},
+                                          {kKeyPad6, 3}, {kKey4, 3},     {kKey6, 3}, {30, -1}};
+    for (auto [key, owner] : owners) {
+        EXPECT_EQ(std::pair(again.KeyOwner(key, -1), again.KeyOwner(key, owner)), std::pair(owner, -1))
+            << key;
+    }
 }
 
 TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
@@ -81,8 +89,8 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
         {"\"WindowWidth\"=\"16384\"", 1, 16384}, {"\"WindowWidth\"=\"16385\"", -1, 0},
         {"\"WindowHeight\"=\"480\"", 2, 480}, {"\"WindowHeight\"=\"479\"", -1, 0},
         {"\"WindowHeight\"=\"16385\"", -1, 0}, {"\"WindowX\"=\"-32768\"", 3, -32768},
-        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
-        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
+        {"\"WindowX\"=\"-32769\"", -1, 0}, {"\"WindowX\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"32767\"", 4, 32767},
+        {"\"WindowY\"=\"32768\"", -1, 0}, {"\"WindowY\"=\"-32769\"", -1, 0}, {"\"WindowY\"=\"\"", -1, 0}, {"\"WindowY\"=\" 5\"", 4, 5},
         {"\"MusicVolume\"=\"101\"", -1, 0}, {"\"MusicVolume\"=\"-1\"", -1, 0},
         {"\"EffectsVolume\"=\"000000007\"", 6, 7}, {"\"EffectsVolume\"=\"5%\"", -1, 0},
         {"\"PlayerColours\"=\"1\"", 7, 1}, {"\"PlayerColours\"=\"2\"", -1, 0},

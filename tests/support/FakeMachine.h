@@ -23,6 +23,7 @@ public:
         int plays = 0;
         bool playing = false;
         bool loop = false;
+        bool ducks = false;
     };
 
     int CreateChannel(const uint8_t* samples, size_t size) override;
@@ -30,6 +31,7 @@ public:
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
     void SetVolume(int percent) override { volume = percent; }
+    void SetDucksMusic(int channel) override { channels.at(channel).ducks = true; }
 
     std::vector<Channel> channels;
     std::vector<int32_t> played;
