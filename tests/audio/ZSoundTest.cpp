@@ -90,7 +90,7 @@ TEST_F(SoundTest, SoundsPlayByTheirNumberTheFirstCopyOfTwoAndOnlyLoopFlagOneLoop
 TEST_F(SoundTest, CopiesAreUsedInTurnAndWithoutADeviceNothingSounds) {
     FakeAudioDevice device;
     ZSound sound(&device, 180, 3), jingle(&device, 177, 1);  // the music steps back for jingles only
-    EXPECT_EQ(std::tuple(device.channels[2].ducks, device.channels[3].ducks), std::tuple(false, true));
+    EXPECT_EQ(std::tuple(device.channels[2].ducks, device.channels[3].ducks), std::tuple(0, 1));
     const std::vector<int> turns[] = {{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 1, 1}};
     for (const auto& plays : turns) {
         sound.Play(0);

@@ -69,9 +69,9 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
     EXPECT_EQ(volumes, (std::vector<int>{MIX_MAX_VOLUME / 2, MIX_MAX_VOLUME / 4, MIX_MAX_VOLUME / 2, 0}));
     // The mixer's first channel steps the music back like any other.
     Mix_PlayChannel(0, Mix_GetChunk(mixer), -1);
-    SetDucksMusic(0, true);
-    EXPECT_TRUE(MusicDucked());
-    SetDucksMusic(0, false);
+    SetDucksMusic(0, MusicDuck::Speech);
+    EXPECT_EQ(MusicDucked(), MusicDuck::Speech);
+    SetDucksMusic(0, MusicDuck::None);
     Mix_HaltChannel(0);
     device->Stop(channel);
     EXPECT_FALSE(Mix_Playing(mixer));

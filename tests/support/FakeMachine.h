@@ -23,7 +23,7 @@ public:
         int plays = 0;
         bool playing = false;
         bool loop = false;
-        bool ducks = false;
+        int ducks = 0;  // 1 for a jingle, 2 for speech
     };
 
     int CreateChannel(const uint8_t* samples, size_t size) override;
@@ -31,7 +31,7 @@ public:
     bool Play(int channel, bool loop) override;
     void Stop(int channel) override;
     void SetVolume(int percent) override { volume = percent; }
-    void SetDucksMusic(int channel) override { channels.at(channel).ducks = true; }
+    void SetDucksMusic(int channel, bool speech) override { channels.at(channel).ducks = speech ? 2 : 1; }
 
     std::vector<Channel> channels;
     std::vector<int32_t> played;
