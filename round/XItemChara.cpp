@@ -16,8 +16,14 @@ void XItemChara::Draw(Surface* target) {
     if (kind == kNone) {
         return;
     }
-    SetFrame(kind >= kClock && kind <= kBrushes ? kind - 1 : 0);
     ZSprite256::Draw(target);
+}
+
+// The picture is chosen with the kind, not when drawn: a painter takes the item where their pictures
+// overlap, also in frames that are run again unseen.
+void XItemChara::SetKind(int32_t newKind) {
+    kind = newKind;
+    SetFrame(kind >= kClock && kind <= kBrushes ? kind - 1 : 0);
 }
 
 void XItemChara::DrawShadow(Surface* target) {

@@ -37,7 +37,7 @@ public:
     void LoadState(ZStateStream* in);
 
     int32_t GetKind() const { return kind; }
-    void SetKind(int32_t newKind) { kind = newKind; }
+    void SetKind(int32_t newKind);
     ZSprite256* GetFootprint() const { return footprint.get(); }
     int32_t GetMinX() const { return minX; }
     int32_t GetMaxX() const { return maxX; }

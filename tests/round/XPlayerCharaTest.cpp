@@ -169,6 +169,7 @@ TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNo
         game->StartRound();
         P(1)->SetState(XPlayerChara::kBounced);
         item->SetKind(c[0]);
+        EXPECT_EQ(item->GetFrame(), c[0] - 1) << "taken by the picture of its kind, drawn or not";
         item->PlaceAt(300, 200);
         SeedRandomWith(77);
         int delay = c[0] == XItemChara::kPotion ? Random(80) : 0;
