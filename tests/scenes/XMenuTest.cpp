@@ -79,6 +79,8 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
     }
     machine.layout.clear();
     app->GetSettings()->SetDefaults();
+    s.CycleControlType(2);
+    s.SetDefaults();  // puts every seat back
     XMenu menu(app.get());
     Frames(menu, 31);
     EXPECT_EQ(Misses(MenuPicture(s, 30, XMenu::kItemStart, 1)), 0) << "defaults, cursor on START";
