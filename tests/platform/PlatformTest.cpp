@@ -2,6 +2,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -81,6 +82,21 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
     EXPECT_EQ(Mix_Playing(-1), 0);
     other.reset();
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
+}
+
+TEST(PlatformAudioDevice, NoDeviceToOpenMeansSilenceAndNoSecondTry) {
+    // In a child: the failure is remembered for the rest of the process.
+    if (pid_t child = fork(); child == 0) {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/nonexistent/out.raw", 1);
+        const bool silent = !PlatformAudioDevice::Open() && !AcquireMixer();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        _exit(silent && !AcquireMixer() ? 0 : 1);
+    } else {
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0);
+    }
 }
 
 TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
