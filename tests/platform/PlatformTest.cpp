@@ -246,11 +246,14 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     palette[7] = {200, 100, 50, 4};
     // What the window shows, the picture 20 rows down in it.
     SDL_Surface* shown = SDL_GetWindowSurface(window);
-    auto pixelAt = [&](int x, int y) { return static_cast<Uint32*>(shown->pixels)[(y + 20) * shown->pitch / 4 + x] & 0xFFFFFF; };
+    auto pixelAt = [&](int x, int y) {
+        return static_cast<Uint32*>(shown->pixels)[(y + 20) * shown->pitch / 4 + x] & 0xFFFFFF;
+    };
     // Above and below the picture black, whatever was shown there before.
     SDL_FillRect(shown, nullptr, 0xFFFFFF);
     ASSERT_TRUE(device->Present(*back, palette));
-    EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60), pixelAt(0, -20), pixelAt(639, 499)}),
+    EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60), pixelAt(0, -20),
+                           pixelAt(639, 499)}),
               (std::vector{0xC86432u, 0u, 0u, 0u, 0u}));
     SdlDisplayDevice::MarkLost();
     EXPECT_TRUE(device->IsLost() && !device->Present(*back, palette));
@@ -273,16 +276,12 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
     // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
     // stick past its dead zone points the d-pad's way.
-    const int cases[][3] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
-                            {SDL_CONTROLLER_BUTTON_B, 0, 2},
-                            {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
-                            {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
-                            {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
-                            {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
-                            {SDL_CONTROLLER_BUTTON_X, 0, 0},
-                            {-1, -30000, 13},
-                            {-1, 30000, 24},
-                            {-1, -kPadDeadZone + 1, 0}};
+    const int cases[][3] = {
+        {SDL_CONTROLLER_BUTTON_A, 0, 1},          {SDL_CONTROLLER_BUTTON_B, 0, 2},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},   {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
+        {SDL_CONTROLLER_BUTTON_X, 0, 0},          {-1, -30000, 13},
+        {-1, 30000, 24},                          {-1, -kPadDeadZone + 1, 0}};
     const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
     for (auto [button, stick, want] : cases) {
         for (bool down : {true, false}) {
