@@ -116,11 +116,11 @@ TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMu
 TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
     const std::pair<int32_t, const char*> cases[] = {
         {XAppData::kCreateLogo, ""},             {XAppData::kCreateTitle, "Music01.mid"},
-        {XAppData::kCreateMenu, "Music01.mid"},  {XAppData::kCreateRound, "Music02.mid"},
-        {XAppData::kCreateWinner, "Music03.mid"}, {XAppData::kCreateRanking, "Music01.mid"}};
+        {XAppData::kCreateMenu, "Music01.mid"},  {XAppData::kCreateRanking, "Music01.mid"},
+        {XAppData::kCreateRound, "Music02.mid"}, {XAppData::kCreateWinner, "Music03.mid"}};
     auto built = [&] {
-        return std::vector<const void*>{app->GetLogoScene(),  app->GetTitleScene(),  app->GetMenuScene(),
-                                        app->GetRoundScene(), app->GetWinnerScene(), app->GetRankingScene()};
+        return std::vector<const void*>{app->GetLogoScene(),    app->GetTitleScene(), app->GetMenuScene(),
+                                        app->GetRankingScene(), app->GetRoundScene(), app->GetWinnerScene()};
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto [create, music] = cases[i];
