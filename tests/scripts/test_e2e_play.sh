@@ -72,6 +72,11 @@ fi
 export XDG_CONFIG_HOME="$WORK/config"
 export XDG_RUNTIME_DIR="$WORK/runtime"
 export SDL_AUDIODRIVER=dummy
+# E2E_CAPTURE=file keeps what the game played (SDL's disk driver) and stays on the winner screen through its
+# closing jingle, for tools/sounds/heard_over_music.py.
+if [ -n "${E2E_CAPTURE:-}" ]; then
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_CAPTURE
+fi
 export SDL_RENDER_DRIVER=software
 (cd "$BUILD_DIR" && exec "$GAME") >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
@@ -225,6 +230,7 @@ front_screen round && fail "the round looks like a front-end screen"
 if wait_for winner_shown 400 winner; then
     expect_picture winner 30
     next_frame winner
+    if [ -n "${E2E_CAPTURE:-}" ]; then sleep 16; fi
 else
     fail "no winner screen after the round"
 fi

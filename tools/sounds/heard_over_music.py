@@ -2,6 +2,7 @@
 """How the voices come across over the music in the game's own output.
 
     python3 tools/sounds/heard_over_music.py capture.raw [sounds_dir]
+    E2E_CAPTURE=/tmp/capture.raw tests/scripts/test_e2e_play.sh build .   # one such capture
 
 The capture is what SDL's disk audio driver wrote while the game played
 (SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=capture.raw): 16-bit stereo at
@@ -11,7 +12,10 @@ second of what surrounds it (the music included), and given to the same
 recogniser and word list as check_sounds.py --voices. For each voice
 found it prints the time, the word said, the word heard, and the music's
 level just before the voice against the level under it; then the count
-of count-down words and of cheers heard right.
+of count-down words and of cheers heard right. Then how far the closing
+jingle stands over the music under it: the jingle's own part of the output
+(its waveform at the gain that fits best) against what is left, both by
+their BS.1770 loudness over the jingle's length.
 """
 
 import os
@@ -23,8 +27,10 @@ import wave
 import numpy as np
 
 import check_sounds
+import loudness
 
 RATE = 44100
+JINGLE = 177
 COUNT_DOWN = (182, 183, 181, 175)  # three, two, one, go
 CHEERS = (194, 195, 196, 197, 223, 224)
 PAD = 0.25
@@ -110,6 +116,13 @@ def main(argv):
                    level_db(mono[start: start + length])))
     for kind, (ok, total) in right.items():
         print("%s: %d of %d heard right" % (kind, ok, total))
+    jingle = voice_at_mixer_rate(os.path.join(sdir, "%03d.wav" % JINGLE))
+    for start in find(mono, jingle, 0.3):
+        heard_part = mono[start: start + len(jingle)]
+        own = jingle * np.dot(heard_part, jingle) / np.dot(jingle, jingle)
+        rest = heard_part - own
+        over = loudness.integrated([own, own], RATE) - loudness.integrated([rest, rest], RATE)
+        print("jingle %03d at %.2f s: %+.1f LU over the music under it" % (JINGLE, start / RATE, over))
     return 0
 
 
