@@ -20,9 +20,8 @@ namespace {
 bool WaitFor(const std::function<bool()>& done, const std::function<void()>& step) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
+        if (std::chrono::steady_clock::now() > deadline)
             return false;
-        }
         step();
     }
     return true;
@@ -38,9 +37,8 @@ struct Raw {
         enet = enet_host_create(&address, slots, 2, 0, 0);
     }
     ~Raw() {
-        if (enet) {
+        if (enet)
             enet_host_destroy(enet);
-        }
     }
     ENetPeer* Connect(uint16_t port) {
         ENetAddress address{};
@@ -68,9 +66,8 @@ struct Raw {
     // The last message received that starts with kind, or empty.
     std::string Last(char kind) const {
         for (auto it = received.rbegin(); it != received.rend(); ++it) {
-            if (!it->empty() && (*it)[0] == kind) {
+            if (!it->empty() && (*it)[0] == kind)
                 return *it;
-            }
         }
         return {};
     }
@@ -83,9 +80,8 @@ struct Raw {
 uint16_t FreePort(const std::function<bool(uint16_t)>& open) {
     for (uint16_t port = static_cast<uint16_t>(20000 + getpid() % 20000), tries = 0; tries < 500;
          ++port, ++tries) {
-        if (open(port)) {
+        if (open(port))
             return port;
-        }
     }
     return 0;
 }
@@ -103,9 +99,7 @@ struct Lobby {
     Lobby() {
         settings.SetDefaults();
         settings.SetBattleMode(1);
-        for (int seat = 0; seat < 4; ++seat) {
-            settings.SetControlType(seat, seat < 3 ? 0 : 2);
-        }
+        for (int seat = 0; seat < 4; ++seat) settings.SetControlType(seat, seat < 3 ? 0 : 2);
         // Every computer runs just the frames all run: what each runs can be compared frame by frame.
         host.SetGuessing(false);
         port = FreePort([&](uint16_t candidate) { return host.Host(candidate, &settings, true).empty(); });
@@ -228,9 +222,7 @@ TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGets
         enet_peer_reset(peer);
     }
     Raw squatters("127.0.0.2", 0, 8);
-    for (int i = 0; i < 8; ++i) {
-        squatters.Connect(lobby.port);
-    }
+    for (int i = 0; i < 8; ++i) squatters.Connect(lobby.port);
     uint32_t lastPing = 0;
     auto pump = [&] {
         squatters.Service();
@@ -239,9 +231,8 @@ TEST(XNetSessionTest, RefusedPeersAndPeersThatSayNoHelloHoldNoSlotAndAJoinerGets
         if (now - lastPing >= 500) {
             lastPing = now;
             for (ENetPeer* peer : squatters.connected) {
-                if (peer->state == ENET_PEER_STATE_CONNECTED) {
+                if (peer->state == ENET_PEER_STATE_CONNECTED)
                     squatters.Send(peer, Ping(now));
-                }
             }
         }
     };
@@ -267,9 +258,7 @@ TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     // Far ahead, never sent, short; a ping of the client's own, answered, shows they were all read.
     for (const std::string& forged :
          {Ping(stamp + 100000, 'Q'), Ping(stamp - 7, 'Q'), Ping(0, 'Q', 3), Ping(0, 'Q', 1)}) {
-        for (int i = 0; i < 3; ++i) {
-            client.Send(peer, forged);
-        }
+        for (int i = 0; i < 3; ++i) client.Send(peer, forged);
     }
     client.Send(peer, Ping(42));
     ASSERT_TRUE(lobby.Until([&] { return client.Last('Q') == Ping(42, 'Q'); }, pump));
@@ -296,9 +285,8 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
                                     for (size_t i = 0; i < 3; ++i) {
                                         if (!done(i) && sides[i]->IsFrameReady(false)) {
                                             uint32_t frame = static_cast<uint32_t>(frames[i].size()) + 1;
-                                            if (sides[i]->WantsStateCheck(frame)) {
+                                            if (sides[i]->WantsStateCheck(frame))
                                                 sides[i]->CheckState(frame, i == liar ? 1 : 0);
-                                            }
                                             frames[i].push_back(sides[i]->Exchange({}));
                                         }
                                     }

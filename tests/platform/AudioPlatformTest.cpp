@@ -121,9 +121,8 @@ protected:
             nullptr);
         InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), [](int code) {
             std::lock_guard<std::mutex> guard(lock);
-            if (code == kMciNotifySuccessful) {
+            if (code == kMciNotifySuccessful)
                 ends.push_back(static_cast<long>(mixed.size() / 2));
-            }
         });
     }
     void TearDown() override {

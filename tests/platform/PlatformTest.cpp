@@ -134,9 +134,8 @@ protected:
         Drain();
     }
     void TearDown() override {
-        if (pad >= 0) {
+        if (pad >= 0)
             SDL_JoystickDetachVirtual(pad);
-        }
         CloseControllers();
         CloseJoystick();
         ReleaseInput();
@@ -267,9 +266,8 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
 TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
     ASSERT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER)) << "the game controller events must be on";
     SDL_JoystickID id = AttachPad();
-    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id) {
+    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id)
         GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
-    }
     Drain();
     ASSERT_EQ(GetControllerPlayer(id), 1);
     SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);

@@ -45,9 +45,8 @@ protected:
 TEST_F(XFrontEndTest, EachFadeShowsTwentyOneLevelsTwoPixelsPerColumnAtATime) {
     XFrontEnd frame(app.get());
     for (int i = 0; i < 43; ++i) {
-        if (i == 22) {
+        if (i == 22)
             frame.BeginFadeOut();
-        }
         Back()->ColourFill(nullptr, 9);
         frame.DrawFade(Back());
         // Black pixels of each 40-pixel column: 40, 38 .. 0 fading in, none while active, 0, 2 .. 40 out.

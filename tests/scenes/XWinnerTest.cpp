@@ -20,9 +20,8 @@ TEST_F(XWinnerTest, EachOutcomeShowsItsAnimationPicturesAndPlayerLineAndSoundsIt
     // clang-format on
     for (const auto& o : outcomes) {
         SCOPED_TRACE(&o - outcomes);
-        if (app->GetMenuSettings()->IsSingleBattle() == o.team) {
+        if (app->GetMenuSettings()->IsSingleBattle() == o.team)
             app->GetMenuSettings()->ToggleBattleType();
-        }
         app->matchWinner = o.reported;
         machine.audio->played.clear();
         XWinner winner(app.get());

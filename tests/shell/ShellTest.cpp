@@ -332,9 +332,8 @@ TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   *text ? "" : "tintorix: Tintorix is already running\n");
         std::vector<std::string> shown;
-        if (*text) {
+        if (*text)
             shown.push_back(std::string("Tintorix Message: ") + text);
-        }
         EXPECT_EQ(machine.shownTexts, shown);
         EXPECT_TRUE(machine.presents.empty()) << text;
         EXPECT_EQ(machine.windowsCreated, windows) << text;

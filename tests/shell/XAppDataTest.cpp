@@ -9,9 +9,8 @@ class XAppDataTest : public GameTest {
 protected:
     void Frame() {
         GameTest::Frame();
-        if (app->sceneState % 2 == 1 && (created.empty() || created.back() != app->sceneState)) {
+        if (app->sceneState % 2 == 1 && (created.empty() || created.back() != app->sceneState))
             created.push_back(app->sceneState);
-        }
     }
     // Runs frames until the scene state is reached and its screen has read the keys once after fading in.
     void Until(int32_t state) {

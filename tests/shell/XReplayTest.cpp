@@ -38,9 +38,7 @@ TEST(XReplayTest, AWholeReplayReadsBackAndLoadsWithItsSettingsAndAnythingElseIsR
         {good + '\0', "the file is damaged"},
         {with([](XReplay& r) { std::fill_n(r.controlType, 4, 2); }), "the file is damaged"},
         {with([](XReplay& r) { r.frames.resize(XReplay::kMaxFrames + 1); }), "the file is damaged"}};
-    for (const auto& [bytes, reason] : cases) {
-        EXPECT_EQ(read.Parse(bytes), reason) << bytes.size();
-    }
+    for (const auto& [bytes, reason] : cases) EXPECT_EQ(read.Parse(bytes), reason) << bytes.size();
     EXPECT_EQ(read.frames, replay.frames);
     TempConfigDir dir;
     EXPECT_EQ(std::tuple(read.Load(dir.Path()), read.Load(dir.Path() + "/none")),

@@ -220,9 +220,7 @@ TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhat
         // An IPv6 address is left whole, for the network to judge.
         {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"},
         {{"-x=1"}, "unknown option: -x=1"}};
-    for (const auto& [words, parsed] : cases) {
-        EXPECT_EQ(Parsed(words), parsed);
-    }
+    for (const auto& [words, parsed] : cases) EXPECT_EQ(Parsed(words), parsed);
 }
 
 // The smallest CIE76 difference between the four paint colours as the palette shows them, seen through a

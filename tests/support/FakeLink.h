@@ -17,9 +17,8 @@ public:
     void Wait(uint32_t timeoutMs) override {
         waits.push_back(timeoutMs);
         FakeMachine::Current()->now += timeoutMs;
-        if (onWait) {
+        if (onWait)
             onWait(FakeMachine::Current()->now);
-        }
     }
     Lobby GetLobby() const override { return lobby; }
     bool TakeStart(XMenuData* settings) override {

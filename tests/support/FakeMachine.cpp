@@ -64,9 +64,8 @@ private:
 }  // namespace
 
 int FakeAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
-    if (failCreate) {
+    if (failCreate)
         return -1;
-    }
     // Which WAVE resource holds exactly these samples. Every test loads the same sounds: where samples of
     // this size lay last time is looked at first.
     static std::map<size_t, std::pair<int32_t, size_t>> lastFound;
@@ -121,18 +120,16 @@ FakeMachine::FakeMachine() {
     };
     shell.showCursor = [](bool show) { machine->cursorShown = show; };
     shell.peekMessage = [](ShellMessage* message) {
-        if (machine->script.empty() || machine->script.front().first > machine->now) {
+        if (machine->script.empty() || machine->script.front().first > machine->now)
             return false;
-        }
         *message = machine->script.front().second;
         machine->script.pop_front();
         return true;
     };
     shell.waitMessage = [] {
         // Nothing left to wait for would hang the real game too: end it instead.
-        if (machine->script.empty()) {
+        if (machine->script.empty())
             machine->Schedule(machine->now, kWmDestroy);
-        }
         machine->now = std::max(machine->now, machine->script.front().first);
     };
     shell.sleep = [](uint32_t milliseconds) {
