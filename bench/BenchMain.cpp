@@ -547,6 +547,8 @@ int main(int argc, char** argv) {
         XAppData app;
         // The canvas makes its clipper through the display device, as in the game.
         app.displayDevice = GetDisplayDevice();
+        // Online the bench is a computer with nobody at its screen; offline its frame times include drawing.
+        app.unwatched = options.hostPort != 0 || !options.join.empty();
         XMatchInput* matchInput = app.GetMatchInput();
         matchInput->programName = "tintorix-bench";
         bool replay = !options.replay.empty();

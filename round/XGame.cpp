@@ -355,7 +355,9 @@ void XGame::UpdateFrame() {
             if (!finished && matchInput->IsConfirmed(frame - 1)) {
                 FinishMatch();
             }
-            DrawScene();
+            if (!app->unwatched) {
+                DrawScene();
+            }
             return;
         }
         matchInput->HoldForOthers(false);
@@ -443,7 +445,7 @@ void XGame::Step(bool seen) {
         default: break;
     }
     PaintField();
-    if (seen) {
+    if (seen && !app->unwatched) {
         DrawScene();
     }
     ++phaseCounter;
