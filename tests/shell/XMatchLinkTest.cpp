@@ -114,3 +114,22 @@ TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNon
     auto wrong = play(true, false);
     EXPECT_TRUE(std::tie(std::get<0>(wrong), std::get<1>(wrong)) == std::tie(std::get<0>(plain), std::get<1>(plain)));
 }
+
+// The computers compare this sum once a second: one pixel that differs anywhere on the field shows.
+TEST_F(XMatchLinkTest, TheComparedStateSeesEveryPixelOfTheField) {
+    Start(true, true, 1, {0, 1, 1, 1});
+    RunUntil(XGame::kPlay);
+    auto sum = [&] {
+        ZChecksum state;
+        game->AddStateTo(&state);
+        return state.Get();
+    };
+    const uint64_t before = sum();
+    for (auto [x, y] : {std::pair{0, 0}, {639, 447}, {637, 200}, {5, 1}, {322, 9}}) {
+        uint8_t& pixel = Field()->Row(y)[x];
+        pixel ^= 1;
+        EXPECT_NE(sum(), before) << x << "," << y;
+        pixel ^= 1;
+        EXPECT_EQ(sum(), before);
+    }
+}
