@@ -136,6 +136,12 @@ XNetSession::Peer* XNetSession::FindPeer(ENetPeer* peer) {
     return nullptr;
 }
 
+void XNetSession::Poll() {
+    if (NowMs() != lastPass) {
+        Service(0);
+    }
+}
+
 void XNetSession::Service(uint32_t timeoutMs) {
     if (!enet || !open) {
         return;
@@ -183,6 +189,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
         }
     }
     uint32_t now = NowMs();
+    lastPass = now;
     if (host) {
         for (size_t i = 0; i < peers.size(); ++i) {
             if (!peers[i]->peer) {
