@@ -3,7 +3,9 @@
 # a core over SPAN seconds of a match (user and system time of /proc/PID/stat, and the finer run time of
 # its threads' schedstat), with the load average beside it, since the machine may be shared.
 #   tools/online-cpu.sh [build-dir] [span-seconds] [settle-seconds]
-# Extra bench options for every computer may follow in ONLINE_CPU_OPTIONS (e.g. "--mode team").
+# Extra bench options for every computer may follow in ONLINE_CPU_OPTIONS (e.g. "--mode team"); with
+# ONLINE_CPU_RELAY=1 the joiners reach the host through tests/scripts/udp_relay.py (100 ms each way, +-20 ms,
+# 5 % lost).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 span=${2:-20}
@@ -11,8 +13,9 @@ settle=${3:-5}
 bench="$build/tintorix-bench"
 work=$(mktemp -d /tmp/tintorix-online-cpu-XXXXXX)
 pids=()
+relay=""
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}" $relay; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -21,7 +24,11 @@ read -r -a extra <<<"${ONLINE_CPU_OPTIONS:-}"
 ticks=$(getconf CLK_TCK)
 
 # A UDP port nobody holds on 127.0.0.1 now.
-port=$(python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+free_port() {
+    python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+port=$(free_port)
+join=$port
 
 # Waits up to a minute for a line in a file.
 await() {
@@ -35,8 +42,14 @@ await() {
 "$bench" --host "$port" --peers 3 --wins 1 --seed 7 --paced 1 "${extra[@]}" >"$work/host.out" 2>&1 &
 pids+=($!)
 await "$work/host.out" "^listening"
+if [ "${ONLINE_CPU_RELAY:-0}" = 1 ]; then
+    join=$(free_port)
+    python3 "$(dirname "$0")/../tests/scripts/udp_relay.py" "$join" "$port" 100 20 0.05 1 >"$work/relay.out" 2>&1 &
+    relay=$!
+    await "$work/relay.out" "^relay"
+fi
 for n in 1 2 3; do
-    "$bench" --join "127.0.0.1:$port" --seed $((20 + n)) --paced 1 >"$work/joiner$n.out" 2>&1 &
+    "$bench" --join "127.0.0.1:$join" --seed $((20 + n)) --paced 1 >"$work/joiner$n.out" 2>&1 &
     pids+=($!)
 done
 for name in host joiner1 joiner2 joiner3; do
