@@ -103,10 +103,12 @@ void XCanvasPlane::Stamp(ZSprite256* stamp) {
 
 void XCanvasPlane::Remember(const Rect& area) {
     const Surface* field = GetFieldSurface();
-    changes.push_back({area, history.size()});
-    for (int y = area.top; y < area.bottom; ++y) {
-        const uint8_t* row = field->Row(y) + area.left;
-        history.insert(history.end(), row, row + area.Width());
+    size_t at = history.size();
+    auto width = static_cast<size_t>(area.Width());
+    changes.push_back({area, at});
+    history.resize(at + width * static_cast<size_t>(area.Height()));
+    for (int y = area.top; y < area.bottom; ++y, at += width) {
+        std::memcpy(history.data() + at, field->Row(y) + area.left, width);
     }
 }
 
