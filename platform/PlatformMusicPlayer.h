@@ -28,6 +28,12 @@ public:
     void Close() override;
     void SetVolume(int percent) override;
 
+    // Whether the instrument stays loaded for good: every piece's do from when it opens, so that the
+    // audio thread never renders a sample whose data has been given back.
+    bool IsPinned(int bank, int program) const {
+        return bank >= 0 && bank <= 128 && program >= 0 && program <= 127 && pinned[bank * 128 + program];
+    }
+
     // SDL_SOUNDFONTS when set, else the first General MIDI soundfont installed; empty when none.
     static std::string FindSoundFont();
     // The synthesiser's output gain for that soundfont file.

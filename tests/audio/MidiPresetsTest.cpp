@@ -43,6 +43,11 @@ TEST(MidiPresets, EveryInstrumentAFileSelectsIsFoundWithItsBank) {
          {{0, 1}, {0, 2}, {0, 3}}},
         {"meta and system exclusive skipped",
          File({{0, 0xFF, 0x03, 3, 0xC0, 0xC1, 0xC2, 0, 0xF0, 3, 0xC3, 1, 0xF7, 0, 0xC5, 7}}), {{0, 7}}},
+        {"a meta event of two length bytes skipped whole", File({[] {
+             Bytes track = {0, 0xFF, 0x01, 0x81, 0};
+             for (int i = 0; i < 64; ++i) track.insert(track.end(), {0xC0, 0x11});
+             return track.insert(track.end(), {0, 0xC5, 7}), track;
+         }()}), {{0, 7}}},
         {"not a MIDI file", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 4, 0xC0, 1}, {}},
         {"a track cut short keeps what came before it", Cut(File({{0, 0xC0, 9, 0, 0xC1, 40}}), 5), {{0, 9}}},
     };

@@ -89,13 +89,13 @@ TEST_F(SoundTest, SoundsPlayByTheirNumberTheFirstCopyOfTwoAndOnlyLoopFlagOneLoop
 
 TEST_F(SoundTest, CopiesAreUsedInTurnAndWithoutADeviceNothingSounds) {
     FakeAudioDevice device;
-    ZSound sound(&device, 180, 3), jingle(&device, 177, 1);  // the music steps back for jingles only
-    EXPECT_EQ(std::tuple(device.channels[2].ducks, device.channels[3].ducks), std::tuple(0, 1));
+    ZSound jingle(&device, 177, 1), sound(&device, 180, 3);  // the music steps back for jingles only
+    EXPECT_EQ(std::tuple(device.channels[0].ducks, device.channels[3].ducks), std::tuple(1, 0));
     const std::vector<int> turns[] = {{1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 1, 1}};
     for (const auto& plays : turns) {
         sound.Play(0);
         EXPECT_EQ(
-            (std::vector<int>{device.channels[0].plays, device.channels[1].plays, device.channels[2].plays}),
+            (std::vector<int>{device.channels[1].plays, device.channels[2].plays, device.channels[3].plays}),
             plays);
     }
     device.failCreate = true;

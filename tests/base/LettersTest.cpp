@@ -19,6 +19,9 @@ TEST(LettersTest, Utf8ReadsWellFormedCharactersAndAnythingElseAsOneReplacementPe
         for (const char* p = text; *p;) read += NextCodePoint(&p);
         EXPECT_EQ(read, characters) << text;
     }
+    std::string written;
+    for (char32_t c : cases[0].second) written += Utf8(c);
+    EXPECT_EQ(written, cases[0].first);
 }
 
 TEST(LettersTest, AccentedLatinLettersAreWrittenWithTheirPlainCapitals) {

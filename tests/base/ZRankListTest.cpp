@@ -202,7 +202,8 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
     }
     // The killed saves' temporaries go with the next save; the user's files and a running copy's save stay.
     std::set<std::string> kept = {"registry.reg", "registry.reg.bad", "registry.reg.backup",
-                                  "registry.reg.orig12", "_registry.reg.999999990.Ab12Cd"};
+                                  "registry.reg.orig12", "_registry.reg.999999990.Ab12Cd",
+                                  ".registry.reg.1234567890.Ab12Cd"};
     for (const char* suffix : {".Ab12Cd", ".Xy34Zw", ".Qr56St"})
         kept.insert(".registry.reg." + std::to_string(getpid()) + suffix);
     for (const std::string& name : kept) {

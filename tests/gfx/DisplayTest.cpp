@@ -58,7 +58,8 @@ TEST_F(DisplayTest, ALostBackSurfaceIsRestoredAndSurfacesNeverCreatedCountAsLost
     EXPECT_TRUE(CreateDisplay(nullptr) == GetDisplayDevice() && CreateDisplaySurfaces() &&
                 GetScreenHeight() == 480);
     ReleaseDisplay();
-    EXPECT_FALSE(GetDisplayDevice() || CreateDisplaySurfaces() || InitPalette(102) || GetScreenWidth());
+    EXPECT_FALSE(GetDisplayDevice() || CreateDisplaySurfaces() || InitPalette(102) || GetScreenWidth() ||
+                 PresentBackBuffer());
 }
 
 TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceKey) {

@@ -171,21 +171,13 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     };
     const std::string humans = {0, 0, 0, 2};
     const std::string hostile[] = {
-        {'L', '\xe5', 6, 6},
-        {'L', 0, 6, 1},
-        {'L', 3, 6, 2},
-        {'L', 1, 7, 3},
-        {'L', 1, 6, 2, 0},
-        {'L', 1, 2, 6},
-        start(9, 1, 0, humans, 1),
-        start(2, 9, 0, humans, 1),
-        start(2, 1, 5, humans, 1),
-        start(2, 1, 0, {0, 0, 7, 2}, 1),
-        start(2, 1, 0, humans, 0),
-        start(2, 1, 0, humans, '\xe5'),
-        start(2, 1, 0, humans, 3),
-        start(2, 1, 0, humans, 1, 1),
-    };
+        {'L', '\xe5', 6, 6},         {'L', 0, 6, 1},
+        {'L', 3, 6, 2},               {'L', 1, 7, 3},
+        {'L', 1, 6, 2, 0},            {'L', 1, 2, 6},
+        start(9, 1, 0, humans, 1),    start(2, 9, 0, humans, 1),
+        start(2, 1, 5, humans, 1),    start(2, 1, 0, {0, 0, 7, 2}, 1),
+        start(2, 1, 0, humans, 0),    start(2, 1, 0, humans, '\xe5'),
+        start(2, 1, 0, humans, 3),    start(2, 1, 0, humans, 1, 1)};
     XMenuData taken;
     for (const std::string& bytes : hostile) {
         ASSERT_TRUE(deliver(bytes));
@@ -194,9 +186,11 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     }
     ASSERT_TRUE(deliver({'L', 1, 6, 2}));
     EXPECT_EQ(joiner.GetLobby().seat, 1);
-    ASSERT_TRUE(deliver(start(3, 2, 0, humans, 2)));
+    ASSERT_TRUE(deliver(start(3, 2, 1, {1, 2, 0, 2}, 2)));
     ASSERT_TRUE(joiner.TakeStart(&taken));
-    EXPECT_EQ(taken.GetWinsNeeded(), 2);
+    EXPECT_EQ(std::tuple(taken.GetWinsNeeded(), taken.IsSingleBattle(), taken.GetControlType(0),
+                         taken.GetControlType(1)),
+              std::tuple(2, 1, 1, 2));
     joiner.BeginMatch(taken);
     // During the match neither a lobby nor a second start moves this computer's seat, nor does a pause
     // by no player pause it.

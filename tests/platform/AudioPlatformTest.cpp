@@ -265,7 +265,9 @@ TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOn
         if (access(font, R_OK) != 0) continue;
         ++fonts;
         setenv("SDL_SOUNDFONTS", font, 1);
-        InstallMusicPlayer(std::make_unique<PlatformMusicPlayer>(), nullptr);
+        auto owned = std::make_unique<PlatformMusicPlayer>();
+        const PlatformMusicPlayer& player = *owned;
+        InstallMusicPlayer(std::move(owned), nullptr);
         unsetenv("SDL_SOUNDFONTS");
         unsigned seed = 27;
         int loudest = 0;
@@ -286,6 +288,9 @@ TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOn
             WaitForFrames(static_cast<long>(pick / 18 % 4) * kMixerChunkFrames / 2);
             if (i % 50 == 0) loudest = std::max(loudest, PeakOfNext(kMixerChunkFrames));
         }
+        // Each piece's instruments (and what a reset selects) stay loaded.
+        EXPECT_TRUE(player.IsPinned(0, 4) && player.IsPinned(0, 16) && player.IsPinned(0, 47) &&
+                    player.IsPinned(128, 0) && player.IsPinned(0, 0)) << font;
         ShutdownMusic();
         EXPECT_GT(loudest, 0) << font << ": the music sounded while it was changed";
     }

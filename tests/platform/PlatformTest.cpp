@@ -2,6 +2,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -83,6 +84,21 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
 }
 
+TEST(PlatformAudioDevice, NoDeviceToOpenMeansSilenceAndNoSecondTry) {
+    // In a child: the failure is remembered for the rest of the process.
+    if (pid_t child = fork(); child == 0) {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/nonexistent/out.raw", 1);
+        const bool silent = !PlatformAudioDevice::Open() && !AcquireMixer();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        _exit(silent && !AcquireMixer() ? 0 : 1);
+    } else {
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+}
+
 TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     std::string runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string config = ZWinReg::RegistryFilePath(XAppData::kRegistryKey);
@@ -126,10 +142,11 @@ protected:
         ReleaseInput();
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK | SDL_INIT_VIDEO);
     }
-    static void PushKey(Uint32 type, SDL_Scancode scancode, bool repeat = false) {
+    static void PushKey(Uint32 type, SDL_Scancode scancode, bool repeat = false, Uint16 mod = 0) {
         SDL_Event event{};
         event.type = type;
         event.key.keysym.scancode = scancode;
+        event.key.keysym.mod = mod;
         event.key.repeat = repeat;
         SDL_PushEvent(&event);
     }
@@ -176,6 +193,8 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_P, true);
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, true);
+    // Alt+Enter switches the window and is no key of the game's.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     // The key at Q's place on a French keyboard types A; an accented letter types its plain letter.
     SDL_Event text{SDL_TEXTINPUT};
     std::strcpy(text.text.text, "a\xC3\xA9z");
@@ -190,7 +209,7 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
                                                0, kWmKeyDown, kVirtualKeyP, kWmDestroy, 0, kMmMciNotify,
                                                kMciNotifySuccessful}));
     UpdateInput();
-    EXPECT_TRUE(IsKeyDown(25) && IsKeyDown(30));
+    EXPECT_TRUE(IsKeyDown(25) && IsKeyDown(30) && !IsKeyDown(28));
     ZString typed;
     ReadTypedKeys(typed);
     EXPECT_STREQ(typed.GetBuffer(), "AEZ") << "letters come from the layout's text, not the keys";
@@ -216,7 +235,7 @@ TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitOrAClosedPipeKillsN
 }
 
 TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOneWaitsForRestore) {
-    SDL_Window* window = SDL_CreateWindow("t", 0, 0, 640, 480, 0);
+    SDL_Window* window = SDL_CreateWindow("t", 0, 0, 640, 520, 0);
     std::unique_ptr<DisplayDevice> device = SdlDisplayDevice::Create(window);
     ASSERT_TRUE(device && device->SetMode(640, 480, 8, kDisplayFullScreen | kDisplayExclusive));
     std::unique_ptr<Surface> back = Surface::Create(640, 480);
@@ -225,16 +244,17 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     back->ColourFill(&block, 7);
     PaletteEntry palette[256] = {};
     palette[7] = {200, 100, 50, 4};
+    // What the window shows, the picture 20 rows down in it.
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
     auto pixelAt = [&](int x, int y) {
-        Uint32 pixel = 0;
-        SDL_Rect one{x, y, 1, 1};
-        SDL_RenderReadPixels(static_cast<SdlDisplayDevice*>(device.get())->GetRenderer(), &one,
-                             SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
-        return pixel & 0xFFFFFF;
+        return static_cast<Uint32*>(shown->pixels)[(y + 20) * shown->pitch / 4 + x] & 0xFFFFFF;
     };
+    // Above and below the picture black, whatever was shown there before.
+    SDL_FillRect(shown, nullptr, 0xFFFFFF);
     ASSERT_TRUE(device->Present(*back, palette));
-    EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60)}),
-              (std::vector{0xC86432u, 0u, 0u}));
+    EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60), pixelAt(0, -20),
+                           pixelAt(639, 499)}),
+              (std::vector{0xC86432u, 0u, 0u, 0u, 0u}));
     SdlDisplayDevice::MarkLost();
     EXPECT_TRUE(device->IsLost() && !device->Present(*back, palette));
     back->ColourFill(nullptr, 7);
@@ -256,16 +276,12 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     // An SDL button (or none) and the stick's vertical axis; what the game reads: the pad button's place in
     // PadButton's order from 1, plus 10, 20, 40 or 80 for a direction up, down, left or right entered; the
     // stick past its dead zone points the d-pad's way.
-    const int cases[][3] = {{SDL_CONTROLLER_BUTTON_A, 0, 1},
-                            {SDL_CONTROLLER_BUTTON_B, 0, 2},
-                            {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},
-                            {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
-                            {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45},
-                            {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
-                            {SDL_CONTROLLER_BUTTON_X, 0, 0},
-                            {-1, -30000, 13},
-                            {-1, 30000, 24},
-                            {-1, -kPadDeadZone + 1, 0}};
+    const int cases[][3] = {
+        {SDL_CONTROLLER_BUTTON_A, 0, 1},          {SDL_CONTROLLER_BUTTON_B, 0, 2},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, 13},   {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 24},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, 45}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, 86},
+        {SDL_CONTROLLER_BUTTON_X, 0, 0},          {-1, -30000, 13},
+        {-1, 30000, 24},                          {-1, -kPadDeadZone + 1, 0}};
     const int directions[] = {kJoyUp, kJoyDown, kJoyLeft, kJoyRight};
     for (auto [button, stick, want] : cases) {
         for (bool down : {true, false}) {

@@ -61,10 +61,8 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
         {kKeyZ, 'w'}, {kKeyM, ','}, {51, ';'}, {39, 'm'}, {40, U'\u00F9'}};
     const std::map<int, uint32_t> german = {{kKeyZ, 'y'}, {21, 'z'}, {26, U'\u00FC'}, {12, U'\u00DF'}};
     const std::tuple<std::map<int, uint32_t>, int, int, std::u32string> layouts[] = {
-        {french, kKeyLeft, kKeyRight, U"WXN,46"},
-        {french, 51, 40, U";\u00F9WXN,46"},
-        {german, kKeyLeft, kKeyRight, U"YXNM46"},
-        {german, 26, 12, U"\u00FC\u00DFYXNM46"},
+        {french, kKeyLeft, kKeyRight, U"WXN,46"}, {french, 51, 40, U";\u00F9WXN,46"},
+        {german, kKeyLeft, kKeyRight, U"YXNM46"}, {german, 26, 12, U"\u00FC\u00DFYXNM46"},
         {{{kKeyZ, U'\u044F'}}, kKeyLeft, kKeyRight, U"ZXNM46"},
         {{{kKeyZ, U'\u044F'}, {21, 'z'}}, kKeyP, kKeyX, U"PX XNM46"},
         {{}, kKeyP, kKeyX, U"PXZXNM46"}};

@@ -108,6 +108,10 @@ TEST_F(XOptionsTest, KeysAreSetByPressingThemRefusingOthersKeysAndEscapeKeepsThe
         EXPECT_EQ(app->hotKeysEnabled, Options().GetKeyPlayer() < 0);
     }
     EXPECT_EQ(Played(XOptions::kSoundRefused), 5);
+    // Keys with no character of their own by name, function and keypad keys by number, others by character.
+    for (auto [code, name] : {std::pair{205, "RIGHT"}, {203, "LEFT"}, {1, "ESCAPE"}, {68, "F10"}, {87, "F11"},
+                              {71, "PAD 7"}, {30, "A"}, {84, "KEY 84"}})
+        EXPECT_EQ(XOptions::KeyName(code), name);
     // Each name on its plate.
     std::vector<Layer> names;
     for (auto [line, side, name] : {std::tuple{5, 0, "A"}, {5, 1, "Z"}, {6, 0, "N"}, {7, 1, "PAD 6"}}) {

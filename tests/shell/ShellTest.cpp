@@ -114,15 +114,13 @@ TEST_F(ShellTest, PauseKeyWorksOnlyWithHotKeysTheForegroundAlwaysDecidesAndTheMu
 }
 
 TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
-    const std::pair<int32_t, const char*> cases[] = {{XAppData::kCreateLogo, ""},
-                                                     {XAppData::kCreateTitle, "Music01.mid"},
-                                                     {XAppData::kCreateMenu, "Music01.mid"},
-                                                     {XAppData::kCreateRound, "Music02.mid"},
-                                                     {XAppData::kCreateWinner, "Music03.mid"},
-                                                     {XAppData::kCreateRanking, "Music01.mid"}};
+    const std::pair<int32_t, const char*> cases[] = {
+        {XAppData::kCreateLogo, ""},             {XAppData::kCreateTitle, "Music01.mid"},
+        {XAppData::kCreateMenu, "Music01.mid"},  {XAppData::kCreateRanking, "Music01.mid"},
+        {XAppData::kCreateRound, "Music02.mid"}, {XAppData::kCreateWinner, "Music03.mid"}};
     auto built = [&] {
-        return std::vector<const void*>{app->GetLogoScene(),  app->GetTitleScene(),  app->GetMenuScene(),
-                                        app->GetRoundScene(), app->GetWinnerScene(), app->GetRankingScene()};
+        return std::vector<const void*>{app->GetLogoScene(),    app->GetTitleScene(), app->GetMenuScene(),
+                                        app->GetRankingScene(), app->GetRoundScene(), app->GetWinnerScene()};
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto [create, music] = cases[i];
@@ -156,11 +154,9 @@ TEST_F(ShellTest, EachCreateStateBuildsItsSceneBehindABlackFrameWithItsMusic) {
 }
 
 TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDestroy) {
-    for (auto [time, message, wParam] : {std::tuple{1200, kWmKeyDown, kVirtualKeyP},
-                                         {3000, kWmKeyDown, kVirtualKeyP},
-                                         {3400, kWmActivateApp, 0},
-                                         {5000, kWmActivateApp, 1},
-                                         {5200, kWmDestroy, 0}}) {
+    for (auto [time, message, wParam] :
+         {std::tuple{1200, kWmKeyDown, kVirtualKeyP}, {3000, kWmKeyDown, kVirtualKeyP},
+          {3400, kWmActivateApp, 0}, {5000, kWmActivateApp, 1}, {5200, kWmDestroy, 0}}) {
         machine.Schedule(time, message, wParam);
     }
     machine.presents.clear();

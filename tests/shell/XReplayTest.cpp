@@ -33,10 +33,8 @@ TEST(XReplayTest, AWholeReplayReadsBackAndLoadsWithItsSettingsAndAnythingElseIsR
     std::string flipped = good;
     flipped[good.size() - 12] ^= 4;  // in the checksum
     const std::pair<std::string, std::string> cases[] = {
-        {"", "the file is truncated"},
-        {"GIF89a and more", "not a Tintorix replay"},
-        {good.substr(0, 45), "the file is truncated"},
-        {flipped, "the file is damaged"},
+        {"", "the file is truncated"},        {"GIF89a and more", "not a Tintorix replay"},
+        {good.substr(0, 45), "the file is truncated"}, {flipped, "the file is damaged"},
         {good + '\0', "the file is damaged"},
         {with([](XReplay& r) { std::fill_n(r.controlType, 4, 2); }), "the file is damaged"},
         {with([](XReplay& r) { r.frames.resize(XReplay::kMaxFrames + 1); }), "the file is damaged"}};
