@@ -468,6 +468,8 @@ bool GoOnline(XAppData& app, const Options& options) {
                          ? std::popcount(lobby.joinedSeats) >= options.peers && net->IsRoundTripMeasured()
                          : net->TakeStart(&start);
         if (ready) {
+            // For whoever measures the match while it plays.
+            std::printf("playing\n");
             return true;
         }
         if (!lobby.closedReason.empty() || std::chrono::steady_clock::now() > deadline) {
@@ -545,6 +547,8 @@ int main(int argc, char** argv) {
         XAppData app;
         // The canvas makes its clipper through the display device, as in the game.
         app.displayDevice = GetDisplayDevice();
+        // Online the bench is a computer with nobody at its screen; offline its frame times include drawing.
+        app.unwatched = options.hostPort != 0 || !options.join.empty();
         XMatchInput* matchInput = app.GetMatchInput();
         matchInput->programName = "tintorix-bench";
         bool replay = !options.replay.empty();

@@ -136,15 +136,28 @@ XNetSession::Peer* XNetSession::FindPeer(ENetPeer* peer) {
     return nullptr;
 }
 
+void XNetSession::Poll() {
+    if (NowMs() != lastPass) {
+        Service(0);
+    }
+}
+
 void XNetSession::Service(uint32_t timeoutMs) {
     if (!enet || !open) {
         return;
     }
-    // ENet sleeps in the socket until a datagram comes or the time is up: no waking to look.
+    // What is due goes out before the sleep, so a frame just run costs no wake of its own.
+    SendOut();
     timeoutMs = std::min(timeoutMs, UntilSendDue(NowMs()));
+    if (timeoutMs > 0) {
+        // One sleep in the socket until a datagram comes or the time is up: no waking to look.
+        enet_uint32 condition = ENET_SOCKET_WAIT_RECEIVE;
+        enet_socket_wait(enet->socket, &condition, timeoutMs);
+    }
+    // One pass over the socket reads what has come; the events it made beyond the first are taken without
+    // reading the socket again, which would only find it empty.
     ENetEvent event;
-    while (enet_host_service(enet, &event, timeoutMs) > 0) {
-        timeoutMs = 0;
+    for (int got = enet_host_service(enet, &event, 0); got > 0; got = enet_host_check_events(enet, &event)) {
         if (event.type == ENET_EVENT_TYPE_CONNECT) {
             if (host) {
                 auto peer = std::make_unique<Peer>();
@@ -176,6 +189,7 @@ void XNetSession::Service(uint32_t timeoutMs) {
         }
     }
     uint32_t now = NowMs();
+    lastPass = now;
     if (host) {
         for (size_t i = 0; i < peers.size(); ++i) {
             if (!peers[i]->peer) {

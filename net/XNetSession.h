@@ -40,7 +40,8 @@ public:
     XNetSession& operator=(const XNetSession&) = delete;
     ~XNetSession() override;
 
-    void Poll() override { Service(0); }
+    // A look at the socket, unless a wait read it this millisecond: the frame loops look right after one.
+    void Poll() override;
     void Wait(uint32_t timeoutMs) override { Service(timeoutMs); }
     // Waits up to the time for something to arrive, or until something is due to go out.
     void Service(uint32_t timeoutMs);
@@ -124,6 +125,8 @@ private:
 
     bool host = false;
     bool open = false;
+    // When the socket was last read.
+    uint32_t lastPass = 0;
     _ENetHost* enet = nullptr;
     const XMenuData* settings = nullptr;
     uint16_t port = 0;

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Past this much history, what no snapshot needs is dropped.
-constexpr size_t kHistoryBytes = 4 << 20;
+// Past this much history, what no snapshot needs is dropped once it is at least half of it: each byte is then
+// moved about once, and the history stays in the same few warm pages instead of spreading over megabytes.
+constexpr size_t kHistoryBytes = 256 << 10;
 
 }  // namespace
 
@@ -102,10 +103,12 @@ void XCanvasPlane::Stamp(ZSprite256* stamp) {
 
 void XCanvasPlane::Remember(const Rect& area) {
     const Surface* field = GetFieldSurface();
-    changes.push_back({area, history.size()});
-    for (int y = area.top; y < area.bottom; ++y) {
-        const uint8_t* row = field->Row(y) + area.left;
-        history.insert(history.end(), row, row + area.Width());
+    size_t at = history.size();
+    auto width = static_cast<size_t>(area.Width());
+    changes.push_back({area, at});
+    history.resize(at + width * static_cast<size_t>(area.Height()));
+    for (int y = area.top; y < area.bottom; ++y, at += width) {
+        std::memcpy(history.data() + at, field->Row(y) + area.left, width);
     }
 }
 
@@ -125,9 +128,9 @@ void XCanvasPlane::SaveState(ZStateStream* out) {
         marks[nextMark++ % marks.size()] = mark;
         // Now and then the changes no kept snapshot goes back before are dropped, in one move.
         uint64_t oldest = *std::min_element(marks.begin(), marks.end());
-        if (history.size() > kHistoryBytes && oldest > forgotten) {
-            auto drop = static_cast<size_t>(oldest - forgotten);
-            size_t bytes = drop < changes.size() ? changes[drop].at : history.size();
+        auto drop = static_cast<size_t>(oldest - forgotten);
+        size_t bytes = drop == 0 ? 0 : drop < changes.size() ? changes[drop].at : history.size();
+        if (history.size() > kHistoryBytes && 2 * bytes >= history.size()) {
             history.erase(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(bytes));
             changes.erase(changes.begin(), changes.begin() + static_cast<std::ptrdiff_t>(drop));
             for (Change& change : changes) {

@@ -355,7 +355,9 @@ void XGame::UpdateFrame() {
             if (!finished && matchInput->IsConfirmed(frame - 1)) {
                 FinishMatch();
             }
-            DrawScene();
+            if (!app->unwatched) {
+                DrawScene();
+            }
             return;
         }
         matchInput->HoldForOthers(false);
@@ -443,7 +445,7 @@ void XGame::Step(bool seen) {
         default: break;
     }
     PaintField();
-    if (seen) {
+    if (seen && !app->unwatched) {
         DrawScene();
     }
     ++phaseCounter;
@@ -617,8 +619,9 @@ void XGame::AddStateTo(ZChecksum* checksum) const {
         }
     }
     if (Surface* field = canvas->GetFieldSurface()) {
+        // Compared once a second on every computer: the quick pass over the field.
         for (int y = 0; y < field->GetHeight(); ++y) {
-            checksum->Add(field->Row(y), static_cast<size_t>(field->GetWidth()));
+            checksum->AddWords(field->Row(y), static_cast<size_t>(field->GetWidth()));
         }
     }
 }

@@ -93,6 +93,8 @@ public:
     bool paused = false;
     // Frames run to catch up with an online match, unseen and unheard.
     bool fastForward = false;
+    // Nobody looks at this copy's frames (a headless computer online): a round draws nothing.
+    bool unwatched = false;
     bool hotKeysEnabled = true;
     DisplayDevice* displayDevice = nullptr;
 

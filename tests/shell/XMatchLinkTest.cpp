@@ -1,3 +1,5 @@
+#include <set>
+
 #include "gfx/ZAscii.h"
 #include "round/RoundTest.h"
 #include "scenes/ScenePicture.h"
@@ -114,4 +116,21 @@ TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNon
     std::get<2>(plain).clear();  // a guess gone wrong may change what is heard
     auto wrong = play(true, false);
     EXPECT_TRUE(std::tie(std::get<0>(wrong), std::get<1>(wrong)) == std::tie(std::get<0>(plain), std::get<1>(plain)));
+}
+
+// The computers compare this sum once a second: one pixel that differs anywhere on the field shows.
+TEST_F(XMatchLinkTest, TheComparedStateSeesEveryPixelOfTheField) {
+    Start(true, true, 1, {0, 1, 1, 1});
+    RunUntil(XGame::kPlay);
+    auto sum = [&] {
+        ZChecksum state;
+        game->AddStateTo(&state);
+        return state.Get();
+    };
+    std::set<uint64_t> sums{sum()};
+    for (auto [x, y] : {std::pair{0, 0}, {639, 447}, {637, 200}, {5, 1}, {322, 9}}) {
+        Field()->Row(y)[x] ^= 1;
+        sums.insert(sum());
+    }
+    EXPECT_EQ(sums.size(), 6u) << "a changed pixel went unseen";
 }
