@@ -146,8 +146,8 @@ TEST_F(InputTest, KeysHeldThroughAPauseStayDownAndNothingIsDeliveredWhileAway) {
     // The read while away finds everything up and acquires again; the next shows the keys held, a key
     // pressed while away as a new press, a tap or text while away never.
     UpdateInput();
-    EXPECT_EQ(std::tuple(IsKeyDown(kKeyLeft), IsKeyDown(31), GetControllerHorizontal(1), IsKeyboardAcquired(),
-                         Typed()),
+    const bool acquired = IsKeyboardAcquired();  // before reading text, which would acquire it too
+    EXPECT_EQ(std::tuple(IsKeyDown(kKeyLeft), IsKeyDown(31), GetControllerHorizontal(1), acquired, Typed()),
               std::tuple(0, 0, kJoyNone, true, ""));
     UpdateInput();
     EXPECT_EQ(std::tuple(IsKeyDown(kKeyLeft) != 0, IsKeyPressed(31), IsKeyDown(30),
