@@ -230,7 +230,11 @@ front_screen round && fail "the round looks like a front-end screen"
 if wait_for winner_shown 400 winner; then
     expect_picture winner 30
     next_frame winner
-    if [ -n "${E2E_CAPTURE:-}" ]; then sleep 16; fi
+    if [ -n "${E2E_CAPTURE:-}" ]; then
+        # Through the closing jingle: 16 s more of what the game played (44,100 frames of 4 bytes a second).
+        want=$(($(stat -c %s "$E2E_CAPTURE") + 16 * 176400))
+        while [ "$(stat -c %s "$E2E_CAPTURE")" -lt "$want" ] && kill -0 "$GAME_PID" 2>/dev/null; do sleep 0.5; done
+    fi
 else
     fail "no winner screen after the round"
 fi
