@@ -52,6 +52,12 @@ while [ "$SECONDS" -lt "$deadline" ]; do
     done
     if kill -0 "$game" 2>/dev/null; then
         kill -TERM "$game"
+        # A game that does not end within 30 s of being asked counts as failed.
+        for _ in $(seq 300); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+        if kill -0 "$game" 2>/dev/null; then
+            echo "no exit 30 s after SIGTERM" >>"$log"
+            kill -KILL "$game"
+        fi
     fi
     wait "$game"
     code=$?
