@@ -100,9 +100,11 @@ TEST(XLockstepTest, EveryComputerEndsAsThePlainRunOfTheHostsBundlesWithItsOwnInp
                     if (now % 40 == static_cast<uint32_t>(i) && next <= kFrames && computer.IsFrameReady()) {
                         XFrameInput local;
                         local.Steer(i, draw(3) == 0, draw(3) == 0);
-                        keys[i].push_back(local.steering >> 2 * i & 3);
+                        local.escape = i == 0 && next % 97 == 0;  // the host's Escape, now and then
+                        keys[i].push_back((local.steering >> 2 * i & 3) | local.escape << 2);
                         XFrameInput ran = computer.Exchange(local);
-                        ownWrong += (ran.steering >> 2 * i & 3) != (next > delay ? keys[i][next - delay - 1] : 0);
+                        int own = (ran.steering >> 2 * i & 3) | (i == 0 && ran.escape) << 2;
+                        ownWrong += own != (next > delay ? keys[i][next - delay - 1] : 0);
                         states[i].push_back(fold(states[i].back(), ran));
                     }
                     for (XLockstep::Packet& packet : computer.TakePackets(now)) {
