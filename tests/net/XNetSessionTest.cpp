@@ -344,6 +344,12 @@ TEST(XNetSessionTest, AComputerArrivingDuringAMatchWatchesItAndEitherSidesPauseK
     for (auto& computer : frames) computer.resize(200);
     EXPECT_EQ(frames[2], frames[1]);
     EXPECT_EQ(frames[0], frames[1]);
+    // What all run has the joiner's own turns both ways.
+    auto turns = [&](bool left) {
+        return std::count_if(frames[0].begin(), frames[0].end(),
+                             [&](auto& f) { return left ? f.IsLeft(1) : f.IsRight(1); });
+    };
+    EXPECT_TRUE(turns(true) > 0 && turns(false) > 0);
     // Who presses, and who has paused after it on every computer, the watcher's too.
     const std::pair<XNetSession*, int> presses[] = {{&joiner, 1}, {&host, -1}, {&host, 0}, {&joiner, -1}};
     for (const auto& [who, pausedBy] : presses) {
