@@ -27,6 +27,7 @@
 #include "platform/SdlDisplayDevice.h"
 #include "platform/SdlJoystick.h"
 #include "platform/SdlShell.h"
+#include "shell/WindowPlacement.h"
 #include "shell/XAppData.h"
 
 TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
@@ -221,6 +222,22 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_TRUE(Drain().empty());
     UpdateInput();
     EXPECT_FALSE(IsKeyDown(30));
+}
+
+TEST_F(SdlTest, AltEnterTurnsTheWindowFullScreenAndBackAndTheLastChoiceIsKept) {
+    WindowPlacement windowed;
+    windowed.fullScreen = false;
+    void* window = platform.createWindow(windowed);
+    ASSERT_NE(window, nullptr);
+    for (bool full : {true, false, true}) {
+        PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+        Drain();
+        EXPECT_EQ(IsFullScreenWindow(), full);
+    }
+    WindowPlacement kept;
+    platform.hideWindow(window, &kept);
+    EXPECT_TRUE(kept.fullScreen);
+    DestroyMainWindow();
 }
 
 TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitOrAClosedPipeKillsNothing) {
