@@ -51,8 +51,7 @@ TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNever
     const std::pair<Bytes, Bytes> cases[] = {
         {Riff({kFormat, Chunk("LIST", {9, 9, 9}), Chunk("data", samples)}), samples},
         {Riff({Chunk("data", samples), kFormat}), samples},
-        {Riff({kFormat, Chunk("data", samples), Chunk("data", {7, 7}), wild}), samples},
-        {cut, {1, 2, 3}},
+        {Riff({kFormat, Chunk("data", samples), Chunk("data", {7, 7}), wild}), samples}, {cut, {1, 2, 3}},
         {Riff({Chunk("data", Bytes(300, 7)), kFormat}), Bytes(300, 7)},
         {Riff({Chunk("data", Bytes(70000, 7)), kFormat}), Bytes(70000, 7)},  // a size's third byte counts
         {shortRiff, none},

@@ -7,10 +7,8 @@
 TEST(LettersTest, Utf8ReadsWellFormedCharactersAndAnythingElseAsOneReplacementPerByte) {
     // The text, and the characters read from it, one byte at a time for a malformed one.
     const std::pair<const char*, std::u32string> cases[] = {
-        {"a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", U"a\u00E9\u20AC\U0001F600"},
-        {"\xC3", U"\uFFFD"},
-        {"\xC3x", U"\uFFFDx"},
-        {"\xA9\xFF", U"\uFFFD\uFFFD"},
+        {"a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", U"a\u00E9\u20AC\U0001F600"}, {"\xC3", U"\uFFFD"},
+        {"\xC3x", U"\uFFFDx"}, {"\xA9\xFF", U"\uFFFD\uFFFD"},
         {"\xC1\x81", U"\uFFFD\uFFFD"},                       // 'A' overlong
         {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},             // a surrogate
         {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"}};  // past U+10FFFF

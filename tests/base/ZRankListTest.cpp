@@ -50,10 +50,8 @@ TEST(ZRankList, DefaultsFallByTheStepToZeroAndANewScoreRanksBelowEqualOnesPushin
     small.FillDefaults(ZString("D"), 40, 10);
     EXPECT_EQ(Lines(small), "D,40|D,30|D,20|D,10|D,0");
     const std::tuple<const char*, uint32_t, int, const char*> steps[] = {
-        {"TIE", 40, 1, "D,40|TIE,40|D,30|D,20|D,10"},
-        {"LOW", 10, -1, "D,40|TIE,40|D,30|D,20|D,10"},
-        {"TOP", 99, 0, "TOP,99|D,40|TIE,40|D,30|D,20"},
-        {"BOT", 21, 4, "TOP,99|D,40|TIE,40|D,30|BOT,21"},
+        {"TIE", 40, 1, "D,40|TIE,40|D,30|D,20|D,10"}, {"LOW", 10, -1, "D,40|TIE,40|D,30|D,20|D,10"},
+        {"TOP", 99, 0, "TOP,99|D,40|TIE,40|D,30|D,20"}, {"BOT", 21, 4, "TOP,99|D,40|TIE,40|D,30|BOT,21"},
         {"BIG", 4000000000u, 0, "BIG,4000000000|TOP,99|D,40|TIE,40|D,30"}};
     for (const auto& [name, score, rank, lines] : steps) {
         ZRankItem item(ZString(name), score);

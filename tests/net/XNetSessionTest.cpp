@@ -165,13 +165,10 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     };
     const std::string humans = {0, 0, 0, 2};
     const std::string hostile[] = {
-        {'L', '\xe5', 6, 6},         {'L', 0, 6, 1},
-        {'L', 3, 6, 2},               {'L', 1, 7, 3},
-        {'L', 1, 6, 2, 0},            {'L', 1, 2, 6},
-        start(9, 1, 0, humans, 1),    start(2, 9, 0, humans, 1),
-        start(2, 1, 5, humans, 1),    start(2, 1, 0, {0, 0, 7, 2}, 1),
-        start(2, 1, 0, humans, 0),    start(2, 1, 0, humans, '\xe5'),
-        start(2, 1, 0, humans, 3),    start(2, 1, 0, humans, 1, 1)};
+        {'L', '\xe5', 6, 6}, {'L', 0, 6, 1}, {'L', 3, 6, 2}, {'L', 1, 7, 3}, {'L', 1, 6, 2, 0},
+        {'L', 1, 2, 6}, start(9, 1, 0, humans, 1), start(2, 9, 0, humans, 1), start(2, 1, 5, humans, 1),
+        start(2, 1, 0, {0, 0, 7, 2}, 1), start(2, 1, 0, humans, 0), start(2, 1, 0, humans, '\xe5'),
+        start(2, 1, 0, humans, 3), start(2, 1, 0, humans, 1, 1)};
     XMenuData taken;
     for (const std::string& bytes : hostile) {
         ASSERT_TRUE(deliver(bytes));

@@ -241,8 +241,7 @@ TEST_F(XGameTest, ARankingRoundAsksForANameOnlyWhenItBeatsTheTenthEntry) {
     // Pixels painted, the per mille they give, the text typed before Enter (none: no name asked for), the
     // name stored and its place in the table. 50 ties the tenth entry: no name is asked for.
     const std::tuple<int, int, const char*, const char*, uint32_t> cases[] = {
-        {14227, 50, nullptr, "KOVRA GAMES", 9},
-        {180800, 635, " ab ", "AB", 0},
+        {14227, 50, nullptr, "KOVRA GAMES", 9}, {180800, 635, " ab ", "AB", 0},
         {130000, 457, "  ", "KOVRA GAMES", 2}};
     for (const auto& [pixels, score, typed, name, rank] : cases) {
         Start(false, true, 2, {1, 1, 1, 1});

@@ -183,43 +183,30 @@ static std::string Parsed(std::vector<const char*> words) {
 TEST(XSettingsTest, OptionsChooseTheModeOrAskForHelpTheVersionOrSayInOneLineWhatIsWrong) {
     const std::string notAPort = " is not a port, a number from 1 to 65535";
     const std::pair<std::vector<const char*>, std::string> cases[] = {
-        {{}, "-1 [|]"},
-        {{"--window"}, "0 [|]"},
-        {{"--reset-settings", "--fullscreen"}, "1 reset [|]"},
-        {{"--bogus", "-h"}, "help"},
+        {{}, "-1 [|]"}, {{"--window"}, "0 [|]"},
+        {{"--reset-settings", "--fullscreen"}, "1 reset [|]"}, {{"--bogus", "-h"}, "help"},
         {{"--version", "--window=1"}, "version"},
         {{"--window", "--fullscreen"}, "--window and --fullscreen do not go together"},
-        {{"stray"}, "stray is not an option"},
-        {{"--window=1"}, "--window takes no value"},
-        {{"--replay", "-.rep", "--window"}, "0 [|-.rep]"},
-        {{"--record=a b"}, "-1 [a b|]"},
+        {{"stray"}, "stray is not an option"}, {{"--window=1"}, "--window takes no value"},
+        {{"--replay", "-.rep", "--window"}, "0 [|-.rep]"}, {{"--record=a b"}, "-1 [a b|]"},
         {{"--record", "a", "--record=b"}, "--record is given twice"},
         {{"--record", "a", "--replay", "-.rep"}, "--record and --replay do not go together"},
-        {{"--record", "--replay", "x"}, "--record needs a file"},
-        {{"--replay", ""}, "--replay needs a file"},
-        {{"--host"}, "-1 [|] host:24680"},
-        {{"--host", "9000", "--window"}, "0 [|] host:9000"},
-        {{"--host=9000"}, "-1 [|] host:9000"},
-        {{"--host", "abc"}, "--host: abc" + notAPort},
+        {{"--record", "--replay", "x"}, "--record needs a file"}, {{"--replay", ""}, "--replay needs a file"},
+        {{"--host"}, "-1 [|] host:24680"}, {{"--host", "9000", "--window"}, "0 [|] host:9000"},
+        {{"--host=9000"}, "-1 [|] host:9000"}, {{"--host", "abc"}, "--host: abc" + notAPort},
         {{"--join", "example.org:7000"}, "-1 [|] join example.org:7000"},
-        {{"--join", "a:0"}, "--join: 0" + notAPort},
-        {{"--join", "--window"}, "--join needs a host"},
+        {{"--join", "a:0"}, "--join: 0" + notAPort}, {{"--join", "--window"}, "--join needs a host"},
         {{"--host", "--join", "a"}, "--host and --join do not go together"},
         {{"--replay", "x", "--join", "a"}, "--replay and --join do not go together"},
         {{"--replay", "x", "--host"}, "--replay and --host do not go together"},
-        {{"-"}, "- is not an option"},
-        {{"--window", ""}, "an empty word is not an option"},
+        {{"-"}, "- is not an option"}, {{"--window", ""}, "an empty word is not an option"},
         // An empty word after an option whose value may be left out is no value.
-        {{"--host", ""}, "an empty word is not an option"},
-        {{"--host="}, "--host needs a port"},
-        {{"--host", "65535"}, "-1 [|] host:65535"},
-        {{"--host", "00080"}, "-1 [|] host:80"},
-        {{"--host", "65536"}, "--host: 65536" + notAPort},
-        {{"--join", "a:"}, "--join: " + notAPort},
+        {{"--host", ""}, "an empty word is not an option"}, {{"--host="}, "--host needs a port"},
+        {{"--host", "65535"}, "-1 [|] host:65535"}, {{"--host", "00080"}, "-1 [|] host:80"},
+        {{"--host", "65536"}, "--host: 65536" + notAPort}, {{"--join", "a:"}, "--join: " + notAPort},
         {{"--join", "a:1"}, "-1 [|] join a:1"},
         // An IPv6 address is left whole, for the network to judge.
-        {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"},
-        {{"-x=1"}, "unknown option: -x=1"}};
+        {{"--join", "fe80::1:2"}, "-1 [|] join fe80::1:2:24680"}, {{"-x=1"}, "unknown option: -x=1"}};
     for (const auto& [words, parsed] : cases) EXPECT_EQ(Parsed(words), parsed);
 }
 
