@@ -56,8 +56,7 @@ TEST(ZSoundChunkWalk, TheFirstDataChunkIsFoundWhateverTheOrderAndPaddingButNever
         {Riff({Chunk("data", Bytes(70000, 7)), kFormat}), Bytes(70000, 7)},  // a size's third byte counts
         {shortRiff, none},
         {Riff({kFormat, Chunk("data", {})}), {}},  // an empty last chunk is found, without samples
-        {Riff({kFormat, Chunk("junk", {1})}), none},
-        {{'R', 'I', 'F', 'F', 4, 0, 0}, none}};
+        {Riff({kFormat, Chunk("junk", {1})}), none}, {{'R', 'I', 'F', 'F', 4, 0, 0}, none}};
     for (const auto& [image, expected] : cases) {
         const uint8_t* found = nullptr;
         uint32_t length = 0;

@@ -64,8 +64,7 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
         {french, kKeyLeft, kKeyRight, U"WXN,46"}, {french, 51, 40, U";\u00F9WXN,46"},
         {german, kKeyLeft, kKeyRight, U"YXNM46"}, {german, 26, 12, U"\u00FC\u00DFYXNM46"},
         {{{kKeyZ, U'\u044F'}}, kKeyLeft, kKeyRight, U"ZXNM46"},
-        {{{kKeyZ, U'\u044F'}, {21, 'z'}}, kKeyP, kKeyX, U"PX XNM46"},
-        {{}, kKeyP, kKeyX, U"PXZXNM46"}};
+        {{{kKeyZ, U'\u044F'}, {21, 'z'}}, kKeyP, kKeyX, U"PX XNM46"}, {{}, kKeyP, kKeyX, U"PXZXNM46"}};
     for (const auto& entry : layouts) {
         const auto& [layout, left, right, keys] = entry;
         machine.layout = layout;

@@ -266,8 +266,7 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
         {2000, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(false, 4); }},
         {2600, [&] { std::tie(link->ready, link->status.waitingFor) = std::pair(true, 0); }},
         {2700, [&] { link->status.leftSeats = 2; }}, {4000, [&] { link->status.pausedBy = 2; }},
-        {4400, [&] { link->status.pausedBy = -1; }},
-        {5000, [&] { link->stop = "the host has left"; }}};
+        {4400, [&] { link->status.pausedBy = -1; }}, {5000, [&] { link->stop = "the host has left"; }}};
     std::vector<std::pair<uint32_t, std::string>> seen = {{0, ""}};
     link->onWait = [&](uint32_t now) {
         while (!script.empty() && script.front().first <= now) {

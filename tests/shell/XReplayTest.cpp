@@ -121,8 +121,7 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
     const std::tuple<std::string, int, int, int, XFrameInput> readable[] = {
         {with({{11, 1}, {12, 0}}), 1, 0, 1, {6, true, 0}},
         {with({{11, 3}, {13, 2}, {14, 2}, {15, 2}, {16, 0}}), 3, 1, 0, {6, true, 0}},
-        {with({{30, 31}}), 2, 1, 1, {6, true, 15}},
-        {with({{8, 1}}), 2, 1, 1, {6, true, 0}}};
+        {with({{30, 31}}), 2, 1, 1, {6, true, 15}}, {with({{8, 1}}), 2, 1, 1, {6, true, 0}}};
     for (const auto& [bytes, wins, single, lastSeat, last] : readable) {
         XReplay read;
         ASSERT_EQ(read.Parse(bytes), "");
