@@ -355,9 +355,7 @@ void XGame::UpdateFrame() {
             if (!finished && matchInput->IsConfirmed(frame - 1)) {
                 FinishMatch();
             }
-            if (!app->unwatched) {
-                DrawScene();
-            }
+            DrawScene();
             return;
         }
         matchInput->HoldForOthers(false);
@@ -445,7 +443,7 @@ void XGame::Step(bool seen) {
         default: break;
     }
     PaintField();
-    if (seen && !app->unwatched) {
+    if (seen) {
         DrawScene();
     }
     ++phaseCounter;
@@ -639,7 +637,8 @@ void XGame::StoreRankEntry() {
 
 void XGame::DrawScene() {
     Surface* back = GetBackSurface();
-    if (!back) {
+    // A computer nobody watches draws nothing.
+    if (!back || app->unwatched) {
         return;
     }
     if (phase == kFinished || phase == kNameEntry) {
