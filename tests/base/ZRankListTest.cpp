@@ -22,9 +22,8 @@ std::string Lines(const ZRankList& table) {
     ZStringList lines;
     table.ToStringList(lines);
     std::string text;
-    for (uint32_t i = 0; i < lines.GetCount(); ++i) {
+    for (uint32_t i = 0; i < lines.GetCount(); ++i)
         text += std::string(i ? "|" : "") + lines.GetAt(i).GetBuffer();
-    }
     return text;
 }
 
@@ -147,9 +146,8 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
             << "loading alone, or a second copy, writes nothing";
     }
     std::string expected = File(0, "\"Q\\\"B\\\\S\\xE9\\x01,500\"");
-    for (int rank = 2; rank <= 10; ++rank) {
+    for (int rank = 2; rank <= 10; ++rank)
         expected.replace(expected.find("A,1"), 3, "KOVRA GAMES," + std::to_string(550 - 50 * rank));
-    }
     EXPECT_EQ(ReadFile(config.RegistryFile()), expected);
     // Private.
     using std::filesystem::perms, std::filesystem::status;
@@ -213,9 +211,8 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
         std::ofstream(directory + ".registry.reg.99999999" + std::to_string(i) + ".Ab12Cd");
     for (int save = 0; save < 2; ++save, fresh.SaveToRegistry(kKey)) {
         std::set<std::string> names, killedTemporaries;
-        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        for (const auto& entry : std::filesystem::directory_iterator(directory))
             (kept.count(entry.path().filename()) ? names : killedTemporaries).insert(entry.path().filename());
-        }
         EXPECT_EQ(std::pair(names, killedTemporaries.size()), std::pair(kept, size_t(save == 0 ? 6 : 0)))
             << save;
     }

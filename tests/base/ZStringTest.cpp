@@ -12,9 +12,8 @@ static std::string Text(const ZString& text) {
 TEST(ZString, MidFindTrimAndAppendFollowTheirIndexRules) {
     const std::tuple<int, int, const char*> mids[] = {{2, 1, ""},   {5, 9, ""},  {3, 3, ""},   {-1, 2, ""},
                                                       {1, 9, "bc"}, {0, 0, "a"}, {0, 2, "abc"}};
-    for (const auto& [first, last, result] : mids) {
+    for (const auto& [first, last, result] : mids)
         EXPECT_EQ(Text(ZString("abc").Mid(first, last)), result) << first << ".." << last;
-    }
     for (const auto& [c, start, index] :
          {std::tuple('a', 2, 3), {'a', 5, 5}, {'a', 6, -1}, {'z', 0, -1}, {'b', 0, 0}, {'a', -3, -1}}) {
         EXPECT_EQ(ZString("banana").Find(c, start), index) << c << " from " << start;

@@ -16,9 +16,8 @@ protected:
     static std::string Pads() {
         UpdateInput();
         std::string seen;
-        for (int player = 1; player <= 3; ++player) {
+        for (int player = 1; player <= 3; ++player)
             seen += "R-L"[GetControllerHorizontal(player) < 0 ? 1 : GetControllerHorizontal(player) ? 2 : 0];
-        }
         return seen + (IsConfirmPressed() ? "A" : "") + (IsCancelPressed() ? "B" : "") +
                (IsControllerDirectionEntered(kJoyUp) ? "u" : "") +
                (IsControllerDirectionEntered(kJoyDown) ? "d" : "");

@@ -37,9 +37,8 @@ TEST(XLockstepTest,
         table.computers[packet.seat]->Receive(packet.seat, packet.bytes);
     EXPECT_EQ(host.UntilSendDue(10), XLockstep::kResendMs - 10);
     EXPECT_EQ(host.UntilSendDue(XLockstep::kResendMs + 5), 0u);
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < 3; ++i)
         for (XLockstep::Packet& packet : table.computers[i]->TakePackets(0)) host.Receive(i, packet.bytes);
-    }
     EXPECT_EQ(host.UntilSendDue(10), XLockstep::kKeepAliveMs - 10);
     XLockstep& joiner = *table.computers[1];
     EXPECT_EQ(joiner.UntilSendDue(0), XLockstep::kKeepAliveMs);

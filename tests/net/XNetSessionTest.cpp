@@ -291,9 +291,8 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
         SCOPED_TRACE(liar);
         if (liar == 0) {
             EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 25u);
-            for (XNetSession* side : sides) {
+            for (XNetSession* side : sides)
                 EXPECT_EQ(side->GetStopReason(), "the computers went out of step at frame 25");
-            }
             continue;
         }
         EXPECT_EQ(lobby.host.GetLobby().outOfStepFrame, 0u);

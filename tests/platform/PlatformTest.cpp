@@ -46,9 +46,8 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
             << scancode;
     }
     EXPECT_GT(seen.size(), 100u);
-    for (size_t i = 0; i < std::size(codes); ++i) {
+    for (size_t i = 0; i < std::size(codes); ++i)
         EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(names[i])), codes[i]) << names[i];
-    }
 }
 
 TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNothingOutlivesTheDevice) {
@@ -153,9 +152,8 @@ protected:
     // Every waiting event through the shell's message pump, as message and parameter.
     std::vector<uintptr_t> Drain() {
         std::vector<uintptr_t> messages;
-        for (ShellMessage message; platform.peekMessage(&message);) {
+        for (ShellMessage message; platform.peekMessage(&message);)
             messages.insert(messages.end(), {message.message, message.wParam});
-        }
         return messages;
     }
     // A virtual game controller's instance, or -1 where SDL cannot make one that opens as a controller.

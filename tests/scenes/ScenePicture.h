@@ -63,9 +63,8 @@ inline int MissesOver(std::unique_ptr<Surface> expected, const std::vector<Layer
         art.DrawAt(layer.x, layer.y, expected.get());
     }
     int misses = 0;
-    for (int i = 0; i < 640 * 480; ++i) {
+    for (int i = 0; i < 640 * 480; ++i)
         misses += expected->GetPixel(i % 640, i / 640) != GetBackSurface()->GetPixel(i % 640, i / 640);
-    }
     return misses;
 }
 
