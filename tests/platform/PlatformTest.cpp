@@ -321,4 +321,9 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     Steer(id, true, -30000);
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
+    // Unplugged mid-turn, joystick 0 reads as centred, not as a stick pushed up and left.
+    SDL_JoystickDetachVirtual(pad);
+    pad = -1;
+    Steer(id, false, 0);
+    EXPECT_EQ(GetJoyHorizontal(1), kJoyNone);
 }
