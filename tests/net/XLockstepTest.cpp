@@ -142,6 +142,7 @@ TEST(XLockstepTest, EveryComputerEndsAsThePlainRunOfTheHostsBundlesWithItsOwnInp
             }
             EXPECT_EQ(std::tuple(dropFrame != 0, ownWrong, guessedEscapes), std::tuple(line.dropAt != 0, 0, 0));
             EXPECT_LE(deepest, 15);
+            EXPECT_EQ(computers[0]->Rerun(kFrames + 1), XFrameInput{}) << "a frame not yet run has no input";
         }
     }
 }
