@@ -5,9 +5,7 @@
 #include "base/ZStringList.h"
 #include "support/TestSupport.h"
 
-static std::string Text(const ZString& text) {
-    return text.GetBuffer();
-}
+static std::string Text(const ZString& text) { return text.GetBuffer(); }
 
 TEST(ZString, MidFindTrimAndAppendFollowTheirIndexRules) {
     const std::tuple<int, int, const char*> mids[] = {{2, 1, ""},   {5, 9, ""},  {3, 3, ""},   {-1, 2, ""},
@@ -46,8 +44,7 @@ TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutableThe
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
     EXPECT_EQ(Text(DirectoryOf(ZString("/usr/lib/x/tintorix"))) + Text(DirectoryOf(ZString("/x"))) +
-                  Text(DirectoryOf(ZString("x"))) + Text(DirectoryOf(ZString("a/b"))),
-              "/usr/lib/x///a/");
+                  Text(DirectoryOf(ZString("x"))) + Text(DirectoryOf(ZString("a/b"))), "/usr/lib/x///a/");
     const std::string directory = Text(GetExeDirectory());
     EXPECT_TRUE(std::filesystem::exists(directory + "tintorix-tests")) << directory;
     EXPECT_EQ(Text(QuotedExeFilePath(ZString("Music01.mid"))), "\"" + directory + "Music01.mid\"");

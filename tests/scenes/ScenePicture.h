@@ -49,9 +49,7 @@ void AddText(std::vector<Layer>& layers, Layer cell, const std::string& text, Ce
 }
 
 // The cells of the key glyph sheets, 260 and 261.
-inline int KeyGlyphCells() {
-    return ZSprite256(260, 1).GetHeight() / 18;
-}
+inline int KeyGlyphCells() { return ZSprite256(260, 1).GetHeight() / 18; }
 
 // Back-surface pixels that differ from the layers drawn in order over the picture given.
 inline int MissesOver(std::unique_ptr<Surface> expected, const std::vector<Layer>& layers) {

@@ -33,9 +33,7 @@ public:
 
 class FakeMusicPlayer : public MusicPlayer {
 public:
-    FakeMusicPlayer() {
-        endOfPiece = [this] { ReportEnd(); };
-    }
+    FakeMusicPlayer() { endOfPiece = [this] { ReportEnd(); }; }
     bool Open(const std::string& path) override {
         Log("open " + path, false);
         machine->piecePosition = 0;
@@ -196,6 +194,4 @@ std::string FakeMachine::OpenMusic() const {
     return last == music.rend() || *last == "close" ? "" : last->substr(last->find_last_of('/') + 1);
 }
 
-FakeMachine* FakeMachine::Current() {
-    return machine;
-}
+FakeMachine* FakeMachine::Current() { return machine; }

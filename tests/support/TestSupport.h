@@ -58,9 +58,7 @@ protected:
         Release(scanCode);
     }
     template <typename Scene>
-    static void Frames(Scene& scene, int count) {
-        for (int i = 0; i < count; ++i) scene.UpdateFrame();
-    }
+    static void Frames(Scene& scene, int count) { for (int i = 0; i < count; ++i) scene.UpdateFrame(); }
     // A key down for one frame and up again for the next: two frames.
     template <typename Scene>
     static void PressFor(Scene& scene, int scanCode) {
