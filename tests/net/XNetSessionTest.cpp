@@ -264,8 +264,8 @@ TEST(XNetSessionTest, OnlyPongsToPingsSentSetTheRoundTrip) {
     // The client now answers nothing and is let go; then honest answers, a joiner's, count.
     ASSERT_TRUE(lobby.Until([&] { return client.disconnects == 1; }, pump));
     EXPECT_EQ(lobby.host.GetPeerCount(), 0);
-    lobby.Join();
-    ASSERT_TRUE(lobby.Until([&] { return lobby.host.IsRoundTripMeasured(); }, pump));
+    XNetSession& joiner = lobby.Join();
+    ASSERT_TRUE(lobby.Until([&] { return joiner.GetLobby().seat == 1 && lobby.host.IsRoundTripMeasured(); }));
     EXPECT_LT(lobby.host.GetSlowestRoundTrip(), XNetSession::kSilenceMs);
 }
 
