@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/MciSequencer.h"
@@ -189,7 +190,7 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_EXPOSED,
                        SDL_WINDOWEVENT_MOVED, SDL_WINDOWEVENT_CLOSE}) {
         SDL_Event event{SDL_WINDOWEVENT};
-        event.window.event = what;
+        event.window = {SDL_WINDOWEVENT, 0, 0, what, 0, 0, 0, 120, 80};
         SDL_PushEvent(&event);
     }
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_P);
@@ -227,7 +228,8 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_FALSE(IsKeyDown(30));
     // The window's last state is what the settings keep.
     platform.hideWindow(window, &placement);
-    EXPECT_TRUE(IsFullScreenWindow() && placement.fullScreen);
+    EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y),
+              std::tuple(true, true, 120, 80));
     DestroyMainWindow();
 }
 
@@ -308,8 +310,7 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     Steer(id, false, 30000, true);
     EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
     EXPECT_TRUE(IsConfirmPressed());
-    SDL_JoystickDetachVirtual(pad);
-    pad = -1;
+    SDL_JoystickDetachVirtual(std::exchange(pad, -1));
     Steer(id, false, 0);
     EXPECT_EQ(std::pair(GetControllerPlayer(id), GetControllerHorizontal(1)), std::pair(-1, kJoyNone));
     // Found at start-up, a controller is joystick 0: player 1's, and no extra controller.
@@ -322,8 +323,7 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
     // Unplugged mid-turn, joystick 0 reads as centred, not as a stick pushed up and left.
-    SDL_JoystickDetachVirtual(pad);
-    pad = -1;
+    SDL_JoystickDetachVirtual(std::exchange(pad, -1));
     Steer(id, false, 0);
     EXPECT_EQ(GetJoyHorizontal(1), kJoyNone);
 }
