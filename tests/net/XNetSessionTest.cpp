@@ -146,10 +146,7 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
         return fake->enet != nullptr;
     });
     ASSERT_EQ(joiner.Join("127.0.0.1", port), "");
-    auto pump = [&] {
-        joiner.Service(1);
-        fake->Service();
-    };
+    auto pump = [&] { joiner.Service(1); fake->Service(); };
     ASSERT_TRUE(WaitFor([&] { return !fake->Last('H').empty(); }, pump));
     // Each message is followed by a ping: once its answer is back, the message has been dealt with.
     uint32_t stamp = 0;

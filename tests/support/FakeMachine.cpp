@@ -130,10 +130,7 @@ FakeMachine::FakeMachine() {
             machine->Schedule(machine->now, kWmDestroy);
         machine->now = std::max(machine->now, machine->script.front().first);
     };
-    shell.sleep = [](uint32_t milliseconds) {
-        machine->now += milliseconds;
-        machine->slept += milliseconds;
-    };
+    shell.sleep = [](uint32_t milliseconds) { machine->now += milliseconds; machine->slept += milliseconds; };
     shell.showMessage = [](const char* title, const char* text) {
         machine->shownTexts.push_back(std::string(title) + ": " + text);
     };
