@@ -140,7 +140,8 @@ TEST(XLockstepTest, EveryComputerEndsAsThePlainRunOfTheHostsBundlesWithItsOwnInp
                 EXPECT_EQ(std::tuple(states[i].back(), computers[i]->GetLeftSeats()),
                           std::tuple(plain, line.dropAt ? 8 : 0)) << i;
             }
-            EXPECT_EQ(std::tuple(dropFrame != 0, ownWrong, guessedEscapes), std::tuple(line.dropAt != 0, 0, 0));
+            EXPECT_EQ(std::tuple(dropFrame != 0, ownWrong, guessedEscapes),
+                      std::tuple(line.dropAt != 0, 0, 0));
             EXPECT_LE(deepest, 15);
             EXPECT_EQ(computers[0]->Rerun(kFrames + 1), XFrameInput{}) << "a frame not yet run has no input";
         }
