@@ -35,10 +35,7 @@ inline void InstallBlocks(const std::vector<std::array<int, 5>>& pictures, int s
 // A match set up the way the menu leaves it, its first round started by the game's own first frame.
 class RoundTest : public GameTest {
 protected:
-    void TearDown() override {
-        game.reset();
-        GameTest::TearDown();
-    }
+    void TearDown() override { game.reset(); GameTest::TearDown(); }
     void Start(bool battle, bool single, int winsNeeded, Four controls) {
         XMenuData* settings = app->GetMenuSettings();
         settings->SetBattleMode(battle);

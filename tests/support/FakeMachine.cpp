@@ -46,10 +46,7 @@ public:
         return true;
     }
     void Stop() override { Log("stop", false); }
-    void Close() override {
-        Log("close", false);
-        machine->piecePosition = 0;
-    }
+    void Close() override { Log("close", false); machine->piecePosition = 0; }
     void SetVolume(int percent) override { machine->musicVolume = percent; }
 
 private:
