@@ -186,6 +186,10 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     placement.fullScreen = false;
     void* window = platform.createWindow(placement);
     ASSERT_NE(window, nullptr);
+    auto sizeOf = [window, w = 0, h = 0]() mutable {
+        return SDL_GetWindowSize(static_cast<SDL_Window*>(window), &w, &h), std::pair(w, h);
+    };
+    const auto windowed = sizeOf();
     Drain();
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_EXPOSED,
                        SDL_WINDOWEVENT_MOVED, SDL_WINDOWEVENT_CLOSE}) {
@@ -231,6 +235,9 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y,
                          SDL_GetWindowFlags(static_cast<SDL_Window*>(window)) & SDL_WINDOW_HIDDEN),
               std::tuple(true, true, 120, 80, SDL_WINDOW_HIDDEN));
+    // Back from full screen, the window has its own size again.
+    ToggleFullScreen(static_cast<SDL_Window*>(window));
+    EXPECT_EQ(sizeOf(), windowed);
     DestroyMainWindow();
 }
 
