@@ -13,6 +13,8 @@
 //   direct  no player: the control thread plays notes, changes programs, turns sounds off and resets
 //           while the render thread renders, with no lock of our own (FluidSynth's API lock only).
 //   locked  direct, but each control step under the render lock (what the game's lock gave).
+// RACE_FAILOPEN=N makes every Nth opening of the soundfont after the first fail, as it would on a process
+// out of descriptors or memory: the instrument's samples are then not read.
 #include <fluidsynth.h>
 
 #include <atomic>
@@ -40,6 +42,22 @@ std::string mode;
 int fontId;
 
 void Quiet(int, const char*, void*) {}
+
+std::atomic<long> opens{0};
+long failEvery;
+
+void* OpenFont(const char* path) {
+    if (failEvery > 0 && opens++ > 0 && opens % failEvery == 0) return nullptr;
+    return std::fopen(path, "rb");
+}
+int ReadFont(void* buffer, fluid_long_long_t count, void* file) {
+    return std::fread(buffer, 1, static_cast<size_t>(count), static_cast<FILE*>(file)) == static_cast<size_t>(count) ? FLUID_OK : FLUID_FAILED;
+}
+int SeekFont(void* file, fluid_long_long_t offset, int origin) {
+    return std::fseek(static_cast<FILE*>(file), static_cast<long>(offset), origin) == 0 ? FLUID_OK : FLUID_FAILED;
+}
+int CloseFont(void* file) { return std::fclose(static_cast<FILE*>(file)) == 0 ? FLUID_OK : FLUID_FAILED; }
+fluid_long_long_t TellFont(void* file) { return std::ftell(static_cast<FILE*>(file)); }
 
 int Churn(void* data, fluid_midi_event_t* event) {
     static thread_local std::mt19937 random(7);
@@ -168,6 +186,12 @@ int main(int argc, char** argv) {
     fluid_settings_setnum(settings, "synth.sample-rate", 44100);
     fluid_settings_setint(settings, "synth.polyphony", polyphony);
     synth = new_fluid_synth(settings);
+    if (const char* every = std::getenv("RACE_FAILOPEN")) {
+        failEvery = std::atol(every);
+        fluid_sfloader_t* loader = new_fluid_defsfloader(settings);
+        fluid_sfloader_set_callbacks(loader, OpenFont, ReadFont, SeekFont, TellFont, CloseFont);
+        fluid_synth_add_sfloader(synth, loader);
+    }
     fontId = fluid_synth_sfload(synth, font.c_str(), 1);
     if (fontId == FLUID_FAILED) return 2;
     if (mode == "today") {
