@@ -180,11 +180,8 @@ TEST_F(AudioPlatform, EveryChangeOfMusicFadesTheOldPieceOutAndStartsTheNewOnSile
         WaitForFrames(second * 2);
         const long at = Frames();
         const int ownStep = LargestStep(at - second, second);
-        if (change == std::string("open")) {
-            ASSERT_TRUE(MciPlayMusicFile(nullptr, (dir + "Music02.mid\"").c_str()));
-        } else {
-            ASSERT_TRUE(change == std::string("close") ? MciCloseAll() : MciStopMusic());
-        }
+        ASSERT_TRUE(change == std::string("open")    ? MciPlayMusicFile(nullptr, (dir + "Music02.mid\"").c_str())
+                    : change == std::string("close") ? MciCloseAll() : MciStopMusic());
         WaitForFrames(second);
         EXPECT_LE(LargestStep(at, second), ownStep) << change;
         // Still sounding a tenth of a second on, quiet after a fifth: silent before the next piece.
