@@ -45,6 +45,7 @@ void Quiet(int, const char*, void*) {}
 
 std::atomic<long> opens{0};
 long failEvery;
+long burst;
 
 void* OpenFont(const char* path) {
     if (failEvery > 0 && opens++ > 0 && opens % failEvery == 0) return nullptr;
@@ -155,6 +156,11 @@ void ControlDirect(std::mt19937& random) {
     const int channel = static_cast<int>(random() % 16);
     switch (random() % 10) {
         case 0: case 1: case 2: case 3:
+            // RACE_BURST notes at once fill FluidSynth's event queue faster than rendering empties it.
+            for (long n = burst; n-- > 0;) {
+                fluid_synth_noteon(synth, static_cast<int>(random() % 16), 30 + static_cast<int>(random() % 60),
+                                   1 + static_cast<int>(random() % 127));
+            }
             fluid_synth_noteon(synth, channel, 30 + static_cast<int>(random() % 60), 1 + static_cast<int>(random() % 127));
             break;
         case 4: fluid_synth_noteoff(synth, channel, 30 + static_cast<int>(random() % 60)); break;
@@ -186,6 +192,7 @@ int main(int argc, char** argv) {
     fluid_settings_setnum(settings, "synth.sample-rate", 44100);
     fluid_settings_setint(settings, "synth.polyphony", polyphony);
     synth = new_fluid_synth(settings);
+    if (const char* notes = std::getenv("RACE_BURST")) burst = std::atol(notes);
     if (const char* every = std::getenv("RACE_FAILOPEN")) {
         failEvery = std::atol(every);
         fluid_sfloader_t* loader = new_fluid_defsfloader(settings);
