@@ -56,7 +56,8 @@ float MoveToward(float value, float target, float down, float up) {
 // file gone or replaced by then (a package removed or upgraded, an alternative re-pointed), or a process
 // short of descriptors, leaves the instrument counted as loaded with no data, and its first note reads
 // through a null pointer on the audio thread. So the file is opened once, when the synthesiser loads it,
-// and every later reading goes through that descriptor.
+// and every later reading goes through that descriptor. FluidSynth's file callbacks carry no data of
+// their own: the descriptors are found by name in a table.
 std::mutex heldLock;
 std::map<std::string, int> heldFonts;  // by the name FluidSynth knows the file by: its descriptor
 int heldCount = 0;
@@ -75,7 +76,9 @@ struct FontReader {
 // The name to load the soundfont by, one of its own for each synthesiser; empty when unreadable.
 std::string HoldFont(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {};
+    if (fd < 0) {
+        return {};
+    }
     std::lock_guard<std::mutex> guard(heldLock);
     std::string name = path + "#" + std::to_string(++heldCount);
     heldFonts[name] = fd;
@@ -94,19 +97,25 @@ void* OpenFont(const char* name) {
     std::lock_guard<std::mutex> guard(heldLock);
     auto held = heldFonts.find(name);
     struct stat status {};
-    if (held == heldFonts.end() || fstat(held->second, &status) != 0) return nullptr;
+    if (held == heldFonts.end() || fstat(held->second, &status) != 0) {
+        return nullptr;
+    }
     return new FontReader{held->second, 0, status.st_size, 0, 0, {}};
 }
 
 int ReadFont(void* buffer, fluid_long_long_t count, void* handle) {
     auto* reader = static_cast<FontReader*>(handle);
-    for (auto* to = static_cast<char*>(buffer); count > 0;) {
-        if (reader->at < reader->windowAt || reader->at >= reader->windowAt + static_cast<off_t>(reader->windowSize)) {
-            // Sample data is read in large pieces: straight through.
+    auto* to = static_cast<char*>(buffer);
+    while (count > 0) {
+        const off_t inWindow = reader->at - reader->windowAt;
+        if (inWindow < 0 || inWindow >= static_cast<off_t>(reader->windowSize)) {
+            // Sample data comes in large pieces: straight through.
             const bool large = count >= static_cast<fluid_long_long_t>(sizeof reader->window);
             const ssize_t got = large ? pread(reader->fd, to, static_cast<size_t>(count), reader->at)
                                       : pread(reader->fd, reader->window, sizeof reader->window, reader->at);
-            if (got <= 0) return FLUID_FAILED;
+            if (got <= 0) {
+                return FLUID_FAILED;
+            }
             if (large) {
                 to += got;
                 count -= got;
@@ -129,7 +138,9 @@ int ReadFont(void* buffer, fluid_long_long_t count, void* handle) {
 int SeekFont(void* handle, fluid_long_long_t offset, int origin) {
     auto* reader = static_cast<FontReader*>(handle);
     const off_t base = origin == SEEK_CUR ? reader->at : origin == SEEK_END ? reader->size : 0;
-    if ((origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END) || base + offset < 0) return FLUID_FAILED;
+    if ((origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END) || base + offset < 0) {
+        return FLUID_FAILED;
+    }
     reader->at = static_cast<off_t>(base + offset);
     return FLUID_OK;
 }
