@@ -228,26 +228,28 @@ private:
 };
 
 // The high-score table of the bench's application object lives in a directory of its own, so the
-// user's table is never read or written.
+// user's table is never read or written. It goes at exit, and before a quit that skips the destructors.
+std::string temporaryHome;
+
+void RemoveTemporaryHome() {
+    if (!temporaryHome.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(temporaryHome, ignored);
+        temporaryHome.clear();
+    }
+}
+
 class TempConfigHome {
 public:
     TempConfigHome() {
         char pattern[] = "/tmp/tintorix-bench-XXXXXX";
         if (mkdtemp(pattern)) {
-            path = pattern;
-            setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+            temporaryHome = pattern;
+            setenv("XDG_CONFIG_HOME", pattern, 1);
         }
     }
-    ~TempConfigHome() {
-        if (!path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-    bool IsReady() const { return !path.empty(); }
-
-private:
-    std::string path;
+    ~TempConfigHome() { RemoveTemporaryHome(); }
+    bool IsReady() const { return !temporaryHome.empty(); }
 };
 
 void SetUpMatch(XAppData& app, const Options& options) {
@@ -316,6 +318,7 @@ private:
                 }
                 if (frame == options.quitFrame) {
                     std::fflush(stdout);
+                    RemoveTemporaryHome();
                     std::_Exit(3);
                 }
             }

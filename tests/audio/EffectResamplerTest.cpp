@@ -29,9 +29,8 @@ TEST(EffectResampler, ATonePassesAtItsLevelAndItsMirrorAbove11kHzIsFarDown) {
     } cases[] = {{200, 0.1}, {1000, 0.1}, {4000, 0.1}, {8000, 0.2}, {9300, 0.5}};
     for (const auto& c : cases) {
         std::vector<uint8_t> tone(11025);
-        for (size_t i = 0; i < tone.size(); ++i) {
+        for (size_t i = 0; i < tone.size(); ++i)
             tone[i] = static_cast<uint8_t>(std::lrint(128 + 100 * std::sin(2 * kPi * c.hz * i / 22050)));
-        }
         const std::vector<int16_t> out = resampler.ToMixer(tone.data(), tone.size());
         ASSERT_EQ(out.size(), tone.size() * 4);
         const double level = LevelAt(out, 4000, 8192, c.hz);

@@ -36,9 +36,8 @@ protected:
     // Each channel's wave, sample count, starts, and whether it plays and loops.
     static std::vector<std::array<int, 5>> Channels(const FakeAudioDevice& device) {
         std::vector<std::array<int, 5>> all;
-        for (const auto& c : device.channels) {
+        for (const auto& c : device.channels)
             all.push_back({c.waveId, static_cast<int>(c.size), c.plays, c.playing, c.loop});
-        }
         return all;
     }
 };

@@ -22,9 +22,8 @@ std::string Lines(const ZRankList& table) {
     ZStringList lines;
     table.ToStringList(lines);
     std::string text;
-    for (uint32_t i = 0; i < lines.GetCount(); ++i) {
+    for (uint32_t i = 0; i < lines.GetCount(); ++i)
         text += std::string(i ? "|" : "") + lines.GetAt(i).GetBuffer();
-    }
     return text;
 }
 
@@ -70,9 +69,8 @@ TEST(ZRankList, StoredLinesAreReadWithTheNumberRulesOfAtolAndOnlyAsAWholeTable) 
     ZRankList table(8);
     ZStringList lines, shorter;
     for (const char* line : {"AB,123xyz", "AB", ",7", "  SP ,  42", "MANY,1,2", "NEG,-1", "A,4294967296",
-                             "B,99999999999999999999"}) {
+                             "B,99999999999999999999"})
         lines.Add(ZString(line));
-    }
     table.FromStringList(lines);
     // Numbers beyond a score's range saturate rather than wrap round to small scores.
     EXPECT_EQ(Lines(table), "AB,123|ERROR,0|,7|  SP ,42|MANY,1|NEG,4294967295|A,4294967295|B,4294967295");
@@ -107,9 +105,8 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
     for (const std::string& text :
          {std::string(), good.substr(0, 200), "Windows Registry Editor Version 4.00" + good.substr(36),
           good.substr(0, 120) + "garbage\n" + good.substr(120), good + "\"Rank11\" \"X,1\"\n",
-          kHead.substr(0, 85) + "\n" + values}) {
+          kHead.substr(0, 85) + "\n" + values})
         cases.push_back({text, "KOVRA GAMES,500", true});
-    }
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto filesBefore = openFiles();
     for (const auto& [text, first, kept] : cases) {
@@ -147,9 +144,8 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
             << "loading alone, or a second copy, writes nothing";
     }
     std::string expected = File(0, "\"Q\\\"B\\\\S\\xE9\\x01,500\"");
-    for (int rank = 2; rank <= 10; ++rank) {
+    for (int rank = 2; rank <= 10; ++rank)
         expected.replace(expected.find("A,1"), 3, "KOVRA GAMES," + std::to_string(550 - 50 * rank));
-    }
     EXPECT_EQ(ReadFile(config.RegistryFile()), expected);
     // Private.
     using std::filesystem::perms, std::filesystem::status;
@@ -213,9 +209,8 @@ TEST(ZRankList, ASaveThatFailsOrIsKilledHalfWayLeavesTheOldTableAndTheNextSaveCl
         std::ofstream(directory + ".registry.reg.99999999" + std::to_string(i) + ".Ab12Cd");
     for (int save = 0; save < 2; ++save, fresh.SaveToRegistry(kKey)) {
         std::set<std::string> names, killedTemporaries;
-        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        for (const auto& entry : std::filesystem::directory_iterator(directory))
             (kept.count(entry.path().filename()) ? names : killedTemporaries).insert(entry.path().filename());
-        }
         EXPECT_EQ(std::pair(names, killedTemporaries.size()), std::pair(kept, size_t(save == 0 ? 6 : 0)))
             << save;
     }

@@ -5,16 +5,13 @@
 #include "base/ZStringList.h"
 #include "support/TestSupport.h"
 
-static std::string Text(const ZString& text) {
-    return text.GetBuffer();
-}
+static std::string Text(const ZString& text) { return text.GetBuffer(); }
 
 TEST(ZString, MidFindTrimAndAppendFollowTheirIndexRules) {
     const std::tuple<int, int, const char*> mids[] = {{2, 1, ""},   {5, 9, ""},  {3, 3, ""},   {-1, 2, ""},
                                                       {1, 9, "bc"}, {0, 0, "a"}, {0, 2, "abc"}};
-    for (const auto& [first, last, result] : mids) {
+    for (const auto& [first, last, result] : mids)
         EXPECT_EQ(Text(ZString("abc").Mid(first, last)), result) << first << ".." << last;
-    }
     for (const auto& [c, start, index] :
          {std::tuple('a', 2, 3), {'a', 5, 5}, {'a', 6, -1}, {'z', 0, -1}, {'b', 0, 0}, {'a', -3, -1}}) {
         EXPECT_EQ(ZString("banana").Find(c, start), index) << c << " from " << start;
@@ -47,8 +44,7 @@ TEST(ZStringList, KeepsCopiesInOrderAndTheMusicIsLookedForBesideTheExecutableThe
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
     EXPECT_EQ(Text(DirectoryOf(ZString("/usr/lib/x/tintorix"))) + Text(DirectoryOf(ZString("/x"))) +
-                  Text(DirectoryOf(ZString("x"))) + Text(DirectoryOf(ZString("a/b"))),
-              "/usr/lib/x///a/");
+                  Text(DirectoryOf(ZString("x"))) + Text(DirectoryOf(ZString("a/b"))), "/usr/lib/x///a/");
     const std::string directory = Text(GetExeDirectory());
     EXPECT_TRUE(std::filesystem::exists(directory + "tintorix-tests")) << directory;
     EXPECT_EQ(Text(QuotedExeFilePath(ZString("Music01.mid"))), "\"" + directory + "Music01.mid\"");

@@ -19,9 +19,8 @@ TEST(Maths, TheGeneratorRoundingAndTablesGiveTheirFixedValues) {
     const std::tuple<int, float, float> table[] = {
         {0, 0.0f, 1.0f},   {64, 1.0f, 0.0f}, {128, 0.0f, -1.0f},       {192, -1.0f, 0.0f},
         {320, 1.0f, 0.0f}, {-1, 0.0f, 0.0f}, {32, 0.70711f, 0.70711f}, {1, 0.02454f, 0.9997f}};
-    for (const auto& [direction, sine, cosine] : table) {
+    for (const auto& [direction, sine, cosine] : table)
         EXPECT_EQ(std::tuple(Sin256(direction), Cos256(direction)), std::tuple(sine, cosine)) << direction;
-    }
     EXPECT_EQ(Distance(7, 1, 4, 5), 5.0);
 }
 
@@ -42,9 +41,8 @@ TEST(Maths, DirectionArithmeticPassesNoDirectionThroughAndWrapsRoundTheCircle) {
     // current, target, step and the turned direction; a half-turn tie goes clockwise, the step is whole
     const int turns[][4] = {{0, 128, 4, 252}, {250, 2, 4, 254}, {2, 250, 4, 254}, {10, 10, 4, 10},
                             {0, 2, 4, 4},     {0, 127, 4, 4},   {0, 129, 4, 252}, {200, 100, 8, 192}, {10, 130, 4, 14}};
-    for (const auto& [current, target, step, turned] : turns) {
+    for (const auto& [current, target, step, turned] : turns)
         EXPECT_EQ(TurnToward(current, target, step), turned) << current << " to " << target;
-    }
     // from (0, 0) to the point, on a screen whose y grows downwards
     const int points[][3] = {{10, 0, 0},  {0, -10, 64}, {-10, 0, 128}, {0, 10, 192},   {10, 10, 224},
                              {100, 1, 0}, {0, 0, 0},    {100, -1, 0},  {-100, 1, 128}, {1000, 13, 255}};

@@ -19,10 +19,9 @@ protected:
     // The glyphs in the cells along a row from x, '_' for an empty cell.
     std::string Cells(int x, int y, size_t count, int width, const char* glyphs) const {
         std::string cells;
-        for (size_t i = 0; i < count; ++i, x += width) {
+        for (size_t i = 0; i < count; ++i, x += width)
             cells +=
                 Back()->GetPixel(x + 5, y + 5) ? glyphs[(Back()->GetPixel(x + 5, y + 5) - 1) % 100] : '_';
-        }
         return cells;
     }
 };

@@ -53,9 +53,8 @@ TEST_F(SpriteTest, AnimationShowsEachFrameWaitPlusOneUpdatesAndRestartsFromFrame
     sprite.SetAnimationWait(2);
     auto run = [&](int updates) {
         std::string frames;
-        for (int i = 0; i < updates; ++i, sprite.Animate()) {
+        for (int i = 0; i < updates; ++i, sprite.Animate())
             frames += std::to_string(sprite.GetFrame()) + (sprite.IsCycleRunning() ? "" : "!");
-        }
         return frames;
     };
     EXPECT_EQ(run(18), "0001112223330!0!0!1!1!1!") << "the cycle ends when the counter wraps";

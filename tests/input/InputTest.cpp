@@ -16,9 +16,8 @@ protected:
     static std::string Pads() {
         UpdateInput();
         std::string seen;
-        for (int player = 1; player <= 3; ++player) {
+        for (int player = 1; player <= 3; ++player)
             seen += "R-L"[GetControllerHorizontal(player) < 0 ? 1 : GetControllerHorizontal(player) ? 2 : 0];
-        }
         return seen + (IsConfirmPressed() ? "A" : "") + (IsCancelPressed() ? "B" : "") +
                (IsControllerDirectionEntered(kJoyUp) ? "u" : "") +
                (IsControllerDirectionEntered(kJoyDown) ? "d" : "");
@@ -80,7 +79,7 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
     // x, y, direction, horizontal direction: the middle 80 per cent of each axis, thresholds included, is the
     // centre
     const int positions[][4] = {{6553, 32768, -1, -1},  {6552, 32768, 16, 16}, {58983, 32768, 0, 0},
-                                {58982, 58982, -1, -1}, {32768, 6553, -1, -1}, {32768, 0, 8, -1},
+                                {58982, 58982, -1, -1}, {32768, 6553, -1, -1}, {32768, 6552, 8, -1},
                                 {65535, 0, 4, 0},       {0, 0, 12, 16},        {0, 65535, 20, 16},
                                 {32768, 65535, 24, -1}, {65535, 65535, 28, 0}, {32768, 0, 8, -1}};
     for (const auto& [x, y, direction, horizontal] : positions) {

@@ -212,9 +212,8 @@ TEST_F(AudioPlatform, APieceEndsAtItsLastNoteGoesRoundOnTheBeatStopsWhereItIsAnd
     // 5 ms windows from the first chord's last fifth of a second on: none far below the held chord's level.
     const long window = kMixerRate / 200;
     const double held = Rms(ends[0] - kMixerRate / 4, kMixerRate / 10);
-    for (long at = ends[0] - kMixerRate / 5; at + window < Frames(); at += window) {
+    for (long at = ends[0] - kMixerRate / 5; at + window < Frames(); at += window)
         EXPECT_GT(Rms(at, window), held / 2) << "at " << at - ends[0] << " frames from the first end";
-    }
     // Stopped half-way it is silent, and goes on with only the rest of the piece.
     ASSERT_TRUE(MciReplayMusic(nullptr));
     WaitForFrames(half / 2);

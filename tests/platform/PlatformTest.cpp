@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/MciSequencer.h"
@@ -46,9 +47,8 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
             << scancode;
     }
     EXPECT_GT(seen.size(), 100u);
-    for (size_t i = 0; i < std::size(codes); ++i) {
+    for (size_t i = 0; i < std::size(codes); ++i)
         EXPECT_EQ(DirectInputScanCode(SDL_GetScancodeFromName(names[i])), codes[i]) << names[i];
-    }
 }
 
 TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNothingOutlivesTheDevice) {
@@ -152,9 +152,8 @@ protected:
     // Every waiting event through the shell's message pump, as message and parameter.
     std::vector<uintptr_t> Drain() {
         std::vector<uintptr_t> messages;
-        for (ShellMessage message; platform.peekMessage(&message);) {
+        for (ShellMessage message; platform.peekMessage(&message);)
             messages.insert(messages.end(), {message.message, message.wParam});
-        }
         return messages;
     }
     // A virtual game controller's instance, or -1 where SDL cannot make one that opens as a controller.
@@ -190,7 +189,7 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_EXPOSED,
                        SDL_WINDOWEVENT_MOVED, SDL_WINDOWEVENT_CLOSE}) {
         SDL_Event event{SDL_WINDOWEVENT};
-        event.window.event = what;
+        event.window = {SDL_WINDOWEVENT, 0, 0, what, 0, 0, 0, 120, 80};
         SDL_PushEvent(&event);
     }
     for (SDL_Scancode key : {SDL_SCANCODE_P, SDL_SCANCODE_A})
@@ -226,7 +225,8 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_FALSE(IsKeyDown(30));
     // The window's last state is what the settings keep.
     platform.hideWindow(window, &placement);
-    EXPECT_TRUE(IsFullScreenWindow() && placement.fullScreen);
+    EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y),
+              std::tuple(true, true, 120, 80));
     DestroyMainWindow();
 }
 
@@ -307,8 +307,7 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     Steer(id, false, 30000, true);
     EXPECT_EQ(GetControllerHorizontal(1), kJoyRight);
     EXPECT_TRUE(IsConfirmPressed());
-    SDL_JoystickDetachVirtual(pad);
-    pad = -1;
+    SDL_JoystickDetachVirtual(std::exchange(pad, -1));
     Steer(id, false, 0);
     EXPECT_EQ(std::pair(GetControllerPlayer(id), GetControllerHorizontal(1)), std::pair(-1, kJoyNone));
     // Found at start-up, a controller is joystick 0: player 1's, and no extra controller.
@@ -320,4 +319,8 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     Steer(id, true, -30000);
     EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetControllerHorizontal(1), GetJoyHorizontal(1)),
               std::tuple(-1, kJoyNone, kJoyLeft));
+    // Unplugged mid-turn, joystick 0 reads as centred, not as a stick pushed up and left.
+    SDL_JoystickDetachVirtual(std::exchange(pad, -1));
+    Steer(id, false, 0);
+    EXPECT_EQ(GetJoyHorizontal(1), kJoyNone);
 }

@@ -35,26 +35,21 @@ inline void InstallBlocks(const std::vector<std::array<int, 5>>& pictures, int s
 // A match set up the way the menu leaves it, its first round started by the game's own first frame.
 class RoundTest : public GameTest {
 protected:
-    void TearDown() override {
-        game.reset();
-        GameTest::TearDown();
-    }
+    void TearDown() override { game.reset(); GameTest::TearDown(); }
     void Start(bool battle, bool single, int winsNeeded, Four controls) {
         XMenuData* settings = app->GetMenuSettings();
         settings->SetBattleMode(battle);
         while (settings->IsSingleBattle() != single) settings->ToggleBattleType();
         while (settings->GetWinsNeeded() != winsNeeded) settings->CycleWinsNeeded();
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             while (settings->GetControlType(i) != controls[i]) settings->CycleControlType(i);
-        }
         game = std::make_unique<XGame>(app.get());
         game->UpdateFrame();
     }
     // Runs frames until the given phase and counter come up next.
     void RunUntil(uint32_t phase, uint32_t counter = 0) {
-        for (int n = 0; n < 20000 && (game->GetPhase() != phase || game->GetPhaseCounter() != counter); ++n) {
+        for (int n = 0; n < 20000 && (game->GetPhase() != phase || game->GetPhaseCounter() != counter); ++n)
             game->UpdateFrame();
-        }
         ASSERT_EQ(std::tuple(game->GetPhase(), game->GetPhaseCounter()), std::tuple(phase, counter));
     }
     // Stands a painter still with its body's top-left corner at (x, y), its footprint with it.

@@ -12,9 +12,8 @@ protected:
         RunUntil(XGame::kResult);
         Surface* field = Field();
         field->ColourFill(nullptr, 7);
-        for (int p = 0, at = 0; p < 4; ++p) {
+        for (int p = 0, at = 0; p < 4; ++p)
             for (int n = pixels[p]; n-- > 0; ++at) field->Row(1 + at / 638)[1 + at % 638] = P(p)->GetColour();
-        }
         game->UpdateFrame();
     }
 };

@@ -154,7 +154,7 @@ TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndTheirPaintInsideThePaintRectan
 
 TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNorAbsentForTheirTime) {
     // Kind; the states after it (player 1 takes it, player 2 bounces, player 4 is absent), the pixels
-    // painted, the effects added, the splashes to come, the effects after 12 more frames of the taker (a
+    // painted, the effects added, the splashes to come, the effects after 13 more frames of the taker (a
     // trail of speed every 4th, of brushes every 6th, a blot each while splashing) and the splash sounds
     // heard in them (one every fourth splash), player 3's state after
     // 384 and 385 frames, how far player 3's delay is from the potion's draw of 0 to 79 (or from 0 without a
@@ -162,7 +162,7 @@ TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNo
     const std::array<int, 14> cases[] = {
         {1, 0, 6, 3, 0, 0, 1, 0, 1, 0, 3, 0, 0, 0},     {5, 0, 6, 4, 0, 0, 1, 0, 1, 0, 4, 4, 0, 0},
         {2, 1, 6, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0},     {6, 5, 6, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
-        {3, 0, 6, 0, 0, 26139, 1, 0, 1, 0, 0, 0, 0, 0}, {4, 0, 6, 0, 0, 0, 0, 56, 12, 3, 0, 0, 0, 0}};
+        {3, 0, 6, 0, 0, 26139, 1, 0, 1, 0, 0, 0, 0, 0}, {4, 0, 6, 0, 0, 0, 0, 56, 13, 4, 0, 0, 0, 0}};
     P(3)->SetControlType(XPlayerChara::kAbsent);
     XItemChara* item = game->GetItem();
     for (const auto& c : cases) {
@@ -179,7 +179,7 @@ TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNo
         seen.insert(seen.end(), {Painted(192, {212, 112, 432, 332}), game->GetEffects()->CountEffects()});
         seen.push_back(P(0)->GetSplashCounter());
         Heard();
-        for (int i = 0; i < 12; ++i) P(0)->UpdateState();
+        for (int i = 0; i < 13; ++i) P(0)->UpdateState();
         std::vector<int32_t> heard = Heard();
         seen.insert(seen.end(), {game->GetEffects()->CountEffects(),
                                  static_cast<int>(std::count(heard.begin(), heard.end(), 185))});

@@ -23,9 +23,8 @@ protected:
     }
     // Runs the board on to the given state and counter, and draws it.
     void RunTo(uint32_t state, uint32_t counter) {
-        for (int n = 0; n < 1000 && (board->GetState() != state || board->GetCounter() != counter); ++n) {
+        for (int n = 0; n < 1000 && (board->GetState() != state || board->GetCounter() != counter); ++n)
             board->Update();
-        }
         Back()->ColourFill(nullptr, 0);
         board->Draw(Back());
     }

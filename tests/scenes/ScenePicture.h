@@ -49,9 +49,7 @@ void AddText(std::vector<Layer>& layers, Layer cell, const std::string& text, Ce
 }
 
 // The cells of the key glyph sheets, 260 and 261.
-inline int KeyGlyphCells() {
-    return ZSprite256(260, 1).GetHeight() / 18;
-}
+inline int KeyGlyphCells() { return ZSprite256(260, 1).GetHeight() / 18; }
 
 // Back-surface pixels that differ from the layers drawn in order over the picture given.
 inline int MissesOver(std::unique_ptr<Surface> expected, const std::vector<Layer>& layers) {
@@ -63,9 +61,8 @@ inline int MissesOver(std::unique_ptr<Surface> expected, const std::vector<Layer
         art.DrawAt(layer.x, layer.y, expected.get());
     }
     int misses = 0;
-    for (int i = 0; i < 640 * 480; ++i) {
+    for (int i = 0; i < 640 * 480; ++i)
         misses += expected->GetPixel(i % 640, i / 640) != GetBackSurface()->GetPixel(i % 640, i / 640);
-    }
     return misses;
 }
 

@@ -87,9 +87,8 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         settings.SetDefaults();
         settings.SetBattleMode(c.battleMode);
         for (int i = 4 - c.emptySeats; i < 4; ++i) {  // the last seats: 3 leaves player 1 alone
-            for (int step = 0; step < 2 && settings.GetControlType(i) != 2; ++step) {
+            for (int step = 0; step < 2 && settings.GetControlType(i) != 2; ++step)
                 settings.CycleControlType(i);
-            }
         }
         machine.audio->played.clear();
         machine.audio->stopped.clear();

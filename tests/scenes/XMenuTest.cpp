@@ -41,9 +41,8 @@ static std::vector<Layer> MenuPicture(const XMenuData& s, uint32_t frameCounter,
     // clang-format on
     layers.insert(layers.end(), items, items + 8);
     layers.insert(layers.end(), {{140, 1, 0, 252, 146}, {232, 1, 0, 155, 188}});
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         layers.insert(layers.end(), {{145, 4, i, 121, 226 + 42 * i}, {141, 4, i, 179, 230 + 42 * i}});
-    }
     AddMarkers(layers, items[cursor], markerFrame);
     return layers;
 }

@@ -68,8 +68,11 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
             << key;
     }
     EXPECT_EQ(std::tuple(machine.OpenMusic(), machine.musicPlaying), std::tuple("Music01.mid", true));
-    // Ten lamps a volume, the lit ones first, and its number; the screen and colour words.
-    std::vector<Layer> shown = {{257, 4, 0, 340, LineY(2)}, {257, 4, 3, 340, LineY(3)}};
+    // The labels from (170, 76) 40 apart and BACK centred at y 400; the screen and colour words; ten lamps
+    // a volume, the lit ones first, and its number.
+    std::vector<Layer> shown = {{256, 4, 0, 170, 76},       {256, 4, 3, 170, 196},
+                                {257, 4, 0, 340, LineY(2)}, {257, 4, 3, 340, LineY(3)},
+                                {203, 1, 0, 320 - ZSprite256(203, 1).GetWidth() / 2, 400}};
     for (int lamp = 0; lamp < 10; ++lamp) {
         shown.push_back({131, 2, 1, 340 + 17 * lamp, LineY(0) + 10});
         shown.push_back({131, 2, lamp < 9 ? 0 : 1, 340 + 17 * lamp, LineY(1) + 10});

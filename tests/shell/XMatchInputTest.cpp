@@ -36,9 +36,8 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
     settings->SetWinsNeeded(1);
     settings->SetSingleBattle(0);
     settings->SetControlType(1, 0);
-    for (std::string nowhere : {file + "/x", config.Path() + "/"}) {
+    for (std::string nowhere : {file + "/x", config.Path() + "/"})
         EXPECT_EQ(input->RecordNextMatch(nowhere), "no file can be written there");
-    }
     ASSERT_EQ(input->RecordNextMatch(file), "");
     // Ranking rounds before the match are not recorded, and say so once.
     settings->SetBattleMode(0);

@@ -114,9 +114,8 @@ TEST(XReplayTest, EachFieldOutOfItsRangeIsDamageEvenUnderARightHashAndEachEdgeWi
         EXPECT_EQ(read.Parse(bytes), reason) << (&bytes - &refused[0].first) / 2;
     }
     // Cut at any byte, at a field's start or within it, the file is truncated.
-    for (size_t cut = 0; cut < good.size(); ++cut) {
+    for (size_t cut = 0; cut < good.size(); ++cut)
         EXPECT_EQ(XReplay().Parse(good.substr(0, cut)), "the file is truncated") << cut;
-    }
     // The edges of each range, and the format before this one, read.
     const std::tuple<std::string, int, int, int, XFrameInput> readable[] = {
         {with({{11, 1}, {12, 0}}), 1, 0, 1, {6, true, 0}},

@@ -51,9 +51,8 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     settings.Save();
     // What the user wrote stays; each value keeps its line, and new ones join their key.
     const std::string text = ReadFile(file);
-    for (const char* kept : {"; my keys\n", "\"Mine\"=dword:1\n", "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n"}) {
+    for (const char* kept : {"; my keys\n", "\"Mine\"=dword:1\n", "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=\"1\"\n"})
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
-    }
     EXPECT_LT(text.find("\"WindowX\"=\"33\""), text.find("; my keys"));
     EXPECT_LT(text.find("\"Player4Right\"=\"77\""), text.find("[HKEY_CURRENT_USER\\Software\\Other]"));
     XSettings again;
@@ -72,10 +71,9 @@ TEST(XSettingsTest, ValuesReadInRangeOrAsTheDefaultsAndSurviveASave) {
     // Whose a key is, but for the one asking: player 4 on the keypad turns with the number row's 4 and 6 too.
     const std::pair<int, int> owners[] = {{kKeyLeft, 0}, {kKeyRight, 0}, {kKeyX, 1}, {kKeyM, 2},
                                           {kKeyPad6, 3}, {kKey4, 3},     {kKey6, 3}, {30, -1}};
-    for (auto [key, owner] : owners) {
+    for (auto [key, owner] : owners)
         EXPECT_EQ(std::pair(again.KeyOwner(key, -1), again.KeyOwner(key, owner)), std::pair(owner, -1))
             << key;
-    }
 }
 
 TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
@@ -237,10 +235,9 @@ static double SmallestPaintDifference(const PaletteEntry* palette, const std::ar
         // Lightness without its offset, which no difference sees.
         std::tie(lab[p][0], lab[p][1], lab[p][2]) =
             std::tuple(116 * f[1], 500 * (f[0] - f[1]), 200 * (f[1] - f[2]));
-        for (int q = 0; q < p; ++q) {
+        for (int q = 0; q < p; ++q)
             smallest = std::min(
                 smallest, std::hypot(lab[p][0] - lab[q][0], lab[p][1] - lab[q][1], lab[p][2] - lab[q][2]));
-        }
     }
     return smallest;
 }

@@ -33,9 +33,7 @@ public:
 
 class FakeMusicPlayer : public MusicPlayer {
 public:
-    FakeMusicPlayer() {
-        endOfPiece = [this] { ReportEnd(); };
-    }
+    FakeMusicPlayer() { endOfPiece = [this] { ReportEnd(); }; }
     bool Open(const std::string& path) override {
         Log("open " + path, false);
         machine->piecePosition = 0;
@@ -48,10 +46,7 @@ public:
         return true;
     }
     void Stop() override { Log("stop", false); }
-    void Close() override {
-        Log("close", false);
-        machine->piecePosition = 0;
-    }
+    void Close() override { Log("close", false); machine->piecePosition = 0; }
     void SetVolume(int percent) override { machine->musicVolume = percent; }
 
 private:
@@ -132,10 +127,7 @@ FakeMachine::FakeMachine() {
             machine->Schedule(machine->now, kWmDestroy);
         machine->now = std::max(machine->now, machine->script.front().first);
     };
-    shell.sleep = [](uint32_t milliseconds) {
-        machine->now += milliseconds;
-        machine->slept += milliseconds;
-    };
+    shell.sleep = [](uint32_t milliseconds) { machine->now += milliseconds; machine->slept += milliseconds; };
     shell.showMessage = [](const char* title, const char* text) {
         machine->shownTexts.push_back(std::string(title) + ": " + text);
     };
@@ -196,6 +188,4 @@ std::string FakeMachine::OpenMusic() const {
     return last == music.rend() || *last == "close" ? "" : last->substr(last->find_last_of('/') + 1);
 }
 
-FakeMachine* FakeMachine::Current() {
-    return machine;
-}
+FakeMachine* FakeMachine::Current() { return machine; }

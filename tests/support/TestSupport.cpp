@@ -39,9 +39,8 @@ std::vector<uint8_t> MakeBitmapResource(int width, int height,
     bytes[12] = 1;  // planes
     bytes[14] = 8;  // bits per pixel
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x)
             bytes[1064 + static_cast<size_t>(height - 1 - y) * pitch + x] = pixel(x, y);
-        }
     }
     return bytes;
 }
@@ -58,9 +57,8 @@ std::string ReadFile(const std::string& path) {
 
 int CountPixels(const Surface& surface, const Rect& area, uint8_t index) {
     int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
+    for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) count += surface.GetPixel(x, y) == index;
-    }
     return count;
 }
 

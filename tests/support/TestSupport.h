@@ -47,20 +47,12 @@ protected:
 
     static Surface* Back() { return GetBackSurface(); }
     // One frame of the game's loop, 40 ms on.
-    void Frame() {
-        machine.now += 40;
-        RunFrame(*app);
-    }
+    void Frame() { machine.now += 40; RunFrame(*app); }
     static void Press(int scanCode) { KeyboardEvent(scanCode, true); }
     static void Release(int scanCode) { KeyboardEvent(scanCode, false); }
-    static void Tap(int scanCode) {
-        Press(scanCode);
-        Release(scanCode);
-    }
+    static void Tap(int scanCode) { Press(scanCode); Release(scanCode); }
     template <typename Scene>
-    static void Frames(Scene& scene, int count) {
-        for (int i = 0; i < count; ++i) scene.UpdateFrame();
-    }
+    static void Frames(Scene& scene, int count) { for (int i = 0; i < count; ++i) scene.UpdateFrame(); }
     // A key down for one frame and up again for the next: two frames.
     template <typename Scene>
     static void PressFor(Scene& scene, int scanCode) {
