@@ -274,18 +274,18 @@ TEST(XNetSessionTest, AJoinerOutOfStepIsPlayedByTheComputerAndOnlyAHostOutOfStep
         ASSERT_NO_FATAL_FAILURE(lobby.Start());
         std::vector<XFrameInput> frames[3];
         auto done = [&](size_t i) { return frames[i].size() >= 100 || !sides[i]->GetStopReason().empty(); };
+        auto step = [&] {
+            for (size_t i = 0; i < 3; ++i) {
+                if (!done(i) && sides[i]->IsFrameReady(false)) {
+                    uint32_t frame = static_cast<uint32_t>(frames[i].size()) + 1;
+                    if (sides[i]->WantsStateCheck(frame))
+                        sides[i]->CheckState(frame, i == liar ? 1 : 0);
+                    frames[i].push_back(sides[i]->Exchange({}));
+                }
+            }
+        };
         testing::internal::CaptureStderr();
-        const bool ended = lobby.Until([&] { return done(0) && done(1) && done(2); },
-                                [&] {
-                                    for (size_t i = 0; i < 3; ++i) {
-                                        if (!done(i) && sides[i]->IsFrameReady(false)) {
-                                            uint32_t frame = static_cast<uint32_t>(frames[i].size()) + 1;
-                                            if (sides[i]->WantsStateCheck(frame))
-                                                sides[i]->CheckState(frame, i == liar ? 1 : 0);
-                                            frames[i].push_back(sides[i]->Exchange({}));
-                                        }
-                                    }
-                                });
+        const bool ended = lobby.Until([&] { return done(0) && done(1) && done(2); }, step);
         const std::string said = testing::internal::GetCapturedStderr();
         ASSERT_TRUE(ended);
         SCOPED_TRACE(liar);

@@ -223,10 +223,11 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_TRUE(Drain().empty());
     UpdateInput();
     EXPECT_FALSE(IsKeyDown(30));
-    // The window's last state is what the settings keep.
+    // The window's last state is what the settings keep, and it goes from the screen at once.
     platform.hideWindow(window, &placement);
-    EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y),
-              std::tuple(true, true, 120, 80));
+    EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y,
+                         SDL_GetWindowFlags(static_cast<SDL_Window*>(window)) & SDL_WINDOW_HIDDEN),
+              std::tuple(true, true, 120, 80, SDL_WINDOW_HIDDEN));
     DestroyMainWindow();
 }
 
