@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
 
 #include "audio/MidiPresets.h"
 #include "platform/PlatformAudioMixer.h"
@@ -46,6 +50,106 @@ constexpr float kDuckStepUp = static_cast<float>(1.0 / (0.4 * kMixerRate));
 
 float MoveToward(float value, float target, float down, float up) {
     return value > target ? std::max(target, value - down) : std::min(target, value + up);
+}
+
+// FluidSynth reads an instrument's samples from the soundfont file whenever a piece first selects it. A
+// file gone or replaced by then (a package removed or upgraded, an alternative re-pointed), or a process
+// short of descriptors, leaves the instrument counted as loaded with no data, and its first note reads
+// through a null pointer on the audio thread. So the file is opened once, when the synthesiser loads it,
+// and every later reading goes through that descriptor. FluidSynth's file callbacks carry no data of
+// their own: the descriptors are found by name in a table.
+std::mutex heldLock;
+std::map<std::string, int> heldFonts;  // by the name FluidSynth knows the file by: its descriptor
+int heldCount = 0;
+
+// A reading position over the held descriptor. FluidSynth reads a soundfont's headers a few bytes at a
+// time: they come from a window read at once.
+struct FontReader {
+    int fd;
+    off_t at;
+    off_t size;
+    off_t windowAt = 0;
+    size_t windowSize = 0;
+    char window[1 << 16];
+};
+
+// The name to load the soundfont by, one of its own for each synthesiser; empty when unreadable.
+std::string HoldFont(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return {};
+    }
+    std::lock_guard<std::mutex> guard(heldLock);
+    std::string name = path + "#" + std::to_string(++heldCount);
+    heldFonts[name] = fd;
+    return name;
+}
+
+void ReleaseFont(const std::string& name) {
+    std::lock_guard<std::mutex> guard(heldLock);
+    if (auto held = heldFonts.find(name); held != heldFonts.end()) {
+        close(held->second);
+        heldFonts.erase(held);
+    }
+}
+
+void* OpenFont(const char* name) {
+    std::lock_guard<std::mutex> guard(heldLock);
+    auto held = heldFonts.find(name);
+    struct stat status {};
+    if (held == heldFonts.end() || fstat(held->second, &status) != 0) {
+        return nullptr;
+    }
+    return new FontReader{held->second, 0, status.st_size, 0, 0, {}};
+}
+
+int ReadFont(void* buffer, fluid_long_long_t count, void* handle) {
+    auto* reader = static_cast<FontReader*>(handle);
+    auto* to = static_cast<char*>(buffer);
+    while (count > 0) {
+        const off_t inWindow = reader->at - reader->windowAt;
+        if (inWindow < 0 || inWindow >= static_cast<off_t>(reader->windowSize)) {
+            // Sample data comes in large pieces: straight through.
+            const bool large = count >= static_cast<fluid_long_long_t>(sizeof reader->window);
+            const ssize_t got = large ? pread(reader->fd, to, static_cast<size_t>(count), reader->at)
+                                      : pread(reader->fd, reader->window, sizeof reader->window, reader->at);
+            if (got <= 0) {
+                return FLUID_FAILED;
+            }
+            if (large) {
+                to += got;
+                count -= got;
+                reader->at += got;
+                continue;
+            }
+            reader->windowAt = reader->at;
+            reader->windowSize = static_cast<size_t>(got);
+        }
+        const size_t from = static_cast<size_t>(reader->at - reader->windowAt);
+        const size_t part = std::min(static_cast<size_t>(count), reader->windowSize - from);
+        std::memcpy(to, reader->window + from, part);
+        to += part;
+        count -= static_cast<fluid_long_long_t>(part);
+        reader->at += static_cast<off_t>(part);
+    }
+    return FLUID_OK;
+}
+
+int SeekFont(void* handle, fluid_long_long_t offset, int origin) {
+    auto* reader = static_cast<FontReader*>(handle);
+    const off_t base = origin == SEEK_CUR ? reader->at : origin == SEEK_END ? reader->size : 0;
+    if ((origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END) || base + offset < 0) {
+        return FLUID_FAILED;
+    }
+    reader->at = static_cast<off_t>(base + offset);
+    return FLUID_OK;
+}
+
+fluid_long_long_t TellFont(void* handle) { return static_cast<FontReader*>(handle)->at; }
+
+int CloseFont(void* handle) {
+    delete static_cast<FontReader*>(handle);
+    return FLUID_OK;
 }
 
 }  // namespace
@@ -106,6 +210,9 @@ PlatformMusicPlayer::~PlatformMusicPlayer() {
     if (synth) {
         delete_fluid_synth(synth);
     }
+    if (!heldFont.empty()) {
+        ReleaseFont(heldFont);
+    }
     if (settings) {
         delete_fluid_settings(settings);
     }
@@ -124,9 +231,9 @@ void PlatformMusicPlayer::LoadSynth() {
         return;
     }
     // Samples load with the instruments the pieces ask for, not the whole soundfont: FluidR3 would take
-    // 148 MB, locked in memory. Each instrument is loaded when its piece opens and stays (Pin): sample
-    // data given back while the synthesiser renders is what FluidSynth has crashed on. Reverb and chorus
-    // stay on, as the pieces were balanced: together they cost under a third of a point of one core.
+    // 148 MB, locked in memory. Each instrument is loaded when its piece opens, from the file held open
+    // (HoldFont), and stays (Pin). Reverb and chorus stay on, as the pieces were balanced: together they
+    // cost under a third of a point of one core.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     // A piece going round again keeps its notes ringing into the downbeat; changes reset by hand.
     fluid_settings_setint(settings, "player.reset-synth", 0);
@@ -137,7 +244,13 @@ void PlatformMusicPlayer::LoadSynth() {
     if (!synth) {
         return;
     }
-    fontId = fluid_synth_sfload(synth, font.c_str(), 1);
+    heldFont = HoldFont(font);
+    if (!heldFont.empty()) {
+        fluid_sfloader_t* reader = new_fluid_defsfloader(settings);
+        fluid_sfloader_set_callbacks(reader, OpenFont, ReadFont, SeekFont, TellFont, CloseFont);
+        fluid_synth_add_sfloader(synth, reader);
+    }
+    fontId = fluid_synth_sfload(synth, (heldFont.empty() ? font : heldFont).c_str(), 1);
     if (fontId == FLUID_FAILED) {
         delete_fluid_synth(synth);
         synth = nullptr;

@@ -74,6 +74,7 @@ private:
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     int fontId = -1;
+    std::string heldFont;  // the name the soundfont held open is loaded by
     double synthGain = 0;  // for the soundfont loaded, at full volume
     bool mixerHeld = false;
     bool hooked = false;

@@ -95,8 +95,7 @@ TEST(PlatformAudioDevice, NoDeviceToOpenMeansSilenceAndNoSecondTry) {
         _exit(silent && !AcquireMixer() ? 0 : 1);
     } else {
         int status = -1;
-        waitpid(child, &status, 0);
-        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(waitpid(child, &status, 0) == child && status == 0) << status;
     }
 }
 
@@ -197,10 +196,8 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
         event.window = {SDL_WINDOWEVENT, 0, 0, what, 0, 0, 0, 120, 80};
         SDL_PushEvent(&event);
     }
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_P);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_P, true);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, true);
+    for (SDL_Scancode key : {SDL_SCANCODE_P, SDL_SCANCODE_A})
+        for (bool repeat : {false, true}) PushKey(SDL_KEYDOWN, key, repeat);
     // Alt+Enter switches the window, there and back and there again, and is no key of the game's.
     for (int i = 0; i < 3; ++i) PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     // The key at Q's place on a French keyboard types A; an accented letter types its plain letter.
