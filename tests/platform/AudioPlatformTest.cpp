@@ -251,6 +251,17 @@ TEST_F(AudioPlatform, APieceEndsAtItsLastNoteGoesRoundOnTheBeatStopsWhereItIsAnd
     }
 }
 
+TEST(PlatformMusicPlayer, TheSoundfontIsTheFirstReadableEntryOfTheListGiven) {
+    const std::string a = TINTORIX_SOURCE_DIR "/README.md", b = TINTORIX_SOURCE_DIR "/assets/music/Music01.mid";
+    const std::pair<std::string, std::string> lists[] = {
+        {"/none:" + a + ":" + b, a}, {"/none::" + b, b}, {b + ":" + a, b}, {"/none:/none", ""}};
+    for (const auto& [list, font] : lists) {
+        setenv("SDL_SOUNDFONTS", list.c_str(), 1);
+        EXPECT_EQ(PlatformMusicPlayer::FindSoundFont(), font) << list;
+    }
+    unsetenv("SDL_SOUNDFONTS");
+}
+
 using AudioStress = AudioPlatform;
 
 TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOnEverySoundfontNeverCrash) {

@@ -133,4 +133,13 @@ TEST_F(XMatchLinkTest, TheComparedStateSeesEveryPixelOfTheField) {
         sums.insert(sum());
     }
     EXPECT_EQ(sums.size(), 6u) << "a changed pixel went unseen";
+    // Words, then the bytes left over: nothing past the count is read.
+    uint8_t bytes[24] = {7};
+    for (size_t count : {5, 13, 16}) {
+        ZChecksum before, after;
+        before.AddWords(bytes, count);
+        bytes[count] ^= 1;
+        after.AddWords(bytes, count);
+        EXPECT_EQ(after.Get(), before.Get()) << count;
+    }
 }
