@@ -51,6 +51,10 @@ TEST(XLockstepTest,
     host.Receive(1, std::string{'I', 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1});
     joiner.Receive(0, std::string{'B', 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 0});
     EXPECT_LT(held() - before, 4096);
+    // What a joiner says it holds is believed as far as it goes: the next packet brings the rest.
+    Table other;
+    other.computers[0]->Receive(1, std::string{'I', 1, 0, 1, 0, 0, 0, 3, 0, 0, 0, 0});
+    EXPECT_EQ(other.computers[0]->TakePackets(0)[0].bytes.substr(7, 5), std::string({2, 0, 0, 0, 1}));
 }
 
 // Four computers, over a line that delays each packet by its own time (so packets overtake each other),
