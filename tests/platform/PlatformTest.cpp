@@ -232,9 +232,11 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y,
                          SDL_GetWindowFlags(static_cast<SDL_Window*>(window)) & SDL_WINDOW_HIDDEN),
               std::tuple(true, true, 120, 80, SDL_WINDOW_HIDDEN));
-    // Back from full screen, the window has its own size again.
+    // Back from full screen, the window has its own size, border and handles again.
     ToggleFullScreen(static_cast<SDL_Window*>(window));
-    EXPECT_EQ(sizeOf(), windowed);
+    const Uint32 frame = SDL_GetWindowFlags(static_cast<SDL_Window*>(window));
+    EXPECT_EQ(std::tuple(sizeOf(), frame & (SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN)),
+              std::tuple(windowed, SDL_WINDOW_RESIZABLE));
     DestroyMainWindow();
 }
 
