@@ -52,6 +52,11 @@ TEST_F(XPlayerCharaTest, EachStateHasItsSpeedPacePictureAndBrushAndSaysWhetherTh
         {0, 0, 0, 200, 4.0f, 3, 102, 812, false}, {0, 0, 2, 170, 4.0f, 3, 102, 812, false}};
     XPlayerChara* p = P(0);
     p->SetDirection(64);
+    // The arrow bright for six frames of the phase counter, dim for six.
+    std::string phases;
+    for (uint32_t counter : {0, 5, 6, 11, 12})
+        phases += (p->UpdateAnimation(counter), p->IsArrowBright()) ? 'B' : 'd';
+    EXPECT_EQ(phases, "BBddB");
     p->UpdateAnimation(6);
     game->GetItem()->PlaceAt(297, 197);
     for (auto [control, state, kind, y, speed, wait, picture, painted, takes] : cases) {
