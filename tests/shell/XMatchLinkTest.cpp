@@ -22,16 +22,20 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
     EXPECT_EQ(CountPixels(*Back(), {0, 0, 640, 480}, 0), 640 * 480) << "the fade-in starts black";
     for (int i = 0; i < 20; ++i) app->UpdateFrame();
     using Lines = std::vector<std::string>;
-    const std::pair<XMatchLink::Lobby, Lines> cases[] = {
-        {{}, {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},
-        {{false, true, 2, 14, 6, 0, "", 0},
+    const std::tuple<XMatchLink::Lobby, std::string, Lines> cases[] = {
+        {{}, "", {"CONNECTING TO THE HOST", "", "ESCAPE LEAVES"}},
+        {{false, true, 2, 14, 6, 0, "", 0}, "",
          {"YOU ARE PLAYER 3", "JOINED 2 3", "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
-        {{false, false, 2, 14, 6, 0, "the host has left", 0}, {"the host has left", "", "PRESS RETURN"}},
-        {{false, true, -1, 2, 2, 0, "", 0, true},
+        {{false, true, 2, 14, 6, 0, "", 0}, "the host stopped",
+         {"THE LAST MATCH STOPPED", "the host stopped", "", "YOU ARE PLAYER 3", "JOINED 2 3",
+          "WAITING FOR THE HOST TO START", "ESCAPE LEAVES"}},
+        {{false, false, 2, 14, 6, 0, "the host has left", 0}, "", {"the host has left", "", "PRESS RETURN"}},
+        {{false, true, -1, 2, 2, 0, "", 0, true}, "",
          {"A MATCH IS ON", "YOU WATCH IT WITHOUT A SEAT", "ESCAPE LEAVES"}}};
     uint32_t frame = 20;
-    for (const auto& [lobby, lines] : cases) {
+    for (const auto& [lobby, stop, lines] : cases) {
         link->lobby = lobby;
+        link->stop = stop;
         app->UpdateFrame();
         EXPECT_EQ(app->GetWaitingScene()->GetLines(), lines);
         // The lines centred in the game's letters over the moving band.
