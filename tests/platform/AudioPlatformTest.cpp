@@ -281,6 +281,7 @@ TEST_F(AudioStress, PiecesOpenedPlayedStoppedReplacedAndClosedThousandsOfTimesOn
         InstallMusicPlayer(std::move(owned), nullptr);
         // The synthesiser's own thread reads the variable: gone only once the first piece has waited for it.
         ASSERT_TRUE(MciPlayMusicFile(nullptr, "\"" TINTORIX_SOURCE_DIR "/assets/music/Music01.mid\""));
+        EXPECT_TRUE(player.IsPinned(0, 73) && player.IsPinned(0, 52)) << "loaded on opening";
         unsetenv("SDL_SOUNDFONTS");
         std::remove(link.c_str());
         unsigned seed = 27;
