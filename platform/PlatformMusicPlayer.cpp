@@ -65,9 +65,10 @@ int heldCount = 0;
 // A reading position over the held descriptor. FluidSynth reads a soundfont's headers a few bytes at a
 // time: they come from a window read at once.
 struct FontReader {
+    FontReader(int descriptor, off_t bytes) : fd(descriptor), size(bytes) {}
     int fd;
-    off_t at;
     off_t size;
+    off_t at = 0;
     off_t windowAt = 0;
     size_t windowSize = 0;
     char window[1 << 16];
@@ -100,7 +101,7 @@ void* OpenFont(const char* name) {
     if (held == heldFonts.end() || fstat(held->second, &status) != 0) {
         return nullptr;
     }
-    return new FontReader{held->second, 0, status.st_size, 0, 0, {}};
+    return new FontReader(held->second, status.st_size);
 }
 
 int ReadFont(void* buffer, fluid_long_long_t count, void* handle) {
