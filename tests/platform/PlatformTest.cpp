@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -120,6 +121,10 @@ TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     close(again);
     EXPECT_TRUE(first >= 0 && second == -1 && again >= 0) << "one holder at a time; the lock goes with it";
     EXPECT_EQ(TakeInstanceLock(runtime + "/missing/dir/x.lock"), -2);
+    // The game's own claim holds it from then on; a second copy finds it taken.
+    const ShellPlatform shell = MakeSdlShellPlatform();
+    EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::Held);
+    EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::OtherCopy);
 }
 
 // SDL's dummy video driver with the input module on the SDL keyboard and joystick, as at start-up.
@@ -238,6 +243,20 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     EXPECT_EQ(std::tuple(sizeOf(), frame & (SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE | SDL_WINDOW_FULLSCREEN)),
               std::tuple(windowed, SDL_WINDOW_RESIZABLE));
     DestroyMainWindow();
+}
+
+TEST_F(SdlTest, TheFrameClockIsTheMonotonicOneAndADriverThatShowsNothingIsUsedOnlyWhenAskedFor) {
+    auto steady = [] {
+        return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now().time_since_epoch()).count());
+    };
+    const uint32_t before = steady(), clock = platform.frameClock(), after = steady();
+    EXPECT_LE(clock - before, after - before) << before << " " << clock << " " << after;
+    EXPECT_TRUE(platform.registerWindowClass());
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_FALSE(platform.registerWindowClass()) << "SDL's fallback is no display";
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitOrAClosedPipeKillsNothing) {
