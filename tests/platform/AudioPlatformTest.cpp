@@ -72,14 +72,16 @@ int PeakOfNext(long frames) {
     return std::max(-*low, int{*high});
 }
 
-// One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, under a name
-// with a blank.
-std::string WriteChord(const std::string& path, int quarters = 1) {
-    std::string track = std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11);
-    const int ticks = 0x60 * quarters;
-    if (ticks >= 0x80) track += static_cast<char>(0x80 | ticks >> 7);
-    track += static_cast<char>(ticks & 0x7F);
-    track += std::string("\x80\x3C\0\0\x80\x43\0\0\xFF\x2F\0", 11);
+// One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, then rests, under
+// a name with a blank; its instrument from the given bank.
+std::string WriteChord(const std::string& path, int quarters = 1, int rests = 0, char bank = 0) {
+    auto delta = [](int ticks) {
+        return ticks >= 0x80 ? std::string{static_cast<char>(0x80 | ticks >> 7), static_cast<char>(ticks & 0x7F)}
+                             : std::string{static_cast<char>(ticks)};
+    };
+    const std::string track = std::string("\0\xB0\0", 3) + bank + std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11) +
+                              delta(0x60 * quarters) + std::string("\x80\x3C\0\0\x80\x43\0", 7) + delta(0x60 * rests) +
+                              "\xFF\x2F" + '\0';
     const std::string size = {0, 0, 0, static_cast<char>(track.size())};
     std::ofstream(path, std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) << size << track;
     return "\"" + path + "\"";
@@ -260,6 +262,31 @@ TEST(PlatformMusicPlayer, TheSoundfontIsTheFirstReadableEntryOfTheListGiven) {
         EXPECT_EQ(PlatformMusicPlayer::FindSoundFont(), font) << list;
     }
     unsetenv("SDL_SOUNDFONTS");
+}
+
+TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheNewOneTakesOver) {
+    auto owned = std::make_unique<PlatformMusicPlayer>();
+    PlatformMusicPlayer& player = *owned;
+    InstallMusicPlayer(std::move(owned), nullptr);
+    // A chord for half a second and rests for three, its organ asked for from a bank no soundfont has.
+    WriteChord(chord, 1, 6, 5);
+    ASSERT_TRUE(player.Open(chord) && player.Play(true));
+    EXPECT_TRUE(player.IsPinned(0, 0x13)) << "the first bank's organ stands in";
+    WaitForFrames(kMixerRate * 3 / 2);
+    const int resting = PeakOfNext(kMixerRate / 4);
+    ASSERT_TRUE(player.Play(true));
+    const int again = PeakOfNext(kMixerRate / 4);
+    EXPECT_LT(resting * 20, again) << "replayed in its rests, it sounds its chord again at once";
+    // Opened over a piece still playing, the new piece follows it, with no Close in between.
+    const std::string held = chord + ".held";
+    WriteChord(held, 16);
+    ASSERT_TRUE(player.Open(held) && player.Play(true));
+    WaitForFrames(kMixerRate);
+    const int holding = PeakOfNext(kMixerRate / 4);
+    ASSERT_TRUE(player.Open(chord) && player.Play(true));
+    WaitForFrames(kMixerRate * 3 / 2);
+    EXPECT_LT(PeakOfNext(kMixerRate / 4) * 20, holding) << "the old chord is gone";
+    std::remove(held.c_str());
 }
 
 using AudioStress = AudioPlatform;

@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include "input/Controllers.h"
 #include "input/Input.h"
 #include "platform/InstanceLock.h"
+#include "platform/Platform.h"
 #include "platform/PlatformAudioDevice.h"
 #include "platform/PlatformAudioMixer.h"
 #include "platform/PlatformEvents.h"
@@ -125,6 +127,19 @@ TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     const ShellPlatform shell = MakeSdlShellPlatform();
     EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::Held);
     EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::OtherCopy);
+    // Started with standard input closed, the lock file opens as descriptor 0: still the game's lock.
+    const std::string fresh = runtime + "/no-input";
+    mkdir(fresh.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", fresh.c_str(), 1);
+    chmod(config.c_str(), 0770);
+    const int input = dup(0);
+    close(0);
+    const InstanceClaim claim = shell.claimSingleInstance();
+    dup2(input, 0);
+    close(input);
+    chmod(config.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(claim, InstanceClaim::Held);
 }
 
 // SDL's dummy video driver with the input module on the SDL keyboard and joystick, as at start-up.
@@ -161,6 +176,12 @@ protected:
             messages.insert(messages.end(), {message.message, message.wParam});
         return messages;
     }
+    // The game's window, not full screen.
+    void* OpenWindow() {
+        WindowPlacement placement;
+        placement.fullScreen = false;
+        return platform.createWindow(placement);
+    }
     // A virtual game controller's instance, or -1 where SDL cannot make one that opens as a controller.
     SDL_JoystickID AttachPad() {
         SDL_VirtualJoystickDesc desc{};
@@ -186,9 +207,7 @@ protected:
 };
 
 TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
-    WindowPlacement placement;
-    placement.fullScreen = false;
-    void* window = platform.createWindow(placement);
+    void* window = OpenWindow();
     ASSERT_NE(window, nullptr);
     auto sizeOf = [window, w = 0, h = 0]() mutable {
         return SDL_GetWindowSize(static_cast<SDL_Window*>(window), &w, &h), std::pair(w, h);
@@ -233,6 +252,7 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     UpdateInput();
     EXPECT_FALSE(IsKeyDown(30));
     // The window's last state is what the settings keep, and it goes from the screen at once.
+    WindowPlacement placement;
     platform.hideWindow(window, &placement);
     EXPECT_EQ(std::tuple(IsFullScreenWindow(), placement.fullScreen, placement.x, placement.y,
                          SDL_GetWindowFlags(static_cast<SDL_Window*>(window)) & SDL_WINDOW_HIDDEN),
@@ -299,6 +319,26 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     SDL_DestroyWindow(window);
 }
 
+TEST_F(SdlTest, WindowsDisplaysAndModesMadeAgainAndAgainKeepNoMemory) {
+    auto held = [] { return static_cast<long>(mallinfo2().uordblks + mallinfo2().hblkhd); };
+    long modesGrew = 0;
+    auto cycle = [&] {
+        std::unique_ptr<DisplayDevice> device = SdlDisplayDevice::Create(OpenWindow());
+        device->SetMode(640, 480, 8, 0);
+        const long before = held();
+        for (int mode = 0; mode < 10; ++mode) device->SetMode(640, 480, 8, 0);
+        modesGrew = std::max(modesGrew, held() - before);
+        device.reset();
+        DestroyMainWindow();
+        Drain();
+    };
+    cycle();
+    const long before = held();
+    for (int i = 0; i < 20; ++i) cycle();
+    EXPECT_LT(held() - before, 64 << 10) << "windows";
+    EXPECT_LT(modesGrew, 64 << 10) << "modes";
+}
+
 TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJoystickZeroStaysPlayerOnes) {
     ASSERT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER)) << "the game controller events must be on";
     SDL_JoystickID id = AttachPad();
@@ -352,4 +392,16 @@ TEST_F(SdlTest, APluggedInControllerIsPlayerTwosButtonByButtonUntilUnpluggedAndJ
     SDL_JoystickDetachVirtual(std::exchange(pad, -1));
     Steer(id, false, 0);
     EXPECT_EQ(GetJoyHorizontal(1), kJoyNone);
+}
+
+TEST_F(SdlTest, AtShutdownTheGameLetsGoOfItsControllersAndWindowAndClosesTheirDrivers) {
+    SDL_JoystickID id = AttachPad();
+    if (id < 0 || SDL_JoystickID(OpenJoystickInstance()) == id)
+        GTEST_SKIP() << "no virtual game controller beside joystick 0 here";
+    Drain();
+    ASSERT_EQ(GetControllerPlayer(id), 1);
+    ASSERT_NE(OpenWindow(), nullptr);
+    ShutdownPlatform();
+    EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetMainWindow(), SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER)),
+              std::tuple(-1, nullptr, 0u));
 }
