@@ -69,7 +69,7 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
     }
     EXPECT_EQ(std::tuple(machine.OpenMusic(), machine.musicPlaying), std::tuple("Music01.mid", true));
     // The labels from (170, 76) 40 apart and BACK centred at y 400; the screen and colour words; ten lamps
-    // a volume, the lit ones first, and its number.
+    // a volume, the lit ones first, and its number; each player's icon at x 110.
     std::vector<Layer> shown = {{256, 4, 0, 170, 76},       {256, 4, 3, 170, 196},
                                 {257, 4, 0, 340, LineY(2)}, {257, 4, 3, 340, LineY(3)},
                                 {203, 1, 0, 320 - ZSprite256(203, 1).GetWidth() / 2, 400}};
@@ -77,6 +77,7 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
         shown.push_back({131, 2, 1, 340 + 17 * lamp, LineY(0) + 10});
         shown.push_back({131, 2, lamp < 9 ? 0 : 1, 340 + 17 * lamp, LineY(1) + 10});
     }
+    for (int player = 0; player < 4; ++player) shown.push_back({145, 4, player, 110, LineY(4 + player) - 4});
     AddText(shown, {105, 38, 0, 518 + 22, LineY(0) + 9}, "0", ZAscii::CellOf);
     AddText(shown, {105, 38, 0, 518 + 11, LineY(1) + 9}, "90", ZAscii::CellOf);
     EXPECT_EQ(Covers(shown), 0);
