@@ -69,8 +69,7 @@ TEST(ZRankList, StoredLinesAreReadWithTheNumberRulesOfAtolAndOnlyAsAWholeTable) 
     ZRankList table(8);
     ZStringList lines, shorter;
     for (const char* line : {"AB,123xyz", "AB", ",7", "  SP ,  42", "MANY,1,2", "NEG,-1", "A,4294967296",
-                             "B,99999999999999999999"})
-        lines.Add(ZString(line));
+                             "B,99999999999999999999"}) lines.Add(ZString(line));
     table.FromStringList(lines);
     // Numbers beyond a score's range saturate rather than wrap round to small scores.
     EXPECT_EQ(Lines(table), "AB,123|ERROR,0|,7|  SP ,42|MANY,1|NEG,4294967295|A,4294967295|B,4294967295");
@@ -105,8 +104,7 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
     for (const std::string& text :
          {std::string(), good.substr(0, 200), "Windows Registry Editor Version 4.00" + good.substr(36),
           good.substr(0, 120) + "garbage\n" + good.substr(120), good + "\"Rank11\" \"X,1\"\n",
-          kHead.substr(0, 85) + "\n" + values})
-        cases.push_back({text, "KOVRA GAMES,500", true});
+          kHead.substr(0, 85) + "\n" + values}) cases.push_back({text, "KOVRA GAMES,500", true});
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto filesBefore = openFiles();
     for (const auto& [text, first, kept] : cases) {
@@ -121,8 +119,7 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
         again.LoadFromRegistry(kKey);
         // The save leaves ten string values.
         EXPECT_EQ(Lines(table).substr(0, first.size() + 1) + Lines(again).substr(0, first.size() + 1),
-                  first + "|" + first + "|")
-            << text.substr(0, 200);
+                  first + "|" + first + "|") << text.substr(0, 200);
         const std::string bad = config.RegistryFile() + ".bad";
         EXPECT_EQ(std::pair(std::filesystem::exists(bad), ReadFile(bad)), std::pair(kept, kept ? text : ""));
     }

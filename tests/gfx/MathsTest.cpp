@@ -34,8 +34,7 @@ TEST(Maths, DirectionArithmeticPassesNoDirectionThroughAndWrapsRoundTheCircle) {
     for (const auto& [d, normalised, plus, minus, vertical, horizontal, of32] : table) {
         EXPECT_EQ(std::tuple(NormaliseDirection(d), AddDirection(d, 4), SubtractDirection(d, 4),
                              ReflectAtVerticalWall(d), ReflectAtHorizontalWall(d), DirectionTo32(d)),
-                  std::tuple(normalised, plus, minus, vertical, horizontal, of32))
-            << d;
+                  std::tuple(normalised, plus, minus, vertical, horizontal, of32)) << d;
     }
     EXPECT_EQ(std::tuple(NormaliseDirection(-260), NormaliseDirection(300)), std::tuple(252, 44));
     // current, target, step and the turned direction; a half-turn tie goes clockwise, the step is whole
@@ -48,7 +47,6 @@ TEST(Maths, DirectionArithmeticPassesNoDirectionThroughAndWrapsRoundTheCircle) {
                              {100, 1, 0}, {0, 0, 0},    {100, -1, 0},  {-100, 1, 128}, {1000, 13, 255}};
     for (const auto& [x, y, direction] : points) {
         EXPECT_EQ(std::tuple(DirectionBetween(0, 0, x, y), DirectionBetween(5 - x, 7 - y, 5, 7)),
-                  std::tuple(direction, direction))
-            << x << "," << y;
+                  std::tuple(direction, direction)) << x << "," << y;
     }
 }

@@ -30,8 +30,7 @@ TEST_F(SpriteTest, TheCurrentFrameIsDrawnWithoutItsKeyAtThePositionRoundedHalfAw
     sprite.SetTransparent(false);
     sprite.DrawAt(200, 300, Back());
     EXPECT_EQ(std::tuple(Back()->GetPixel(100, 100), Back()->GetPixel(137, 139), Drawn(13),
-                         Back()->GetPixel(200, 300)),
-              std::tuple(0, 13, 2 * (38 * 40 - 1), 200));
+                         Back()->GetPixel(200, 300)), std::tuple(0, 13, 2 * (38 * 40 - 1), 200));
     // direction, speed and the position after one move from (10, 10)
     const std::tuple<int, float, int, int> moves[] = {
         {-1, 5.0f, 10, 10}, {64, 5.0f, 10, 5}, {0, 2.5f, 13, 10}, {128, 12.5f, -3, 10}, {192, 1.4f, 10, 11}};
@@ -79,8 +78,7 @@ TEST_F(SpriteTest, SpritesCollideWhereTheirCurrentFramesAreBothOpaque) {
         halves.SetFrame(frame);
         block.SetPosition(x, y);
         EXPECT_EQ(std::tuple(halves.CollidesWith(block), block.CollidesWith(halves)),
-                  std::tuple(collide, collide))
-            << "frame " << frame << ", other at " << x << "," << y;
+                  std::tuple(collide, collide)) << "frame " << frame << ", other at " << x << "," << y;
     }
     halves.SetFrame(0);
     halves.SetTransparent(false);

@@ -103,8 +103,7 @@ TEST_F(InputTest, ConfirmIsEnterReturnSpaceOrEitherOfTheFirstTwoJoystickButtonsN
     UpdateInput();
     EXPECT_EQ(
         std::tuple(GetJoyDirection(1), GetJoyHorizontal(1), IsJoyDirectionEntered(-1), IsJoyButtonPressed(0)),
-        std::tuple(-1, -1, false, false))
-        << "no joystick";
+        std::tuple(-1, -1, false, false)) << "no joystick";
 }
 
 TEST_F(InputTest, TextTypesWhatTheFontsHaveKeysOnlyEditTenCharactersAtMostPerReadFromABufferOf160Events) {

@@ -177,8 +177,7 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     ASSERT_TRUE(deliver(start(3, 2, 1, {1, 2, 0, 2}, 2)));
     ASSERT_TRUE(joiner.TakeStart(&taken));
     EXPECT_EQ(std::tuple(taken.GetWinsNeeded(), taken.IsSingleBattle(), taken.GetControlType(0),
-                         taken.GetControlType(1)),
-              std::tuple(2, 1, 1, 2));
+                         taken.GetControlType(1)), std::tuple(2, 1, 1, 2));
     joiner.BeginMatch(taken);
     // During the match neither a lobby nor a second start moves this computer's seat, nor does a pause
     // by no player pause it.

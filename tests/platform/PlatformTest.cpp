@@ -46,8 +46,7 @@ TEST(ScanCodes, KeysMapByPositionOntoTheGamesCodesAndNoTwoKeysShareOne) {
         // The two spellings of the hash key are one key.
         EXPECT_TRUE(code == 0 ||
                     (scancode != SDL_SCANCODE_NONUSHASH && code < 256 && seen.insert(code).second) ||
-                    code == 43)
-            << scancode;
+                    code == 43) << scancode;
     }
     EXPECT_GT(seen.size(), 100u);
     for (size_t i = 0; i < std::size(codes); ++i)
@@ -61,8 +60,7 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
     const uint8_t samples[64] = {255};
     int channel = device->CreateChannel(samples, sizeof samples);
     EXPECT_EQ(std::tuple(device->CreateChannel(nullptr, 4), device->CreateChannel(samples, 0),
-                         device->Play(channel + 1, false)),
-              std::tuple(-1, -1, false));
+                         device->Play(channel + 1, false)), std::tuple(-1, -1, false));
     ASSERT_TRUE(device->Play(channel, true));
     int mixer = 0;
     while (mixer < Mix_AllocateChannels(-1) && !Mix_Playing(mixer)) ++mixer;
@@ -231,8 +229,7 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     SDL_Event quit{SDL_QUIT};
     SDL_PushEvent(&quit);
     SDL_WaitThread(SDL_CreateThread([](void*) { return PostMusicNotification(kMusicNotifySuccessful), 0; },
-                                    "music", nullptr),
-                   nullptr);
+                                    "music", nullptr), nullptr);
     // The pause key once despite its repeat; the music's end from the audio thread as the music message.
     EXPECT_EQ(Drain(), (std::vector<uintptr_t>{kWmActivateApp, 0, kWmActivateApp, 1, kWmPaint, 0, kWmDestroy,
                                                0, kWmKeyDown, kVirtualKeyP, kWmDestroy, 0, kMmMciNotify,
@@ -310,8 +307,7 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     SDL_FillRect(shown, nullptr, 0xFFFFFF);
     ASSERT_TRUE(device->Present(*back, palette));
     EXPECT_EQ((std::vector{pixelAt(105, 55), pixelAt(99, 55), pixelAt(110, 60), pixelAt(0, -20),
-                           pixelAt(639, 499)}),
-              (std::vector{0xC86432u, 0u, 0u, 0u, 0u}));
+                           pixelAt(639, 499)}), (std::vector{0xC86432u, 0u, 0u, 0u, 0u}));
     SdlDisplayDevice::MarkLost();
     EXPECT_TRUE(device->IsLost() && !device->Present(*back, palette));
     back->ColourFill(nullptr, 7);

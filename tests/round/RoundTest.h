@@ -65,8 +65,7 @@ protected:
             int in = width ? x + width - 2 : x + 1, out = width ? x + width - 1 : x;
             EXPECT_EQ(std::tuple(Back()->GetPixel(in, y + 1), Back()->GetPixel(out, y + 1) == colour,
                                  Back()->GetPixel(in, y) == colour),
-                      std::tuple(colour, false, false))
-                << what << " at " << x << "," << y;
+                      std::tuple(colour, false, false)) << what << " at " << x << "," << y;
         }
     }
     // Sound effects started since the last call. The round never loops one.

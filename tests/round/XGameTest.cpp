@@ -96,8 +96,7 @@ TEST_F(XGameTest, ARoundFadesInCountsDownPlaysShowsTheBoardAndTheTimeAndFadesOut
             EXPECT_EQ(std::tuple(int(game->GetPhase()), CountPixels(*Back(), {0, 0, 40, 480}, 0),
                                  c[4] < 0 ? -1 : Back()->GetPixel(320, 224), c[3] ? lit : lamps,
                                  CountPixels(*Back(), {320, 0, 321, 480}, 125)),
-                      std::tuple(c[2], c[3], c[4], lit, c[6]))
-                << phase << ":" << counter;
+                      std::tuple(c[2], c[3], c[4], lit, c[6])) << phase << ":" << counter;
         }
     }
     // The count-down's voices, the rings of three new items, the board sliding in and revealing four rows.

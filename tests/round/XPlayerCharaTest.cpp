@@ -153,8 +153,7 @@ TEST_F(XPlayerCharaTest, PaintersStayOnTheFieldAndTheirPaintInsideThePaintRectan
         P(1)->ApplyItem();
     }
     EXPECT_EQ(std::tuple(left, top, right, bottom, game->GetEffects()->CountEffects(), Painted(23) > 5000,
-                         Painted(23, {5, 5, 635, 443})),
-              std::tuple(5, 5, 603, 411, 50, true, Painted(23)));
+                         Painted(23, {5, 5, 635, 443})), std::tuple(5, 5, 603, 411, 50, true, Painted(23)));
 }
 
 TEST_F(XPlayerCharaTest, ItemsActOnTheTakerOrOnOpponentsThatAreNeitherBouncingNorAbsentForTheirTime) {

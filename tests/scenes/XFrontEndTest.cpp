@@ -95,8 +95,7 @@ TEST_F(XFrontEndTest, EachScreenLeavesForTheChosenEntryWithOneSoundPerMoveAndPer
         int32_t state = c.screen == 'T'   ? Leave<XTitle>(c.pushes, 20)
                         : c.screen == 'M' ? Leave<XMenu>(c.pushes, 20)
                         : c.screen == 'R' ? Leave<XRanking>(c.pushes, 20)
-                        : c.screen == 'O' ? Leave<XOptions>(c.pushes, 20)
-                                          : Leave<XWinner>(c.pushes, 21);
+                        : c.screen == 'O' ? Leave<XOptions>(c.pushes, 20) : Leave<XWinner>(c.pushes, 21);
         EXPECT_EQ(state, c.state);
         // The title sets battle mode (1) or ranking (0) for what follows.
         EXPECT_EQ(settings.IsBattleMode(),

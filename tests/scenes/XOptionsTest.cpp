@@ -64,8 +64,7 @@ TEST_F(XOptionsTest, VolumesScreenAndColoursChangeAtOnceShowAndAreKeptWhenLeavin
         EXPECT_EQ(std::tuple(std::array{settings.musicVolume, machine.musicVolume, settings.effectsVolume,
                                         machine.audio->volume},
                              machine.window.fullScreen, settings.playerColours, machine.audio->played.back()),
-                  std::tuple(volumes, fullScreen, colours, sound))
-            << key;
+                  std::tuple(volumes, fullScreen, colours, sound)) << key;
     }
     EXPECT_EQ(std::tuple(machine.OpenMusic(), machine.musicPlaying), std::tuple("Music01.mid", true));
     // The labels from (170, 76) 40 apart and BACK centred at y 400; the screen and colour words; ten lamps

@@ -198,8 +198,7 @@ TEST_F(ShellTest, OnlineTheLoopSleepsInTheLinksWaitUntilTheNextFrameOrTheOthersI
             shortest = std::min(shortest, wait);
         }
         EXPECT_EQ(std::tuple(link->begun, machine.slept, waited >= 3900, shortest >= (ready ? 1u : 20u)),
-                  std::tuple(1, 0u, true, true))
-            << ready << " " << waited << " " << shortest;
+                  std::tuple(1, 0u, true, true)) << ready << " " << waited << " " << shortest;
         EXPECT_LE(link->waits.size(), ready ? 2 * link->frames.size() + 10 : 4000u / 20 + 10) << ready;
         EXPECT_EQ(link->frames.empty(), !ready);
     }
@@ -284,8 +283,7 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
     EXPECT_EQ(WinMain(*app, nullptr), 0);
     // In the background the frames went on, 25 a second.
     EXPECT_NEAR(std::count_if(machine.presents.begin(), machine.presents.end(),
-                              [](uint32_t t) { return t >= 1300 && t < 2000; }),
-                700 / 40, 1);
+                              [](uint32_t t) { return t >= 1300 && t < 2000; }), 700 / 40, 1);
     // Each line shows about when it should (a quarter second into the stall, while paused, for 4 s after
     // a seat was left or the match stopped) and nothing else ever does.
     const std::pair<uint32_t, std::string> expected[] = {{2290, lines[0]}, {2600, ""},       {2700, lines[1]},
@@ -298,8 +296,7 @@ TEST_F(ShellTest, OnlineTheBackgroundHoldsNobodyPPausesEveryoneAndTheBandSaysWho
     }
     EXPECT_EQ(std::count_if(machine.presents.begin(), machine.presents.end(),
                             [](uint32_t t) { return t > 3560 && t < 4400; }),
-              1)
-        << "paused, only the change of who paused is shown";
+              1) << "paused, only the change of who paused is shown";
 }
 
 TEST_F(ShellTest, EachStartFailureShowsItsTextOnceAndRunsNoFrame) {

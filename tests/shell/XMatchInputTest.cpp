@@ -55,8 +55,7 @@ TEST_F(XMatchInputTest, ARecordedMatchReplaysAsItWasWhateverTheKeysAChangedOneDi
     XReplay replay;
     ASSERT_EQ(replay.Load(file), "");
     EXPECT_EQ(std::tuple(replay.checksum, replay.seed, replay.winsNeeded, replay.singleBattle,
-                         replay.controlType[1]),
-              std::tuple(recorded, 5u, 1, 0, 0));
+                         replay.controlType[1]), std::tuple(recorded, 5u, 1, 0, 0));
     // The replay brings its settings and seed; the keys steer nobody.
     settings->SetDefaults();
     SeedRandomWith(99);
@@ -111,8 +110,7 @@ TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecordedUnderTheirLabelAndEndTheGa
             }
         }
         EXPECT_EQ(app->GetMatchInput()->GetReplayEnd(),
-                  *name ? XMatchInput::ReplayEnd::Same : XMatchInput::ReplayEnd::NotYet)
-            << name;
+                  *name ? XMatchInput::ReplayEnd::Same : XMatchInput::ReplayEnd::NotYet) << name;
         EXPECT_EQ(IsQuitPosted(), *name != 0) << name;
         // A match Escape ended has no winner.
         EXPECT_EQ(winnerShown, *name && name[7] != 'e') << name;

@@ -214,8 +214,7 @@ static double SmallestPaintDifference(const PaletteEntry* palette, const std::ar
     // Linear RGB to XYZ over the D65 white.
     // clang-format off
     const double xyz[9] = {0.4124 / 0.95047, 0.3576 / 0.95047, 0.1805 / 0.95047,
-                           0.2126, 0.7152, 0.0722,
-                           0.0193 / 1.08883, 0.1192 / 1.08883, 0.9505 / 1.08883};
+                           0.2126, 0.7152, 0.0722, 0.0193 / 1.08883, 0.1192 / 1.08883, 0.9505 / 1.08883};
     // clang-format on
     const uint16_t brushes[4] = {110, 116, 112, 113};  // their middle pixel is the paint
     double lab[4][3], smallest = 1e9;

@@ -71,8 +71,7 @@ int FakeAudioDevice::CreateChannel(const uint8_t* samples, size_t size) {
         waveId = -1;
         for (uint32_t id : ListResources(ResourceType::Wave)) {
             const void* at = size > 0 && FindResource(ResourceType::Wave, id, &data)
-                                 ? memmem(data.bytes, data.size, samples, size)
-                                 : nullptr;
+                                 ? memmem(data.bytes, data.size, samples, size) : nullptr;
             if (at) {
                 lastFound[size] = {static_cast<int32_t>(id), static_cast<const uint8_t*>(at) - data.bytes};
                 waveId = static_cast<int32_t>(id);
