@@ -76,12 +76,13 @@ int PeakOfNext(long frames) {
 // a name with a blank; its instrument from the given bank.
 std::string WriteChord(const std::string& path, int quarters = 1, int rests = 0, char bank = 0) {
     auto delta = [](int ticks) {
-        return ticks >= 0x80 ? std::string{static_cast<char>(0x80 | ticks >> 7), static_cast<char>(ticks & 0x7F)}
-                             : std::string{static_cast<char>(ticks)};
+        const char low = static_cast<char>(ticks & 0x7F);
+        return ticks >= 0x80 ? std::string{static_cast<char>(0x80 | ticks >> 7), low} : std::string{low};
     };
-    const std::string track = std::string("\0\xB0\0", 3) + bank + std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11) +
-                              delta(0x60 * quarters) + std::string("\x80\x3C\0\0\x80\x43\0", 7) + delta(0x60 * rests) +
-                              "\xFF\x2F" + '\0';
+    const std::string select = bank ? std::string("\0\xB0\0", 3) + bank : "";
+    const std::string track = select + std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11) +
+                              delta(0x60 * quarters) + std::string("\x80\x3C\0\0\x80\x43\0", 7) +
+                              delta(0x60 * rests) + "\xFF\x2F" + '\0';
     const std::string size = {0, 0, 0, static_cast<char>(track.size())};
     std::ofstream(path, std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) << size << track;
     return "\"" + path + "\"";
@@ -283,6 +284,7 @@ TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheN
     ASSERT_TRUE(player.Open(held) && player.Play(true));
     WaitForFrames(kMixerRate);
     const int holding = PeakOfNext(kMixerRate / 4);
+    EXPECT_FALSE(player.IsPinned(1, 0x13)) << "a piece asking no bank plays the first";
     ASSERT_TRUE(player.Open(chord) && player.Play(true));
     WaitForFrames(kMixerRate * 3 / 2);
     EXPECT_LT(PeakOfNext(kMixerRate / 4) * 20, holding) << "the old chord is gone";

@@ -400,6 +400,6 @@ TEST_F(SdlTest, AtShutdownTheGameLetsGoOfItsControllersAndWindowAndClosesTheirDr
     ASSERT_EQ(GetControllerPlayer(id), 1);
     ASSERT_NE(OpenWindow(), nullptr);
     ShutdownPlatform();
-    EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetMainWindow(), SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER)),
-              std::tuple(-1, nullptr, 0u));
+    const Uint32 open = SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER);
+    EXPECT_EQ(std::tuple(GetControllerPlayer(id), GetMainWindow(), open), std::tuple(-1, nullptr, 0u));
 }
