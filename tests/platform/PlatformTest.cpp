@@ -61,6 +61,12 @@ TEST(PlatformAudioDevice, EffectsPlayAtHalfTheMixersVolumeTimesTheSettingAndNoth
     int channel = device->CreateChannel(samples, sizeof samples);
     EXPECT_EQ(std::tuple(device->CreateChannel(nullptr, 4), device->CreateChannel(samples, 0),
                          device->Play(channel + 1, false)), std::tuple(-1, -1, false));
+    // Numbers that name no sound do nothing.
+    for (int stranger : {-1, channel + 1, channel + 1000}) {
+        device->Stop(stranger);
+        device->SetDucksMusic(stranger, true);
+        device->DestroyChannel(stranger);
+    }
     ASSERT_TRUE(device->Play(channel, true));
     int mixer = 0;
     while (mixer < Mix_AllocateChannels(-1) && !Mix_Playing(mixer)) ++mixer;
