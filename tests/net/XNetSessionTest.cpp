@@ -31,9 +31,8 @@ bool WaitFor(const std::function<bool()>& done, const std::function<void()>& ste
 // cap leaves room for the honest joiners of 127.0.0.1; a fake host listens on a free port.
 struct Raw {
     Raw(const char* ip, uint16_t port, size_t slots) {
-        ENetAddress address{};
+        ENetAddress address{0, port};
         enet_address_set_host_ip(&address, ip);
-        address.port = port;
         enet = enet_host_create(&address, slots, 2, 0, 0);
     }
     ~Raw() {
@@ -41,9 +40,8 @@ struct Raw {
             enet_host_destroy(enet);
     }
     ENetPeer* Connect(uint16_t port) {
-        ENetAddress address{};
+        ENetAddress address{0, port};
         enet_address_set_host_ip(&address, "127.0.0.1");
-        address.port = port;
         return enet_host_connect(enet, &address, 2, 0);
     }
     void Service() {
@@ -65,10 +63,9 @@ struct Raw {
     }
     // The last message received that starts with kind, or empty.
     std::string Last(char kind) const {
-        for (auto it = received.rbegin(); it != received.rend(); ++it) {
+        for (auto it = received.rbegin(); it != received.rend(); ++it)
             if (!it->empty() && (*it)[0] == kind)
                 return *it;
-        }
         return {};
     }
     ENetHost* enet = nullptr;

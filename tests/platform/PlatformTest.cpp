@@ -118,6 +118,16 @@ TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     EXPECT_EQ(InstanceLockPaths(), std::vector<std::string>{config + name});
     chmod(config.c_str(), 0770);
     EXPECT_TRUE(InstanceLockPaths().empty());
+    // Started with standard input closed, the lock file opens as descriptor 0: still the game's lock.
+    const std::string fresh = runtime + "/no-input";
+    mkdir(fresh.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", fresh.c_str(), 1);
+    const int input = dup(0);
+    close(0);
+    const InstanceClaim claim = MakeSdlShellPlatform().claimSingleInstance();
+    dup2(input, 0);
+    close(input);
+    EXPECT_EQ(claim, InstanceClaim::Held);
     chmod(config.c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 
@@ -131,19 +141,6 @@ TEST(InstanceLock, OnlyOneHolderAtATimeInADirectoryNoOtherUserCanWrite) {
     const ShellPlatform shell = MakeSdlShellPlatform();
     EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::Held);
     EXPECT_EQ(shell.claimSingleInstance(), InstanceClaim::OtherCopy);
-    // Started with standard input closed, the lock file opens as descriptor 0: still the game's lock.
-    const std::string fresh = runtime + "/no-input";
-    mkdir(fresh.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", fresh.c_str(), 1);
-    chmod(config.c_str(), 0770);
-    const int input = dup(0);
-    close(0);
-    const InstanceClaim claim = shell.claimSingleInstance();
-    dup2(input, 0);
-    close(input);
-    chmod(config.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    EXPECT_EQ(claim, InstanceClaim::Held);
 }
 
 // SDL's dummy video driver with the input module on the SDL keyboard and joystick, as at start-up.
@@ -268,6 +265,14 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
     DestroyMainWindow();
 }
 
+TEST(SdlShell, AMessageWithNoDisplayToShowItOnGoesToTheErrorOutput) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    testing::internal::CaptureStderr();
+    MakeSdlShellPlatform().showMessage("Title", "the text");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().substr(0, 16), "Title: the text\n");
+}
+
 TEST_F(SdlTest, TheFrameClockIsTheMonotonicOneAndADriverThatShowsNothingIsUsedOnlyWhenAskedFor) {
     auto steady = [] {
         return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -297,7 +302,8 @@ TEST_F(SdlTest, QuitSignalsAskForTheShutdownAndAFileSizeLimitOrAClosedPipeKillsN
 TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOneWaitsForRestore) {
     SDL_Window* window = SDL_CreateWindow("t", 0, 0, 640, 520, 0);
     std::unique_ptr<DisplayDevice> device = SdlDisplayDevice::Create(window);
-    ASSERT_TRUE(device && device->SetMode(640, 480, 8, kDisplayFullScreen | kDisplayExclusive));
+    ASSERT_TRUE(device && !device->Restore()) << "nothing to restore before a mode is set";
+    ASSERT_TRUE(device->SetMode(640, 480, 8, kDisplayFullScreen | kDisplayExclusive));
     std::unique_ptr<Surface> back = Surface::Create(640, 480);
     back->ColourFill(nullptr, 0);
     Rect block{100, 50, 110, 60};
@@ -318,7 +324,8 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     EXPECT_TRUE(device->IsLost() && !device->Present(*back, palette));
     back->ColourFill(nullptr, 7);
     EXPECT_TRUE(device->Restore() && device->Present(*back, palette) && pixelAt(0, 0) == 0xC86432u);
-    EXPECT_FALSE(device->Present(*Surface::Create(320, 240), palette));
+    for (auto [width, height] : {std::pair(320, 480), std::pair(640, 240)})
+        EXPECT_FALSE(device->Present(*Surface::Create(width, height), palette)) << width;
     device.reset();
     SDL_DestroyWindow(window);
 }
