@@ -44,7 +44,7 @@ TEST_F(InputTest, AHeldKeyIsDownInEverySnapshotButPressedOnlyInTheFirstAndTheCur
     ControllerButtonEvent(3, PadButton::B, false);
     EXPECT_EQ((std::tuple{Key(kKeyEscape), IsCancelPressed(), Key(kKeyEscape)}),
               std::tuple("dp", true, "--"));
-    EXPECT_FALSE(IsKeyDown(-1) || IsKeyDown(256) || IsKeyPressed(-1) || IsKeyPressed(1000));
+    for (int key : {-1, 256, INT32_MIN, INT32_MAX}) EXPECT_FALSE(IsKeyDown(key) || IsKeyPressed(key)) << key;
     for (const auto& [left, right, direction] : {std::tuple(1, 0, 16), {0, 1, 0}, {1, 1, -1}, {0, 0, -1}}) {
         KeyboardEvent(kKeyLeft, left);
         KeyboardEvent(kKeyRight, right);

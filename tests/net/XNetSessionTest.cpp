@@ -18,12 +18,10 @@ namespace {
 
 // Runs step until done holds, for 20 s at most.
 bool WaitFor(const std::function<bool()>& done, const std::function<void()>& step) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (; !done(); step())
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        step();
-    }
     return true;
 }
 

@@ -268,6 +268,7 @@ TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheN
     auto owned = std::make_unique<PlatformMusicPlayer>();
     PlatformMusicPlayer& player = *owned;
     InstallMusicPlayer(std::move(owned), nullptr);
+    const std::string held = chord + ".held";
     // A chord for half a second and rests for three, its organ asked for from a bank no soundfont has.
     WriteChord(chord, 1, 6, 5);
     ASSERT_TRUE(player.Open(chord) && player.Play(true));
@@ -277,7 +278,6 @@ TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheN
     ASSERT_TRUE(player.Play(true));
     EXPECT_LT(resting * 20, PeakOfNext(kMixerRate / 4)) << "replayed in its rests, it sounds again at once";
     // Opened over a piece still playing, the new piece follows it, with no Close in between.
-    const std::string held = chord + ".held";
     WriteChord(held, 16);
     ASSERT_TRUE(player.Open(held) && player.Play(true));
     WaitForFrames(kMixerRate);
@@ -286,11 +286,14 @@ TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheN
     ASSERT_TRUE(player.Open(chord) && player.Play(true));
     WaitForFrames(kMixerRate * 3 / 2);
     EXPECT_LT(PeakOfNext(kMixerRate / 4) * 20, holding) << "the old chord is gone";
-    // Gone round again by itself and not asked to go on, a piece is quiet a second later.
+    // Gone round again by itself and not asked to go on, a piece is quiet a second later, and gives way to
+    // the next piece opened.
     WriteChord(held, 4);
     ASSERT_TRUE(player.Open(held) && player.Play(true));
     WaitForFrames(kMixerRate * 4);
     EXPECT_EQ(PeakOfNext(kMixerRate / 4), 0);
+    ASSERT_TRUE(player.Open(chord) && player.Play(true));
+    EXPECT_GT(PeakOfNext(kMixerRate / 4), 1000);
     std::remove(held.c_str());
 }
 
