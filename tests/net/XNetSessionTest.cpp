@@ -33,10 +33,7 @@ struct Raw {
         enet_address_set_host_ip(&address, ip);
         enet = enet_host_create(&address, slots, 2, 0, 0);
     }
-    ~Raw() {
-        if (enet)
-            enet_host_destroy(enet);
-    }
+    ~Raw() { enet_host_destroy(enet); }  // nothing for none
     ENetPeer* Connect(uint16_t port) {
         ENetAddress address{0, port};
         enet_address_set_host_ip(&address, "127.0.0.1");
