@@ -75,9 +75,7 @@ int PeakOfNext(long frames) {
 // One held organ chord, half a second (a quarter note at 120 per minute) for each quarter, then rests, under
 // a name with a blank; its instrument from the given bank.
 std::string WriteChord(const std::string& path, int quarters = 1, int rests = 0, char bank = 0) {
-    auto delta = [](int ticks) {
-        return std::string{static_cast<char>(0x80 | ticks >> 7), static_cast<char>(ticks & 0x7F)};
-    };
+    auto delta = [](int ticks) { return std::string{char(0x80 | ticks >> 7), char(ticks & 0x7F)}; };
     const std::string select = bank ? std::string("\0\xB0\0", 3) + bank : "";
     const std::string track = select + std::string("\0\xC0\x13\0\x90\x3C\x64\0\x90\x43\x64", 11) +
                               delta(0x60 * quarters) + std::string("\x80\x3C\0\0\x80\x43\0", 7) +

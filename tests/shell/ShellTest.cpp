@@ -178,10 +178,12 @@ TEST_F(ShellTest, TheLoopSleepsBetweenFramesRunsNoneWhilePausedAndShutsDownOnDes
     // 1000..1200, 3000..3400 and 5000..5200 at 25 frames a second, the last of each run cut short.
     EXPECT_NEAR(static_cast<double>(machine.presents.size()), 5 + 10 + 5 + 3, 3);
     EXPECT_GT(machine.slept, 600u) << "the loop must sleep between frames, not spin";
-    // Shut down in order: window hidden, cursor back, surfaces gone, no text.
-    EXPECT_EQ(
-        std::tuple(machine.shownTexts.size(), machine.windowsHidden, machine.cursorShown, GetBackSurface()),
-        std::tuple(0u, 1, true, nullptr));
+    // Shut down in order: sounds stopped, window hidden, cursor back, surfaces gone, no text.
+    const auto& sounds = machine.audio->channels;
+    const auto playing = std::count_if(sounds.begin(), sounds.end(), [](const auto& c) { return c.playing; });
+    EXPECT_EQ(std::tuple(playing, machine.shownTexts.size(), machine.windowsHidden, machine.cursorShown),
+              std::tuple(0, 0u, 1, true));
+    EXPECT_EQ(GetBackSurface(), nullptr);
 }
 
 TEST_F(ShellTest, OnlineTheLoopSleepsInTheLinksWaitUntilTheNextFrameOrTheOthersInput) {
