@@ -96,10 +96,8 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
     EXPECT_EQ(Played(176), 7);
     EXPECT_EQ(Misses(MenuPicture(s, 60, 4, 0)), 0) << "team battle, an empty seat";
     // A host names its port, says which seats other computers have taken, and why the last match stopped.
-    auto owned = std::make_unique<FakeLink>();
-    owned->lobby = {true, false, -1, 0b1100, 0b0100, 7000, "", 0};
-    FakeLink* link = owned.get();
-    app->GetMatchInput()->SetLink(std::move(owned));
+    FakeLink* link = GiveLink(*app->GetMatchInput());
+    link->lobby = {true, false, -1, 0b1100, 0b0100, 7000, "", 0};
     for (uint32_t outOfStep : {0u, 4321u}) {
         link->lobby.outOfStepFrame = outOfStep;
         XMenu hosting(app.get());

@@ -20,10 +20,8 @@ protected:
     }
     // A new application object whose matches are played over a fake link.
     FakeLink* Online() {
-        auto owned = std::make_unique<FakeLink>();
-        FakeLink* link = owned.get();
         app = std::make_unique<XAppData>();
-        app->GetMatchInput()->SetLink(std::move(owned));
+        FakeLink* link = GiveLink(*app->GetMatchInput());
         return link;
     }
 };

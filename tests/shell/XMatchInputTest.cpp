@@ -121,9 +121,7 @@ TEST_F(XMatchInputTest, TheStoredMatchesPlayAsRecordedUnderTheirLabelAndEndTheGa
 TEST_F(XMatchInputTest, AMatchTheLinkStopsIsNotRecordedNorIsAnyAfterItAndEachFrameCheckPollsTheLink) {
     const std::string file = config.Path() + "/match.rep";
     XMatchInput* input = app->GetMatchInput();
-    auto owned = std::make_unique<FakeLink>();
-    FakeLink* link = owned.get();
-    input->SetLink(std::move(owned));
+    FakeLink* link = GiveLink(*input);
     ASSERT_EQ(input->RecordNextMatch(file), "");
     for (const std::string stop : {"the host has left", ""}) {
         link->stop = stop;

@@ -12,9 +12,7 @@
 using XMatchLinkTest = RoundTest;
 
 TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeavesForTheTitle) {
-    auto owned = std::make_unique<FakeLink>();
-    FakeLink* link = owned.get();
-    app->GetMatchInput()->SetLink(std::move(owned));
+    FakeLink* link = GiveLink(*app->GetMatchInput());
     app->sceneState = XAppData::kCreateMenu;
     app->UpdateFrame();
     ASSERT_NE(app->GetWaitingScene(), nullptr);
@@ -71,9 +69,7 @@ TEST_F(XMatchLinkTest, AJoinerWaitsInTheGamesLettersThenPlaysTheHostsMatchOrLeav
 }
 
 TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAndStopsWhenTheLinkDoes) {
-    auto owned = std::make_unique<FakeLink>();
-    FakeLink* link = owned.get();
-    app->GetMatchInput()->SetLink(std::move(owned));
+    FakeLink* link = GiveLink(*app->GetMatchInput());
     Start(true, true, 1, {1, 0, 0, 1});
     Press(app->GetSettings()->steeringKeys[0][0]);
     for (int i = 1; i < 30; ++i) game->UpdateFrame();
@@ -96,9 +92,7 @@ TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNon
     auto idle = [](uint32_t) { return XFrameInput{}; };
     // The plain run; guesses right, corrected anyway; guesses wrong (player 1 idle), corrected.
     auto play = [&](bool guessing, bool guessRight) {
-        auto owned = std::make_unique<FakeLink>();
-        FakeLink* link = owned.get();
-        app->GetMatchInput()->SetLink(std::move(owned));
+        FakeLink* link = GiveLink(*app->GetMatchInput());
         link->truth = steering;
         link->guess = guessRight ? link->truth : idle;
         SeedRandomWith(5);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "shell/XMatchInput.h"
 #include "shell/XMatchLink.h"
 #include "shell/XMenuData.h"
 #include "support/FakeMachine.h"
@@ -59,3 +61,11 @@ public:
     std::function<XFrameInput(uint32_t frame)> guess, truth;
     uint32_t correction = 0;
 };
+
+// A new fake link handed to the match input, which owns it.
+inline FakeLink* GiveLink(XMatchInput& input) {
+    auto owned = std::make_unique<FakeLink>();
+    FakeLink* link = owned.get();
+    input.SetLink(std::move(owned));
+    return link;
+}
