@@ -225,6 +225,10 @@ TEST_F(SdlTest, EventsBecomeShellMessagesAndKeysReachTheKeyboardOnce) {
         for (bool repeat : {false, true}) PushKey(SDL_KEYDOWN, key, repeat);
     // Alt+Enter switches the window, there and back and there again, and is no key of the game's.
     for (int i = 0; i < 3; ++i) PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    // In full screen the window's place is the desktop's, not one the user chose.
+    SDL_Event moved{SDL_WINDOWEVENT};
+    moved.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_MOVED, 0, 0, 0, 0, 0};
+    SDL_PushEvent(&moved);
     // The key at Q's place on a French keyboard types A; an accented letter types its plain letter.
     SDL_Event text{SDL_TEXTINPUT};
     std::strcpy(text.text.text, "a\xC3\xA9z");
@@ -327,6 +331,7 @@ TEST_F(SdlTest, ThePresentedFrameShowsTheBackSurfaceThroughThePaletteAndALostOne
     for (auto [width, height] : {std::pair(320, 480), std::pair(640, 240)})
         EXPECT_FALSE(device->Present(*Surface::Create(width, height), palette)) << width;
     device.reset();
+    EXPECT_NE(SdlDisplayDevice::Create(window), nullptr) << "the window takes the next display";
     SDL_DestroyWindow(window);
 }
 

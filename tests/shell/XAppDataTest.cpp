@@ -18,13 +18,16 @@ protected:
         ASSERT_EQ(app->sceneState, state);
         for (int i = 0; i < 22 && state != XAppData::kQuit; ++i) Frame();
     }
-    void Keys(std::initializer_list<int> scanCodes) {
+    // Each key down for a frame and up for the next; then, if given, Until the state.
+    void Keys(std::initializer_list<int> scanCodes, int32_t then = -1) {
         for (int scanCode : scanCodes) {
             Press(scanCode);
             Frame();
             Release(scanCode);
             Frame();
         }
+        if (then != -1)
+            Until(then);
     }
     std::vector<int32_t> created;
 };
@@ -32,18 +35,13 @@ protected:
 TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
     app->sceneState = XAppData::kCreateLogo;
     Until(XAppData::kRunTitle);
-    Keys({kKeyReturn});
-    Until(XAppData::kRunMenu);
+    Keys({kKeyReturn}, XAppData::kRunMenu);
     // One win ends the match; player 1 is the computer too.
     Keys({kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyUp, kKeyReturn, kKeyReturn, kKeyDown, kKeyDown,
-          kKeyReturn, kKeyDown, kKeyDown, kKeyDown, kKeyDown, kKeyReturn});
-    Until(XAppData::kRunWinner);
-    Keys({kKeyReturn});
-    Until(XAppData::kRunMenu);
-    Keys({kKeyEscape});
-    Until(XAppData::kRunTitle);
-    Keys({kKeyDown, kKeyReturn});
-    Until(XAppData::kRunRanking);
+          kKeyReturn, kKeyDown, kKeyDown, kKeyDown, kKeyDown, kKeyReturn}, XAppData::kRunWinner);
+    Keys({kKeyReturn}, XAppData::kRunMenu);
+    Keys({kKeyEscape}, XAppData::kRunTitle);
+    Keys({kKeyDown, kKeyReturn}, XAppData::kRunRanking);
     Keys({kKeyReturn});
     // Player 1 alone, turning left now and then, paints more than the lowest entry and is asked for a name.
     for (int frames = 0;
@@ -54,8 +52,7 @@ TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
     }
     Release(kKeyLeft);
     TextEvent("Tester");
-    Keys({kKeyReturn});
-    Until(XAppData::kRunRanking);
+    Keys({kKeyReturn}, XAppData::kRunRanking);
     // The name entered the table: above the lowest entry, 5.0 per cent.
     auto tester = [](const ZRankList& table) {
         std::string line;
@@ -68,10 +65,8 @@ TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
     };
     const std::string line = tester(*app->GetHighScores());
     ASSERT_NE(line, "");
-    Keys({kKeyEscape});
-    Until(XAppData::kRunTitle);
-    Keys({kKeyDown, kKeyReturn});
-    Until(XAppData::kQuit);
+    Keys({kKeyEscape}, XAppData::kRunTitle);
+    Keys({kKeyDown, kKeyReturn}, XAppData::kQuit);
     EXPECT_TRUE(IsQuitPosted() && machine.shownTexts.empty());
     EXPECT_EQ(created, (std::vector<int32_t>{5, 9, 11, 13, 9, 5, 15, 11, 15, 5, 1}))
         << "the scenes, in order";
