@@ -17,6 +17,9 @@ TEST(LettersTest, Utf8ReadsWellFormedCharactersAndAnythingElseAsOneReplacementPe
         for (const char* p = text; *p;) read += NextCodePoint(&p);
         EXPECT_EQ(read, characters) << text;
     }
+    // A control character is a character too; the end is none, and is not passed.
+    const char* control = "\x01";
+    EXPECT_TRUE(NextCodePoint(&control) == 1 && NextCodePoint(&control) == 0 && *control == 0);
     std::string written;
     for (char32_t c : cases[0].second) written += Utf8(c);
     EXPECT_EQ(written, cases[0].first);

@@ -33,6 +33,7 @@ TEST_F(TextTest, DrawStringMapsBytesToCellsOfElevenPixelsAndReturnsTheEnd) {
     EXPECT_EQ(std::tuple(text.DrawString(100, 50, "Abz-1.09 ?\xC9Z"), text.DrawString(7, 0, "")),
               std::tuple(232, 7));
     EXPECT_EQ(Cells(100, 50, 13, 11, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-."), "ABZ-1.09___Z_");
+    EXPECT_EQ(std::pair(ZAscii::CountCells("Abz-1.09 ?\xC9Z"), ZAscii::CountCells("")), std::pair(12, 0));
     text.SetFont(1);
     EXPECT_EQ((std::tuple{text.DrawString(0, 100, "B"), Back()->GetPixel(5, 105)}), std::tuple(11, 102));
 }

@@ -165,6 +165,11 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
                          GetControllerPlayer(20), GetControllerPlayer(99)),
               std::tuple(1, 3, -1, 2, -1))
         << "the spare steers nobody; a new pad takes the lowest free player";
+    // Idle pads press nothing, in play or away.
+    for (int i = 0; i < 3; ++i) UpdateInput();
+    UnacquireKeyboard();
+    UpdateInput();
+    EXPECT_FALSE(IsControllerButtonPressed(PadButton::A) || IsControllerButtonPressed(PadButton::B));
     // the stick's x and y on the pad of player 3, how it steers and the step it makes
     static_assert(kPadDeadZone == 16000);
     const int sticks[][4] = {{-16000, 0, '-', 0},   {-16001, 0, 'L', 0}, {16001, 0, 'R', 0},
