@@ -137,8 +137,8 @@ TEST(ZRankList, TheFirstExitWritesTheTableEscapedIntoPrivateFilesUnderTheUsersCo
         XAppData app;
         app.ownsHighScores = holdsTheLock;
         app.GetHighScores()->GetItem(0).SetName(ZString("Q\"B\\S\xe9\x01"));
-        EXPECT_FALSE(std::filesystem::exists(config.RegistryFile()))
-            << "loading alone, or a second copy, writes nothing";
+        // Loading alone, or a second copy, writes nothing.
+        EXPECT_FALSE(std::filesystem::exists(config.RegistryFile()));
     }
     std::string expected = File(0, "\"Q\\\"B\\\\S\\xE9\\x01,500\"");
     for (int rank = 2; rank <= 10; ++rank)

@@ -107,8 +107,7 @@ TEST_F(DisplayTest, KeyedCopiesOfAnyWidthAtOddOffsetsKeepTheDestinationUnderTheK
         for (int x = 0; x < 64; ++x) {
             bool inside = x >= std::max(dstX, clipLeft) && x < std::min(dstX + width, clipRight);
             uint8_t value = inside ? source->GetPixel(x - dstX + srcX, 0) : 7;
-            EXPECT_EQ(target->GetPixel(x, 1), value == 9 ? 7 : value)
-                << width << " to " << dstX << ", x " << x;
+            EXPECT_EQ(target->GetPixel(x, 1), value == 9 ? 7 : value) << width << "->" << dstX << ", x " << x;
         }
         EXPECT_EQ(CountPixels(*target, {0, 0, 64, 3}, 7) - CountPixels(*target, {0, 1, 64, 2}, 7), 128);
     }

@@ -163,8 +163,7 @@ TEST_F(InputTest, PadsTakeTheLowestFreePlayerSixteenAtMostAndSteerOnlyBeyondTheD
     ControllerAdded(20);
     EXPECT_EQ(std::tuple(GetControllerPlayer(10), GetControllerPlayer(12), GetControllerPlayer(13),
                          GetControllerPlayer(20), GetControllerPlayer(99)),
-              std::tuple(1, 3, -1, 2, -1))
-        << "the spare steers nobody; a new pad takes the lowest free player";
+              std::tuple(1, 3, -1, 2, -1));  // the spare steers nobody; a new pad takes the lowest free
     // Idle pads press nothing, in play or away.
     for (int i = 0; i < 3; ++i) UpdateInput();
     UnacquireKeyboard();

@@ -166,10 +166,11 @@ TEST(XNetSessionTest, AJoinerIgnoresLobbyAndStartMessagesOutOfRangeOrOutOfTurn) 
     }
     ASSERT_TRUE(deliver({'L', 1, 6, 2}));
     EXPECT_EQ(joiner.GetLobby().seat, 1);
-    ASSERT_TRUE(deliver(start(3, 2, 1, {1, 2, 0, 2}, 2)));
+    // The longest delay and the most wins are a start's still.
+    ASSERT_TRUE(deliver(start(XNetSession::kMaxDelay, 3, 1, {1, 2, 0, 2}, 2)));
     ASSERT_TRUE(joiner.TakeStart(&taken));
     EXPECT_EQ(std::tuple(taken.GetWinsNeeded(), taken.IsSingleBattle(), taken.GetControlType(0),
-                         taken.GetControlType(1)), std::tuple(2, 1, 1, 2));
+                         taken.GetControlType(1)), std::tuple(3, 1, 1, 2));
     joiner.BeginMatch(taken);
     // During the match neither a lobby nor a second start moves this computer's seat, nor does a pause
     // by no player pause it.

@@ -151,6 +151,12 @@ TEST_F(AudioPlatform, TheLogoSoundIsHeardWithHeadroomAndEachPlayRestartsItFromIt
     auto list = std::make_unique<ZSoundList>(nullptr);
     SetAudioDeviceFactory(nullptr);
     ASSERT_TRUE(list->HasDevice());
+    // A short sound (0.19 s) played once is heard once.
+    list->AddFromResource(176, 1);
+    list->Play(176, 0);
+    const int heard = PeakOfNext(kMixerRate / 10);
+    WaitForFrames(kMixerRate / 10);
+    EXPECT_TRUE(heard > 0 && PeakOfNext(kMixerRate / 2) == 0) << heard;
     list->AddFromResource(228, 1);
     EXPECT_EQ(PeakOfNext(kMixerRate / 10), 0);
     long onset = Frames();

@@ -264,8 +264,8 @@ TEST_F(XPlayerCharaTest, AComputerWaitsItsDelayThenSteersForTheItemButNotWithinT
     EXPECT_EQ(Turns(6, 2), (std::vector<int>{-4, 0, false})) << "weaving while it waits";
     for (auto [direction, turn] : {std::pair{246, 0}, {245, 4}, {128, 4}, {127, -4}, {11, -4}, {10, 0}}) {
         P(0)->SetDirection(direction);
-        EXPECT_EQ(Turns(0), (std::vector<int>{turn, false}))
-            << "ten units off is straight enough: " << direction;
+        // Ten units off is straight enough.
+        EXPECT_EQ(Turns(0), (std::vector<int>{turn, false})) << direction;
     }
     // Drained and with no item to take, it heads for the nearest opponent, which is far above it; with
     // nobody to head for, it goes on as it was.

@@ -68,8 +68,7 @@ TEST_F(XAppDataTest, AWholeGameThroughEverySceneKeepsTheNewHighScoreAtExit) {
     Keys({kKeyEscape}, XAppData::kRunTitle);
     Keys({kKeyDown, kKeyReturn}, XAppData::kQuit);
     EXPECT_TRUE(IsQuitPosted() && machine.shownTexts.empty());
-    EXPECT_EQ(created, (std::vector<int32_t>{5, 9, 11, 13, 9, 5, 15, 11, 15, 5, 1}))
-        << "the scenes, in order";
+    EXPECT_EQ(created, (std::vector<int32_t>{5, 9, 11, 13, 9, 5, 15, 11, 15, 5, 1}));  // the scenes, in order
     app.reset();
     const std::string saved = ReadFile(config.RegistryFile());
     EXPECT_NE(saved.find(line), std::string::npos) << saved;
