@@ -59,7 +59,7 @@ TEST_F(DisplayTest, ALostBackSurfaceIsRestoredAndSurfacesNeverCreatedCountAsLost
                 GetScreenHeight() == 480);
     ReleaseDisplay();
     EXPECT_FALSE(GetDisplayDevice() || CreateDisplaySurfaces() || InitPalette(102) || GetScreenWidth() ||
-                 PresentBackBuffer());
+                 PresentBackBuffer() || !SurfacesLost());
 }
 
 TEST_F(DisplayTest, CopiesCutToTheClipKeepTheVisiblePartInPlaceAndSkipTheSourceKey) {
