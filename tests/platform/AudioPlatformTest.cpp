@@ -268,7 +268,7 @@ TEST(PlatformMusicPlayer, TheSoundfontIsTheFirstReadableEntryOfTheListGiven) {
     unsetenv("SDL_SOUNDFONTS");
 }
 
-TEST_F(AudioPlatform, ReplayedMidPieceItStartsAgainAndOpenedOverAnotherPieceTheNewOneTakesOver) {
+TEST_F(AudioPlatform, APieceReplayedOpenedOverAnotherOrLeftAtItsEndSoundsAsAskedWithTheFirstBankStandingIn) {
     auto owned = std::make_unique<PlatformMusicPlayer>();
     PlatformMusicPlayer& player = *owned;
     InstallMusicPlayer(std::move(owned), nullptr);
