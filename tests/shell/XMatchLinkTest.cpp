@@ -86,6 +86,18 @@ TEST_F(XMatchLinkTest, AnOnlineRoundSendsPlayerOnesKeysHandsSeatsToTheComputerAn
               std::tuple(true, XAppData::kCreateMenu, 1, false));
 }
 
+// Reached on guesses, a match ends once every frame up to its end is known.
+TEST_F(XMatchLinkTest, AMatchEndedOnGuessesIsOverOnlyOnceEveryFrameIsKnown) {
+    FakeLink* link = GiveLink(*app->GetMatchInput());
+    Start(true, true, 1, {1, 1, 1, 1});
+    RunUntil(XGame::kFinished);
+    for (int known : {0, 1}) {
+        link->confirmed = known;
+        game->UpdateFrame();
+        EXPECT_TRUE(app->GetMatchInput()->IsFrameReady() && link->held && link->ended == known) << known;
+    }
+}
+
 // Player 1 a person steering left in play on every third frame of four, the others the computer's.
 TEST_F(XMatchLinkTest, CorrectedFramesEndAsThePlainRunInStatePictureAndSoundsNoneHeardTwice) {
     auto steering = [](uint32_t frame) { return XFrameInput{static_cast<uint8_t>(frame % 4 != 0), false, 0}; };

@@ -28,7 +28,8 @@ public:
         return started;
     }
     void BeginMatch(const XMenuData&) override { ++begun; }
-    bool IsFrameReady(bool) override { return ready; }
+    bool IsFrameReady(bool holding) override { return held = holding, ready; }
+    bool IsConfirmed(uint32_t) const override { return confirmed; }
     bool WantsStateCheck(uint32_t frame) const override { return frame % 25 == 0; }
     void CheckState(uint32_t, uint64_t sum) override { sums.push_back(sum); }
     XFrameInput Exchange(const XFrameInput& local) override {
@@ -49,7 +50,7 @@ public:
     void Leave() override { lobby.closedReason = "you left the match"; }
 
     Lobby lobby;
-    bool started = false, ready = true;
+    bool started = false, ready = true, held = false, confirmed = true;
     int begun = 0, ended = 0, polls = 0;
     std::vector<XFrameInput> sent, frames;
     std::vector<uint64_t> sums;
