@@ -85,8 +85,7 @@ TEST(ZRankList, TheRegistryFileLoadsOnlyAsAWholeSetOfTenStringsAndTheSaveKeepsWh
         {good + "\"Volume\"=dword:00000010\n", "MINE,999", false},
         {"\xEF\xBB\xBF\r\n; edited by hand\nWindows Registry Editor Version 5.00\r\n\r\n"
          "[HKEY_CURRENT_USER\\SOFTWARE\\KOVRAGAMES\\TINTORIX]  \r\n \"rank01\" = \"mine,999\"\r\r\n" +
-             values.substr(20),
-         "mine,999", false},
+             values.substr(20), "mine,999", false},
         {File(0, "\"Q\\\"B\\\\S\\xa9\\xAf\\xF0\\x01,7\""), "Q\"B\\S\xa9\xaf\xf0\x01,7", false},
         {File(2, "\"" + std::string(250, 'N') + ",100\""), "MINE,999", false},
         {kHead + "\"Rank01\"=\"A,1\"\n" + values, "MINE,999", false},

@@ -1,3 +1,4 @@
+#include "base/ZStateStream.h"
 #include "round/RoundTest.h"
 #include "round/XEffectBigBomb.h"
 
@@ -6,18 +7,27 @@ class XEffectManagerTest : public RoundTest {};
 TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysCloseToItsPoint) {
     const std::vector<std::array<int, 5>> pictures = {{172, 46, 46, 8, 100}, {173, 20, 20, 9, 120}};
     InstallBlocks(pictures);  // explosions and sparkles, 100 and 120 + frame
-    XEffectManager effects(app.get());
+    XEffectManager effects(app.get()), copy(app.get());
+    ZStateStream state;
     std::vector<int> lifetimes;
     // Pixels drawn farther from the point than the big bomb's 104 pixels and half an explosion, and pixels
-    // drawn more than 50 pixels above it.
-    int outside = 0, above = 0;
+    // drawn more than 50 pixels above it; pictures a copy restored from the effects draws otherwise.
+    int outside = 0, above = 0, unlike = 0;
     for (int kind = -1; kind <= 6; ++kind) {
         effects.AddEffect(kind, 300, 200);
         int updates = 0;
         for (; effects.GetEffect(0) && updates < 100; ++updates) {
             effects.Update();
+            state.StartWriting();
+            effects.SaveState(&state);
+            state.StartReading();
+            copy.LoadState(&state);
             Back()->ColourFill(nullptr, 0);
             effects.Draw(Back());
+            const std::vector<uint8_t> drawn(Back()->Row(0), Back()->Row(480));
+            Back()->ColourFill(nullptr, 0);
+            copy.Draw(Back());
+            unlike += !std::equal(drawn.begin(), drawn.end(), Back()->Row(0));
             outside += 640 * 480 - CountPixels(*Back(), {0, 0, 640, 480}, 0) -
                        (254 * 254 - CountPixels(*Back(), {173, 73, 427, 327}, 0));
             above += 640 * 150 - CountPixels(*Back(), {0, 0, 640, 150}, 0);
@@ -41,6 +51,6 @@ TEST_F(XEffectManagerTest, EachKindLivesItsNumberOfUpdatesWithItsSoundsAndStaysC
     // A new item's rings ring once; the big bomb bangs ten times.
     std::vector<int32_t> sounds(21, 185);
     sounds[0] = 174;
-    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most, asymmetric),
-              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16, 0));
+    EXPECT_EQ(std::tuple(lifetimes, outside, above > 0, Heard(), most, asymmetric, unlike),
+              std::tuple(std::vector<int>{0, 26, 8, 48, 18, 18, 21, 0}, 0, true, sounds, 16, 0, 0));
 }

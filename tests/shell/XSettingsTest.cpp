@@ -107,8 +107,7 @@ TEST(XSettingsTest, EachValueReadsAtTheEdgesOfItsRangeAndAsItsDefaultPastThem) {
     }
     // Files that are no settings at all read as the defaults, and the next save makes them whole again.
     const std::string damaged[] = {
-        "",
-        std::string("\0\xff\xfe\x01", 4) + "\"MusicVolume\"=\"5\"",
+        "", std::string("\0\xff\xfe\x01", 4) + "\"MusicVolume\"=\"5\"",
         "\"MusicVolume\"=\"5\"\n",
         "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\KovraGames\\Tintorix]\n"
         "\"MusicVolume\"=\"5\"\n",
