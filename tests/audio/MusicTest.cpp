@@ -41,8 +41,7 @@ TEST_F(MusicTest, APieceIsOpenedUnquotedPlaysFromTheStartAndReportsOnlyItsOwnEnd
     machine.missingMusic.insert("/nowhere/Music03.mid");
     EXPECT_FALSE(MciPlayMusicFile(nullptr, "\"/nowhere/Music03.mid\"") || MciPlayMusicFile(nullptr, nullptr));
     EXPECT_FALSE(MciReplayMusic(nullptr) || MciStopMusic() || MciResumeMusic(nullptr)) << "nothing is open";
-    EXPECT_TRUE(MciCloseAll());
-    EXPECT_NE(MciSendString("close MUSIC", nullptr), 0u);
+    EXPECT_TRUE(MciCloseAll() && MciSendString("close MUSIC", nullptr) != 0);
 }
 
 TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANewPlay) {
@@ -52,8 +51,7 @@ TEST_F(MusicTest, AStopKeepsThePlaceAndEndsThePlayWithoutSuccessLikeACloseOrANew
     machine.AdvanceMusic(30);
     EXPECT_TRUE(MciResumeMusic(nullptr));
     machine.AdvanceMusic(20);
-    EXPECT_EQ(machine.piecePosition, 60);
-    EXPECT_TRUE(MciReplayMusic(nullptr) && machine.piecePosition == 0);
+    EXPECT_TRUE(machine.piecePosition == 60 && MciReplayMusic(nullptr) && machine.piecePosition == 0);
     Commands();
     for (const char* bad :
          {"", "dance MUSIC", "play OTHER notify", "play MUSIC from 5", "play MUSIC from", "play MUSIC loudly",

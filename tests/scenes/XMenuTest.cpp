@@ -92,8 +92,7 @@ TEST_F(XMenuTest, ConfirmChangesTheSelectedSettingInPlaceWithSound176AndTheScree
     EXPECT_EQ((std::vector<int32_t>{s.GetWinsNeeded(), s.IsSingleBattle(), s.GetControlType(0),
                                     s.GetControlType(1), s.GetControlType(2), s.GetControlType(3)}),
               (std::vector<int32_t>{1, 0, 1, 2, 0, 1}));
-    EXPECT_EQ(Played(180), 8);
-    EXPECT_EQ(Played(176), 7);
+    EXPECT_EQ(std::pair(Played(180), Played(176)), std::pair(8, 7));
     EXPECT_EQ(Misses(MenuPicture(s, 60, 4, 0)), 0) << "team battle, an empty seat";
     // A host names its port, says which seats other computers have taken, and why the last match stopped.
     FakeLink* link = GiveLink(*app->GetMatchInput());
