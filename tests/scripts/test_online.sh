@@ -67,6 +67,10 @@ play relay-two $((base + 0)) $((base + 1)) 1
 play relay-four $((base + 2)) $((base + 3)) 3
 slow=("${pids[@]}")
 pids=()
+# A joiner that hears nothing for 3 s gives up: the handshakes through the poor line are done before the
+# fast matches below take the processors.
+await "$work/relay-two-host.out" "^playing"
+await "$work/relay-four-host.out" "^playing"
 play two $((base + 4)) $((base + 4)) 1 --record "$work/two-host.rep"
 play four $((base + 5)) $((base + 5)) 3
 play killed $((base + 6)) $((base + 6)) 2
